@@ -1,0 +1,95 @@
+#include "app/cli/cli_context.h"
+
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+
+#include "platform/system_drive.h"
+#include "session/login.h"
+#include "session/post_login.h"
+#include "session/startup.h"
+
+namespace qx::cli {
+
+void PrintedInteraction::inform(const std::string& text, const std::string& title) {
+    std::cout << "[" << title << "] " << text << std::endl;
+}
+
+bool PrintedInteraction::confirm(const std::string& text, const std::string& title) {
+    const bool answer = next_ < answers.size() ? answers[next_++] : defaultAnswer;
+    std::cout << "[" << title << "] " << text << " -> " << (answer ? "y" : "n") << std::endl;
+    return answer;
+}
+
+void PrintedInteraction::progress(const std::string& text, long long done, long long total) {
+    if (total > 0 && done == total) std::cerr << text << " " << done << "/" << total << std::endl;
+}
+
+std::string PrintedInteraction::chooseFolder(const std::string&, const std::string& start) {
+    return start;
+}
+
+void CliContext::prepare() {
+    session.AppPath = ResolveAppPath(appPathOption);
+    session.SystemDrive = GetSystemDrive();
+    ini = std::make_unique<ProfileIni>(session.AppPath + "Login.ini");
+    ui.defaultAnswer = yes && !no;
+    std::stringstream in(answers);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        ui.answers.push_back(item == "y" || item == "Y" || item == "yes" || item == "YES");
+    }
+    ReadDesktopSettings(session, *ini);
+}
+
+bool CliContext::connect(bool withSharedSchema) {
+    DbConfig config = DbConfig::FromServerEntry(ini->read("SYSTEM", "DBCONNIP", "127.0.0.1"),
+                                                ini->read("SYSTEM", "DBCONNUSER", ""),
+                                                ini->read("SYSTEM", "DBCONNPW", ""));
+    if (!withSharedSchema) config.defaultSchema.clear();
+    if (!db.ConnectDatabase(config)) {
+        ui.inform(kConnectFailedMessage, kDefaultTitle);
+        std::cerr << db.lastConnectError() << std::endl;
+        return false;
+    }
+    return true;
+}
+
+int CliContext::login() {
+    if (!connect()) return kExitFailure;
+    if (id.empty()) {
+        ui.inform("로그인 아이디를 입력하십시오.", kDefaultTitle);
+        return kExitStopped;
+    }
+    if (password.empty()) {
+        ui.inform("로그인 비밀번호를 입력하십시오.", kDefaultTitle);
+        return kExitStopped;
+    }
+    session.LoginId = id;
+    session.LoginPassword = password;
+    const int code = ValidateLogin(db, session, id, password, nullptr);
+    if (code != kLoginAccepted) {
+        ui.inform(LoginRefusalMessage(code), kDefaultTitle);
+        return kExitStopped;
+    }
+    if (!InitSessionAfterLogin(db, session, *ini, ui, nullptr)) return kExitFailure;
+    return kExitDone;
+}
+
+int CliContext::guarded(const std::function<int()>& body) {
+    try {
+        prepare();
+        return body();
+    } catch (const DatabaseError& e) {
+        ui.inform(e.userMessage(), kDefaultTitle);
+        return kExitFailure;
+    } catch (const std::invalid_argument& e) {
+        ui.inform(e.what(), kDefaultTitle);
+        return kExitStopped;
+    } catch (const std::exception& e) {
+        std::cerr << "error: " << e.what() << std::endl;
+        return kExitFailure;
+    }
+}
+
+}  // namespace qx::cli

@@ -1,0 +1,64 @@
+// What every CLI command shares: the global options, the printed
+// interaction, the database and the logged-in session.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/database.h"
+#include "platform/interaction.h"
+#include "platform/profile_ini.h"
+#include "session/session_context.h"
+
+namespace CLI {
+class App;
+}
+
+namespace qx::cli {
+
+enum ExitCode : int { kExitDone = 0, kExitStopped = 1, kExitFailure = 2 };
+
+// Prints "[title] text"; answers questions from --yes/--no/--answers.
+class PrintedInteraction : public Interaction {
+  public:
+    void inform(const std::string& text, const std::string& title) override;
+    bool confirm(const std::string& text, const std::string& title) override;
+    void progress(const std::string& text, long long done, long long total) override;
+    std::string chooseFolder(const std::string& caption, const std::string& start) override;
+
+    std::vector<bool> answers;  // taken in order; then the default
+    bool defaultAnswer = false;
+
+  private:
+    std::size_t next_ = 0;
+};
+
+struct CliContext {
+    std::string appPathOption;
+    std::string id, password;
+    bool yes = false, no = false;
+    std::string answers;
+    int exitCode = kExitDone;
+
+    PrintedInteraction ui;
+    Database db;
+    SessionContext session;
+    std::unique_ptr<ProfileIni> ini;
+
+    // Applies the options: program folder, Login.ini, answers.
+    void prepare();
+    // Connects with the Login.ini settings; false after printing the message.
+    bool connect(bool withSharedSchema = true);
+    // Connects and logs in with --id/--password, running the post-login
+    // start-up. Returns kExitDone or the code to exit with.
+    int login();
+    // Runs `body` and turns exceptions into messages and exit codes.
+    int guarded(const std::function<int()>& body);
+};
+
+void RegisterLoginCommand(CLI::App& app, CliContext& ctx);
+void RegisterAdminCommands(CLI::App& app, CliContext& ctx);
+
+}  // namespace qx::cli

@@ -1,0 +1,28 @@
+// quorisdex-cli: the client's operations without windows.
+#include <CLI/CLI.hpp>
+
+#include "app/cli/cli_context.h"
+
+int main(int argc, char** argv) {
+    using namespace qx::cli;
+    CLI::App app{"Quorisdex command line"};
+    app.require_subcommand(1);
+    CliContext ctx;
+    app.add_option("--app-path", ctx.appPathOption, "program folder holding Login.ini");
+    app.add_option("--id", ctx.id, "login id");
+    app.add_option("--password", ctx.password, "login password");
+    auto* yes = app.add_flag("--yes", ctx.yes, "answer every question with yes");
+    app.add_flag("--no", ctx.no, "answer every question with no")->excludes(yes);
+    app.add_option("--answers", ctx.answers, "answers in order, e.g. y,n,y");
+
+    RegisterLoginCommand(app, ctx);
+    RegisterAdminCommands(app, ctx);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : kExitStopped;
+    }
+    return ctx.exitCode;
+}

@@ -1,0 +1,127 @@
+// quorisdex: the desktop client. Starts at the login window.
+#include <QApplication>
+#include <QFontDatabase>
+#include <QTimer>
+#include <memory>
+
+#include "db/database.h"
+#include "platform/profile_ini.h"
+#include "platform/saved_text.h"
+#include "platform/single_instance.h"
+#include "platform/system_drive.h"
+#include "platform/user_settings.h"
+#include "session/notices.h"
+#include "session/session_context.h"
+#include "session/startup.h"
+#include "ui/board/board_window.h"
+#include "ui/gui_interaction.h"
+#include "ui/login/login_window.h"
+#include "ui/main/main_frame.h"
+
+using namespace qx;
+using namespace qx::ui;
+
+namespace {
+
+struct Arguments {
+    std::string appPath;
+    std::string commandLine;  // what follows the options: the launch code and credentials
+};
+
+Arguments ParseArguments(const QStringList& args) {
+    Arguments a;
+    QStringList rest;
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--app-path" && i + 1 < args.size()) {
+            a.appPath = S(args[++i]);
+        } else {
+            rest << args[i];
+        }
+    }
+    a.commandLine = S(rest.join(' '));
+    return a;
+}
+
+void ShowNotice(Database& db, QWidget* parent, const QString& number, const QString& subject) {
+    BoardWindow board(parent);
+    board.showNotice(subject, Q(LoadNoticeContent(db, S(number))));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("quorisdex");
+    QFont font("NanumGothic");
+    font.setPointSize(10);
+    QApplication::setFont(font);
+
+    GuiInteraction ui;
+    SingleInstance instance("quorisdex");
+    if (!instance.acquired()) {
+        ui.inform(kAlreadyRunningMessage, kDefaultTitle);
+        return 1;
+    }
+
+    const Arguments args = ParseArguments(QApplication::arguments());
+    SessionContext session;
+    session.AppPath = ResolveAppPath(args.appPath);
+    session.SystemDrive = GetSystemDrive();
+    ProfileIni ini(session.AppPath + "Login.ini");
+    ReadDesktopSettings(session, ini);
+    const LaunchCredentials launch = ParseLaunchCredentials(args.commandLine);
+    session.launched_with_credentials = launch.launched;
+
+    Database db;
+    if (!db.ConnectDatabase(DbConfig::FromServerEntry(ini.read("SYSTEM", "DBCONNIP", "127.0.0.1"),
+                                                      ini.read("SYSTEM", "DBCONNUSER", ""),
+                                                      ini.read("SYSTEM", "DBCONNPW", "")))) {
+        ui.inform(kConnectFailedMessage, kDefaultTitle);
+        return 1;
+    }
+
+    UserSettings settings = UserSettings::forCurrentUser();
+    std::unique_ptr<MainFrame> frame;
+    int result = 0;
+    try {
+        LoginWindow login(db, session, ini, ui);
+        ui.setParent(&login);
+        session.LoginId = DecodeSavedText(settings.get(kSavedIdSection, kSavedIdKey, ""));
+        login.setNotices(LoadNotices(db));
+        login.setSavedCredentials(Q(session.LoginId), QString());
+        QObject::connect(&login, &LoginWindow::noticeChosen,
+                         [&](const QString& number, const QString& subject) {
+                             ShowNotice(db, &login, number, subject);
+                         });
+        login.show();
+        if (launch.launched) {
+            QTimer::singleShot(0, &login,
+                               [&] { login.loginWith(Q(launch.id), Q(launch.password)); });
+        }
+        app.exec();
+        if (!login.succeeded() || !db.isOpen()) {
+            db.close();
+            return 1;
+        }
+
+        settings.set(kSavedIdSection, kSavedIdKey, EncodeSavedText(session.LoginId));
+        settings.set(kSavedIdSection, kSavedPasswordKey, EncodeSavedText(session.LoginPassword));
+        frame = std::make_unique<MainFrame>(db, session, ui);
+        ui.setParent(frame.get());
+        frame->show();
+        const auto& notices = login.notices();
+        const std::string mark = login.newestNotice();
+        if (!notices.empty() &&
+            notices.front().number != settings.get(kSettingsSection, kBoardKey, kBoardKeyDefault) &&
+            !mark.empty()) {
+            const auto split = mark.rfind("[S]");
+            ShowNotice(db, frame.get(), Q(mark.substr(split + 3)), Q(mark.substr(0, split)));
+        }
+        result = app.exec();
+    } catch (const DatabaseError& e) {
+        ui.inform(e.userMessage(), kDefaultTitle);
+        result = 1;
+    }
+    db.close();
+    return result;
+}

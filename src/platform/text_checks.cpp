@@ -1,0 +1,56 @@
+#include "platform/text_checks.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace qx {
+namespace {
+
+bool IsAsciiAlnum(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+}  // namespace
+
+bool IsAlphaNumeric(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), IsAsciiAlnum);
+}
+
+bool IsDigitsAndDash(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || c == '-'; });
+}
+
+int CheckEmailText(std::string_view text, Interaction& ui) {
+    if (text.empty()) return kEmailInvalid;
+    const auto at = std::count(text.begin(), text.end(), '@');
+    const auto dots = std::count(text.begin(), text.end(), '.');
+    // Any byte of a multi-byte character counts as "other": only the
+    // presence matters.
+    const bool others = std::any_of(text.begin(), text.end(), [](char c) {
+        return !IsAsciiAlnum(c) && c != '-' && c != '@' && c != '.';
+    });
+    if (at != 1) return kEmailInvalid;
+    if (others && !ui.confirm("특수문자(&,% 등) 또는 한글이 포함되어 있습니다. \n"
+                              "메일발송서비스 이용시 제외될수 있습니다.\n"
+                              "무시하고 진행 하시겠습니까?")) {
+        return kEmailDeclined;
+    }
+    return dots >= 1 && dots <= 3 ? kEmailValid : kEmailInvalid;
+}
+
+bool MakeFolderIfMissing(const std::string& path) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return true;
+    std::filesystem::create_directories(path, ec);
+    return std::filesystem::is_directory(path, ec);
+}
+
+long long GetFileSize(const std::string& path) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    return ec ? -1 : static_cast<long long>(size);
+}
+
+}  // namespace qx

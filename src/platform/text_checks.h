@@ -1,0 +1,35 @@
+// Small checks on typed text and on local files shared by the screens.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/interaction.h"
+
+namespace qx {
+
+inline constexpr const char* kInvalidEmailText = "잘못된 이메일 형식 입니다.";
+
+// True when the text is not blank and holds only 0-9, A-Z and a-z (a blank
+// anywhere fails: a password typed with one could never be matched again,
+// because the login trims what is typed).
+bool IsAlphaNumeric(std::string_view text);
+
+// True when the text holds only 0-9 and "-" (an empty text passes): phone
+// numbers and postcodes.
+bool IsDigitsAndDash(std::string_view text);
+
+enum EmailCheck : int { kEmailValid = 0, kEmailInvalid = 1, kEmailDeclined = 2 };
+
+// 0 valid, 1 invalid, 2 the user declined to go on with characters the mail
+// service may drop (asked through `ui`).
+int CheckEmailText(std::string_view text, Interaction& ui);
+
+// Creates the folder (and missing parents) unless a directory of that name
+// exists; true when the directory exists afterwards.
+bool MakeFolderIfMissing(const std::string& path);
+
+// Size of the file in bytes; -1 when there is no such file.
+long long GetFileSize(const std::string& path);
+
+}  // namespace qx

@@ -1,0 +1,41 @@
+// Login: checks an id and password against the head-office, branch and agency
+// accounts, fills the session and records the login.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace qx {
+
+class Database;
+struct SessionContext;
+
+enum LoginResult : int {
+    kLoginAccepted = 0,
+    kLoginUnknownId = 1,
+    kLoginWrongPassword = 2,
+    kLoginAccountDisabled = 3,
+    kLoginHeadOfficeUnusable = 4,
+    kLoginHeadOfficeInTest = 5,
+    kLoginAgencyNotLinked = 7,
+};
+
+// Text shown for a refusal code; empty for 0 and unknown codes.
+std::string LoginRefusalMessage(int code);
+
+// Asks the service for the desktop's public address; returns the raw answer.
+using IpLookup = std::function<std::string()>;
+
+// The raw answer of the address check reduced to an address, or empty when
+// it is a page or not an address at all.
+std::string CleanIpAnswer(const std::string& answer);
+
+// Fills `session` (institution, role, switches) on acceptance and records the
+// login in saveip. `session` must already hold AppPath, launch flag, etc.
+int ValidateLogin(Database& db, SessionContext& session, const std::string& id,
+                  const std::string& password, const IpLookup& lookupIp);
+
+// Payer-number length from a style such as "N-10"; 10 when not a number.
+int PayerNumberLength(const std::string& cmsinxStyle);
+
+}  // namespace qx

@@ -1,0 +1,97 @@
+#include "session/post_login.h"
+
+#include <filesystem>
+
+#include "db/code_lists.h"
+#include "db/database.h"
+#include "db/schema_check.h"
+#include "db/server_clock.h"
+#include "members/auto_cancellation.h"
+#include "platform/interaction.h"
+#include "platform/profile_ini.h"
+#include "platform/registry.h"
+#include "platform/text_checks.h"
+#include "session/session_context.h"
+
+namespace qx {
+
+namespace {
+
+const char* kExchangeKinds[] = {"EB11", "EB12", "EB13", "EB14", "EB21", "EB22"};
+
+void PrepareHeadOfficeFolders(const SessionContext& s) {
+    const std::string back = s.fileback_folder;
+    MakeFolderIfMissing(back);
+    const std::string mine = back + "/" + s.LoginId;
+    MakeFolderIfMissing(mine);
+    for (const char* kind : {"EB11", "EB12", "EB13", "EB14", "EB15", "EB16", "EB21", "EB22"}) {
+        MakeFolderIfMissing(mine + "/" + kind);
+    }
+    MakeFolderIfMissing(s.SystemDrive + "vornadir");
+    MakeFolderIfMissing(ExchangeFolder(s));
+}
+
+}  // namespace
+
+std::string ExchangeFolder(const SessionContext& s) {
+    return s.SystemDrive + "vornadir/" + s.LoginId;
+}
+
+void WriteCompanionSettings(const SessionContext& s) {
+    RegistryWrite("Software\\Tolvex\\Tolvex\\Config", "FilePath", ExchangeFolder(s));
+    RegistryWrite("Software\\Tolvex\\Tolvex\\Login", "ID", s.org_code);
+}
+
+void SyncProgramStatus(const SessionContext& s, const ProfileIni& ini) {
+    if (s.stat_company == "0") {
+        ini.write("PRGSTAT", "PROGRAMSTAT", "테스트");
+    } else if (s.stat_company == "1") {
+        if (ini.read("PRGSTAT", "PROGRAMSTAT", "실시") == "테스트") {
+            // Files made while testing must never reach the live service.
+            for (const char* kind : kExchangeKinds) {
+                const std::filesystem::path dir = ExchangeFolder(s) + "/" + kind;
+                std::error_code ec;
+                if (!std::filesystem::is_directory(dir, ec)) continue;
+                for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+                    if (entry.is_regular_file(ec)) std::filesystem::remove(entry.path(), ec);
+                }
+            }
+        }
+        ini.write("PRGSTAT", "PROGRAMSTAT", "실시");
+    }
+}
+
+bool InitSessionAfterLogin(Database& db, SessionContext& s, const ProfileIni& ini, Interaction& ui,
+                           const SplashFn& splash) {
+    if (s.isHeadOffice()) {
+        PrepareHeadOfficeFolders(s);
+        WriteCompanionSettings(s);
+    }
+    SyncProgramStatus(s, ini);
+    s.relay_prefix = s.cmsrunprg > 1 ? "bank" + std::to_string(s.cmsrunprg) : "bank";
+
+    // The schema is checked before anything reads from it, so a missing one
+    // gets its own message rather than a failed statement.
+    if (!SchemaExists(db, s.institution_number)) {
+        ui.inform(kSchemaMissingMessage);
+        return false;
+    }
+    db.setLogSchema(s.schema());
+
+    BuildCodeCaseSql(db, s);
+    ReadServerDate(db, s);
+    if (splash) splash(true, "");
+
+    s.service_site = ini.read("SYSTEM", "WEBHOST", "");
+    if (splash) splash(false, "");
+    CancelCompletedInstalmentMembers(db, s);
+    CancelEndedPeriodMembers(db, s, s.month_current);
+    if (s.cmsrunprg != 2) {
+        db.ExecuteSql("update " + s.schema() +
+                      ".member_user set `certificate_kind`='', `certificate_status`='', "
+                      "`certificate_error`='' ");
+    }
+    return true;
+}
+
+}  // namespace qx

@@ -1,0 +1,35 @@
+// Everything that runs once after an accepted login, before the main window.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace qx {
+
+class Database;
+class Interaction;
+class ProfileIni;
+struct SessionContext;
+
+inline constexpr const char* kSchemaMissingMessage =
+    "데이타 데이스를 찾을수 없습니다. 쿼리스CMS(0000-0000)로 문의주시기 바랍니다.";
+
+// Shows the splash window with a status text, or closes it.
+using SplashFn = std::function<void(bool visible, const std::string& text)>;
+
+// False when the institution's schema is missing: the message has been shown
+// and the caller ends the program.
+bool InitSessionAfterLogin(Database& db, SessionContext& session, const ProfileIni& ini,
+                           Interaction& ui, const SplashFn& splash);
+
+// Aligns the local test/live marker with the institution; the first login
+// after going live empties the local exchange folders.
+void SyncProgramStatus(const SessionContext& session, const ProfileIni& ini);
+
+// Tells the companion transmission program where the exchange folder is.
+void WriteCompanionSettings(const SessionContext& session);
+
+// The local CMS exchange folder of the login id.
+std::string ExchangeFolder(const SessionContext& session);
+
+}  // namespace qx

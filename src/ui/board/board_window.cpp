@@ -1,0 +1,37 @@
+#include "ui/board/board_window.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace qx::ui {
+
+BoardWindow::BoardWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmBoard");
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+    caption_ = new QLabel(this);
+    QFont f = caption_->font();
+    f.setBold(true);
+    f.setPointSize(f.pointSize() + 2);
+    caption_->setFont(f);
+    view_ = new QTextBrowser(this);
+    view_->setOpenExternalLinks(true);
+    layout->addWidget(caption_);
+    layout->addWidget(view_);
+    resize(640, 480);
+}
+
+void BoardWindow::showNotice(const QString& caption, const QString& html) {
+    caption_->setText(caption);
+    setWindowTitle(caption);
+    view_->setHtml(html);
+    if (auto* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    exec();
+}
+
+}  // namespace qx::ui

@@ -1,0 +1,49 @@
+#include "ui/gui_interaction.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProgressDialog>
+
+namespace qx::ui {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string S(const QString& s) {
+    return s.toStdString();
+}
+
+void GuiInteraction::inform(const std::string& text, const std::string& title) {
+    QMessageBox::information(parent_, Q(title), Q(text));
+}
+
+bool GuiInteraction::confirm(const std::string& text, const std::string& title) {
+    return QMessageBox::question(parent_, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void GuiInteraction::progress(const std::string& text, long long done, long long total) {
+    if (!progress_) {
+        progress_ = new QProgressDialog(parent_);
+        progress_->setCancelButton(nullptr);
+        progress_->setMinimumDuration(300);
+        progress_->setWindowModality(Qt::WindowModal);
+    }
+    progress_->setLabelText(Q(text));
+    progress_->setMaximum(static_cast<int>(std::min<long long>(total, INT32_MAX)));
+    progress_->setValue(static_cast<int>(std::min<long long>(done, INT32_MAX)));
+    // Keep the window painting while the work goes on.
+    QApplication::processEvents();
+    if (done >= total) progress_->deleteLater();
+}
+
+std::string GuiInteraction::chooseFolder(const std::string& caption, const std::string& start) {
+    return S(QFileDialog::getExistingDirectory(parent_, Q(caption), Q(start)));
+}
+
+std::string GuiInteraction::chooseFile(const std::string& caption, const std::string& filter) {
+    return S(QFileDialog::getOpenFileName(parent_, Q(caption), QString(), Q(filter)));
+}
+
+}  // namespace qx::ui

@@ -1,0 +1,147 @@
+#include "ui/login/login_window.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "db/database.h"
+#include "session/login.h"
+#include "session/post_login.h"
+#include "session/session_context.h"
+#include "session/startup.h"
+#include "ui/gui_interaction.h"
+#include "ui/login/splash_window.h"
+
+namespace qx::ui {
+
+LoginWindow::LoginWindow(Database& db, SessionContext& session, const ProfileIni& ini,
+                         GuiInteraction& ui, QWidget* parent)
+    : QWidget(parent), db_(db), session_(session), ini_(ini), ui_(ui) {
+    setObjectName("frmLogin");
+    setWindowTitle(Q(LoginWindowTitle()));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* brand = new QLabel(QStringLiteral("Quorisdex CMS"), this);
+    QFont f = brand->font();
+    f.setPointSize(f.pointSize() + 8);
+    f.setBold(true);
+    brand->setFont(f);
+    layout->addWidget(brand);
+
+    auto* form = new QGridLayout;
+    idBox_ = new QLineEdit(this);
+    idBox_->setObjectName("txtId");
+    passwordBox_ = new QLineEdit(this);
+    passwordBox_->setObjectName("txtPassword");
+    passwordBox_->setEchoMode(QLineEdit::Password);
+    loginButton_ = new QPushButton(QStringLiteral("로그인"), this);
+    loginButton_->setObjectName("cmdLogin");
+    form->addWidget(new QLabel(QStringLiteral("아이디"), this), 0, 0);
+    form->addWidget(idBox_, 0, 1);
+    form->addWidget(new QLabel(QStringLiteral("비밀번호"), this), 1, 0);
+    form->addWidget(passwordBox_, 1, 1);
+    form->addWidget(loginButton_, 0, 2, 2, 1);
+    layout->addLayout(form);
+
+    layout->addWidget(new QLabel(QStringLiteral("공지사항"), this));
+    noticeList_ = new QTreeWidget(this);
+    noticeList_->setObjectName("lstNotice");
+    noticeList_->setColumnCount(3);
+    noticeList_->setHeaderLabels(
+        {QStringLiteral("날짜"), QStringLiteral("제목"), QStringLiteral("번호")});
+    noticeList_->setRootIsDecorated(false);
+    noticeList_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    noticeList_->setColumnWidth(0, 80);
+    noticeList_->setColumnWidth(2, 50);
+    layout->addWidget(noticeList_);
+    resize(520, 380);
+
+    connect(idBox_, &QLineEdit::returnPressed, this, [this] {
+        if (!idBox_->text().isEmpty()) passwordBox_->setFocus();
+    });
+    connect(passwordBox_, &QLineEdit::returnPressed, this, [this] {
+        if (!idBox_->text().isEmpty() && !passwordBox_->text().isEmpty()) login();
+    });
+    connect(loginButton_, &QPushButton::clicked, this, &LoginWindow::login);
+    connect(noticeList_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { onNoticeClicked(item); });
+}
+
+void LoginWindow::setNotices(std::vector<Notice> notices) {
+    notices_ = std::move(notices);
+    noticeList_->clear();
+    for (const auto& n : notices_) {
+        auto* item = new QTreeWidgetItem(noticeList_, {Q(n.regdate), Q(n.subject), Q(n.number)});
+        item->setData(0, Qt::UserRole, Q(n.key));
+    }
+}
+
+void LoginWindow::setSavedCredentials(const QString& id, const QString& password) {
+    idBox_->setText(id);
+    passwordBox_->setText(password);
+    if (!id.isEmpty()) {
+        idBox_->selectAll();
+        passwordBox_->setFocus();
+    }
+}
+
+void LoginWindow::loginWith(const QString& id, const QString& password) {
+    idBox_->setText(id);
+    passwordBox_->setText(password);
+    login();
+    QApplication::processEvents();
+}
+
+void LoginWindow::onNoticeClicked(QTreeWidgetItem* item) {
+    if (!item || item->text(2).trimmed().isEmpty()) return;
+    emit noticeChosen(item->text(2).trimmed(), item->text(1));
+}
+
+void LoginWindow::login() {
+    const std::string id = S(idBox_->text().trimmed());
+    const std::string password = S(passwordBox_->text().trimmed());
+    if (id.empty()) {
+        ui_.inform("로그인 아이디를 입력하십시오.", kDefaultTitle);
+        idBox_->setFocus();
+        return;
+    }
+    if (password.empty()) {
+        ui_.inform("로그인 비밀번호를 입력하십시오.", kDefaultTitle);
+        passwordBox_->setFocus();
+        return;
+    }
+    succeeded_ = false;
+    const int code = ValidateLogin(db_, session_, id, password, nullptr);
+    if (code != kLoginAccepted) {
+        session_.LoginId = id;
+        ui_.inform(LoginRefusalMessage(code), kDefaultTitle);
+        return;
+    }
+    succeeded_ = true;
+    newestNotice_ = NewestNoticeMark(notices_);
+    session_.LoginId = id;
+    session_.LoginPassword = password;
+
+    SplashWindow splash;
+    const bool ready = InitSessionAfterLogin(db_, session_, ini_, ui_,
+                                             [&splash](bool visible, const std::string& text) {
+                                                 splash.setStatus(Q(text));
+                                                 splash.setVisible(visible);
+                                                 QApplication::processEvents();
+                                             });
+    splash.close();
+    if (!ready) {
+        // The institution's schema is missing: the message has been shown.
+        QApplication::exit(1);
+        return;
+    }
+    emit loggedIn();
+    close();
+}
+
+}  // namespace qx::ui
