@@ -1,76 +1,77 @@
+// Plain ODBC underneath: every value is fetched with SQLGetData in as many
+// pieces as it needs, so Korean text is never cut by a buffer sized in
+// characters rather than bytes.
 #include "db/database.h"
 
-#include <soci/odbc/soci-odbc.h>
-#include <soci/soci.h>
+#include <sql.h>
+#include <sqlext.h>
 #include <strings.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 
 namespace qx {
 
 namespace {
 
-const std::string kEmpty;
-
-std::string FormatTm(const std::tm& t) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1,
-                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
-    return buf;
-}
-
-std::string FormatDouble(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return buf;
-}
-
-// SOCI rows are typed; convert each by its declared type.
-std::string ValueText(const soci::row& r, std::size_t i) {
-    switch (r.get_properties(i).get_data_type()) {
-        case soci::dt_string:
-        case soci::dt_xml:
-        case soci::dt_blob:
-            return r.get<std::string>(i);
-        case soci::dt_integer:
-            return std::to_string(r.get<int>(i));
-        case soci::dt_long_long:
-            return std::to_string(r.get<long long>(i));
-        case soci::dt_unsigned_long_long:
-            return std::to_string(r.get<unsigned long long>(i));
-        case soci::dt_double:
-            return FormatDouble(r.get<double>(i));
-        case soci::dt_date:
-            return FormatTm(r.get<std::tm>(i));
-    }
-    return {};
-}
-
-long long NativeCode(const std::exception& e) {
-    if (auto* odbc = dynamic_cast<const soci::odbc_soci_error*>(&e)) {
-        return odbc->native_error_code();
-    }
-    return 0;
-}
-
-std::string Description(const std::exception& e) {
-    if (auto* odbc = dynamic_cast<const soci::odbc_soci_error*>(&e)) {
-        return reinterpret_cast<const char*>(odbc->odbc_error_message());
-    }
-    if (auto* se = dynamic_cast<const soci::soci_error*>(&e)) return se->get_error_message();
-    return e.what();
-}
-
 long long ParseInt(const std::string& s) {
     try {
-        std::size_t used = 0;
-        long long v = std::stoll(s, &used);
-        return v;
+        return std::stoll(s);
     } catch (...) {
         return 0;
     }
+}
+
+bool Ok(SQLRETURN r) {
+    return r == SQL_SUCCESS || r == SQL_SUCCESS_WITH_INFO;
+}
+
+}  // namespace
+
+struct Database::Handles {
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    bool connected = false;
+
+    ~Handles() {
+        if (connected) SQLDisconnect(dbc);
+        if (dbc != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+        if (env != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env);
+    }
+};
+
+namespace {
+
+// The driver's own words for the last failure on a handle.
+void Diagnose(SQLSMALLINT type, SQLHANDLE handle, long long& native, std::string& text) {
+    SQLCHAR state[6] = {0};
+    SQLINTEGER code = 0;
+    SQLCHAR message[1024] = {0};
+    SQLSMALLINT length = 0;
+    if (Ok(SQLGetDiagRec(type, handle, 1, state, &code, message, sizeof message, &length))) {
+        native = code;
+        text.assign(reinterpret_cast<char*>(message));
+    } else {
+        native = 0;
+        text = "unknown database error";
+    }
+}
+
+// Statement handle freed on every path.
+struct Statement {
+    SQLHSTMT h = SQL_NULL_HSTMT;
+    ~Statement() {
+        if (h != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, h);
+    }
+};
+
+bool IsIntegerType(SQLSMALLINT t) {
+    return t == SQL_INTEGER || t == SQL_SMALLINT || t == SQL_TINYINT || t == SQL_BIGINT ||
+           t == SQL_BIT;
+}
+
+bool IsFloatType(SQLSMALLINT t) {
+    return t == SQL_DOUBLE || t == SQL_FLOAT || t == SQL_REAL;
 }
 
 }  // namespace
@@ -139,109 +140,164 @@ Database::~Database() = default;
 
 bool Database::ConnectDatabase(const DbConfig& config) {
     config_ = config;
-    try {
-        auto s = std::make_unique<soci::session>();
-        soci::connection_parameters params(soci::odbc, config.connectionString());
-        params.set_option(soci::odbc_option_driver_complete, "0");
-        s->open(params);
-        session_ = std::move(s);
-        return true;
-    } catch (const std::exception& e) {
-        lastConnectError_ = e.what();
-        session_.reset();
+    handles_.reset();
+    auto h = std::make_unique<Handles>();
+    if (!Ok(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h->env)) ||
+        !Ok(SQLSetEnvAttr(h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                          0)) ||
+        !Ok(SQLAllocHandle(SQL_HANDLE_DBC, h->env, &h->dbc))) {
+        lastConnectError_ = "ODBC environment could not be set up";
         return false;
     }
+    SQLSetConnectAttr(h->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(20), 0);
+    const std::string cs = config.connectionString();
+    SQLCHAR out[1024];
+    SQLSMALLINT outLength = 0;
+    SQLRETURN r =
+        SQLDriverConnect(h->dbc, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(cs.c_str())),
+                         SQL_NTS, out, sizeof out, &outLength, SQL_DRIVER_NOPROMPT);
+    if (!Ok(r)) {
+        long long native = 0;
+        Diagnose(SQL_HANDLE_DBC, h->dbc, native, lastConnectError_);
+        return false;
+    }
+    h->connected = true;
+    handles_ = std::move(h);
+    transactionDepth_ = 0;
+    return true;
 }
 
 bool Database::isOpen() const {
-    return session_ != nullptr && session_->is_connected();
+    if (!handles_ || !handles_->connected) return false;
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    if (!Ok(SQLGetConnectAttr(handles_->dbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr))) {
+        return true;
+    }
+    return dead != SQL_CD_TRUE;
 }
 
 void Database::close() {
-    session_.reset();
+    handles_.reset();
 }
 
-soci::session& Database::session() {
-    if (!session_) {
-        throw DatabaseError(
-            "데이타베이스 연결에 실패 하였습니다.(인터넷연결 상태를 확인하여 주십시오.)\n> 오류 "
-            "정보 "
-            ": [0]not connected\n\n프로그램을 종료 합니다.",
-            0, "not connected");
+Database::Handles& Database::handles() {
+    if (!handles_) fail({0, "not connected"});
+    return *handles_;
+}
+
+long long Database::run(const std::string& sql, const SqlParams& params, Recordset* out) {
+    Handles& h = handles();
+    Statement st;
+    Failure failure;
+    auto failOn = [&](SQLSMALLINT type, SQLHANDLE handle) {
+        Diagnose(type, handle, failure.native, failure.description);
+        fail(failure);
+    };
+    if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, h.dbc, &st.h))) failOn(SQL_HANDLE_DBC, h.dbc);
+    if (!Ok(SQLPrepare(st.h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())),
+                       static_cast<SQLINTEGER>(sql.size())))) {
+        failOn(SQL_HANDLE_STMT, st.h);
     }
-    return *session_;
-}
-
-namespace {
-
-struct Bound {
+    // The buffers must live until the statement has run.
     std::vector<std::string> values;
-    std::vector<soci::indicator> indicators;
-    explicit Bound(const SqlParams& params) {
-        values.reserve(params.size());
-        indicators.reserve(params.size());
-        for (const auto& p : params) {
-            values.push_back(p.value);
-            indicators.push_back(p.null ? soci::i_null : soci::i_ok);
+    std::vector<SQLLEN> lengths(params.size());
+    values.reserve(params.size());
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        values.push_back(params[i].value);
+        lengths[i] = params[i].null ? SQL_NULL_DATA : static_cast<SQLLEN>(values[i].size());
+        const SQLULEN size = std::max<SQLULEN>(values[i].size(), 1);
+        if (!Ok(SQLBindParameter(st.h, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+                                 SQL_C_CHAR, SQL_VARCHAR, size, 0, values[i].data(),
+                                 static_cast<SQLLEN>(values[i].size()), &lengths[i]))) {
+            failOn(SQL_HANDLE_STMT, st.h);
         }
     }
-    void bind(soci::details::prepare_temp_type& pt) {
-        for (std::size_t i = 0; i < values.size(); ++i) pt, soci::use(values[i], indicators[i]);
-    }
-};
+    SQLRETURN r = SQLExecute(st.h);
+    if (!Ok(r) && r != SQL_NO_DATA) failOn(SQL_HANDLE_STMT, st.h);
 
-}  // namespace
+    SQLLEN affected = 0;
+    SQLRowCount(st.h, &affected);
+    SQLSMALLINT columns = 0;
+    SQLNumResultCols(st.h, &columns);
+    if (!out || columns <= 0) return affected;
+
+    std::vector<SQLSMALLINT> types(columns);
+    std::vector<bool> unsignedColumn(columns);
+    out->columns.resize(columns);
+    for (SQLSMALLINT c = 0; c < columns; ++c) {
+        SQLCHAR name[256] = {0};
+        SQLSMALLINT nameLength = 0, decimals = 0, nullable = 0;
+        SQLULEN size = 0;
+        SQLDescribeCol(st.h, c + 1, name, sizeof name, &nameLength, &types[c], &size, &decimals,
+                       &nullable);
+        out->columns[c] = reinterpret_cast<char*>(name);
+        SQLLEN isUnsigned = SQL_FALSE;
+        SQLColAttribute(st.h, c + 1, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
+        unsignedColumn[c] = isUnsigned == SQL_TRUE;
+    }
+
+    char chunk[4096];
+    while (true) {
+        r = SQLFetch(st.h);
+        if (r == SQL_NO_DATA) break;
+        if (!Ok(r)) failOn(SQL_HANDLE_STMT, st.h);
+        std::vector<std::string> row(columns);
+        std::vector<bool> nulls(columns);
+        for (SQLSMALLINT c = 0; c < columns; ++c) {
+            SQLLEN indicator = 0;
+            if (IsIntegerType(types[c])) {
+                // Fetched as numbers so that zero-filled keys read as plain numbers.
+                if (unsignedColumn[c]) {
+                    SQLUBIGINT v = 0;
+                    r = SQLGetData(st.h, c + 1, SQL_C_UBIGINT, &v, sizeof v, &indicator);
+                    if (Ok(r) && indicator != SQL_NULL_DATA) row[c] = std::to_string(v);
+                } else {
+                    SQLBIGINT v = 0;
+                    r = SQLGetData(st.h, c + 1, SQL_C_SBIGINT, &v, sizeof v, &indicator);
+                    if (Ok(r) && indicator != SQL_NULL_DATA) row[c] = std::to_string(v);
+                }
+            } else if (IsFloatType(types[c])) {
+                double v = 0;
+                r = SQLGetData(st.h, c + 1, SQL_C_DOUBLE, &v, sizeof v, &indicator);
+                if (Ok(r) && indicator != SQL_NULL_DATA) {
+                    char buf[64];
+                    std::snprintf(buf, sizeof buf, "%.15g", v);
+                    row[c] = buf;
+                }
+            } else {
+                std::string value;
+                while (true) {
+                    r = SQLGetData(st.h, c + 1, SQL_C_CHAR, chunk, sizeof chunk, &indicator);
+                    if (r == SQL_NO_DATA) break;
+                    if (!Ok(r)) failOn(SQL_HANDLE_STMT, st.h);
+                    if (indicator == SQL_NULL_DATA) break;
+                    // Each piece ends with a NUL the driver added.
+                    const std::size_t got = (indicator == SQL_NO_TOTAL ||
+                                             indicator >= static_cast<SQLLEN>(sizeof chunk))
+                                                ? sizeof chunk - 1
+                                                : static_cast<std::size_t>(indicator);
+                    value.append(chunk, got);
+                    if (r == SQL_SUCCESS) break;
+                }
+                row[c] = std::move(value);
+            }
+            if (!Ok(r) && r != SQL_NO_DATA) failOn(SQL_HANDLE_STMT, st.h);
+            nulls[c] = indicator == SQL_NULL_DATA;
+        }
+        out->values.push_back(std::move(row));
+        out->nulls.push_back(std::move(nulls));
+    }
+    return affected;
+}
 
 Recordset Database::OpenRecordset(const std::string& sql, const SqlParams& params) {
-    auto& s = session();
-    try {
-        Bound bound(params);
-        soci::details::prepare_temp_type pt = (s.prepare << sql);
-        bound.bind(pt);
-        soci::rowset<soci::row> rows(pt);
-        Recordset rs;
-        bool first = true;
-        for (const soci::row& r : rows) {
-            if (first) {
-                for (std::size_t i = 0; i < r.size(); ++i) {
-                    rs.columns.push_back(r.get_properties(i).get_name());
-                }
-                first = false;
-            }
-            std::vector<std::string> vals(r.size());
-            std::vector<bool> nulls(r.size());
-            for (std::size_t i = 0; i < r.size(); ++i) {
-                if (r.get_indicator(i) == soci::i_null) {
-                    nulls[i] = true;
-                } else {
-                    vals[i] = ValueText(r, i);
-                }
-            }
-            rs.values.push_back(std::move(vals));
-            rs.nulls.push_back(std::move(nulls));
-        }
-        return rs;
-    } catch (const DatabaseError&) {
-        throw;
-    } catch (const std::exception& e) {
-        fail(sql, e);
-    }
+    Recordset rs;
+    run(sql, params, &rs);
+    return rs;
 }
 
 long long Database::ExecuteSql(const std::string& sql, const SqlParams& params) {
-    auto& s = session();
-    try {
-        Bound bound(params);
-        soci::details::prepare_temp_type pt = (s.prepare << sql);
-        bound.bind(pt);
-        soci::statement st(pt);
-        st.execute(true);
-        return st.get_affected_rows();
-    } catch (const DatabaseError&) {
-        throw;
-    } catch (const std::exception& e) {
-        fail(sql, e);
-    }
+    return run(sql, params, nullptr);
 }
 
 std::string Database::scalar(const std::string& sql, const SqlParams& params) {
@@ -268,56 +324,65 @@ void Database::WriteProcessLog(const std::string& text, int code) {
                {code, cleaned});
 }
 
-void Database::fail(const std::string& sql, const std::exception& error) {
-    const long long code = NativeCode(error);
-    std::string description = Description(error);
-    // Trim the driver's trailing line breaks so the message reads cleanly.
+void Database::fail(const Failure& failure) {
+    std::string description = failure.description;
     while (!description.empty() && (description.back() == '\n' || description.back() == '\r')) {
         description.pop_back();
     }
-    (void)sql;
     if (transactionDepth_ > 0) {
         // Nothing of the failed unit may stay; the log line must survive it.
-        try {
-            session_->rollback();
-        } catch (...) {
-        }
         transactionDepth_ = 0;
+        if (handles_) endTransaction(false);
     }
     try {
-        if (!isOpen()) {
+        if (handles_ && !isOpen()) {
             ConnectDatabase(config_);
             WriteProcessLog("데이타베이스 연결 오류", 0);
         }
-        WriteProcessLog("[" + std::to_string(code) + "]" + description, 0);
+        if (handles_) {
+            WriteProcessLog("[" + std::to_string(failure.native) + "]" + description, 0);
+        }
     } catch (...) {
         // The report below matters more than the log line.
     }
     throw DatabaseError(
         "데이타베이스 연결에 실패 하였습니다.(인터넷연결 상태를 확인하여 주십시오.)\n> 오류 정보 : "
         "[" +
-            std::to_string(code) + "]" + description + "\n\n프로그램을 종료 합니다.",
-        code, description);
+            std::to_string(failure.native) + "]" + description + "\n\n프로그램을 종료 합니다.",
+        failure.native, description);
+}
+
+void Database::setAutocommit(bool on) {
+    SQLSetConnectAttr(handles().dbc, SQL_ATTR_AUTOCOMMIT,
+                      reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0);
+}
+
+void Database::endTransaction(bool commit) {
+    Handles& h = *handles_;
+    SQLRETURN r = SQLEndTran(SQL_HANDLE_DBC, h.dbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
+    setAutocommit(true);
+    if (commit && !Ok(r)) {
+        Failure f;
+        Diagnose(SQL_HANDLE_DBC, h.dbc, f.native, f.description);
+        fail(f);
+    }
 }
 
 Database::Transaction::Transaction(Database& db) : db_(db) {
-    if (db_.transactionDepth_++ == 0) db_.session().begin();
+    if (db_.transactionDepth_++ == 0) db_.setAutocommit(false);
 }
 
 Database::Transaction::~Transaction() {
     if (done_) return;
-    if (db_.transactionDepth_ > 0 && --db_.transactionDepth_ == 0 && db_.session_) {
-        try {
-            db_.session_->rollback();
-        } catch (...) {
-        }
+    if (db_.transactionDepth_ > 0 && --db_.transactionDepth_ == 0 && db_.handles_) {
+        db_.endTransaction(false);
     }
 }
 
 void Database::Transaction::commit() {
     if (done_) return;
     done_ = true;
-    if (db_.transactionDepth_ > 0 && --db_.transactionDepth_ == 0) db_.session().commit();
+    if (db_.transactionDepth_ > 0 && --db_.transactionDepth_ == 0) db_.endTransaction(true);
 }
 
 std::string InstitutionSchema(long long inx) {

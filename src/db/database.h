@@ -9,10 +9,6 @@
 #include <string>
 #include <vector>
 
-namespace soci {
-class session;
-}
-
 namespace qx {
 
 // One bound value. Numbers are passed as text; MariaDB converts them.
@@ -136,10 +132,19 @@ class Database {
     };
 
   private:
-    [[noreturn]] void fail(const std::string& sql, const std::exception& error);
-    soci::session& session();
+    struct Handles;
+    struct Failure {
+        long long native = 0;
+        std::string description;
+    };
+    [[noreturn]] void fail(const Failure& failure);
+    Handles& handles();
+    // Runs one statement; fills `out` when it returns rows.
+    long long run(const std::string& sql, const SqlParams& params, Recordset* out);
+    void setAutocommit(bool on);
+    void endTransaction(bool commit);
 
-    std::unique_ptr<soci::session> session_;
+    std::unique_ptr<Handles> handles_;
     DbConfig config_;
     std::string logSchema_;
     std::string lastConnectError_;

@@ -155,11 +155,12 @@ int ValidateLogin(Database& db, SessionContext& s, const std::string& id,
     s.client_ip = (s.launched_with_credentials || !lookupIp) ? "" : CleanIpAnswer(lookupIp());
 
     if (heads > 0) {
-        auto rs = db.OpenRecordset(std::string("select ") + kHeadOfficeColumns +
-                                       ", admin_company.month_max, admin_company.usetag "
-                                       "from quorisdex.admin_company where id=? and pw_org=? "
-                                       "limit 1",
-                                   {id, password});
+        auto rs =
+            db.OpenRecordset(std::string("select ") + kHeadOfficeColumns +
+                                 ", admin_company.month_max, admin_company.usetag "
+                                 "from quorisdex.admin_company where id=? and binary pw_org=? "
+                                 "limit 1",
+                             {id, password});
         if (rs.empty()) return kLoginWrongPassword;
         auto r = rs[0];
         if (r["usetag"] != "Y" || r["branch_name"] == "cmsdorn") return kLoginAccountDisabled;
@@ -182,7 +183,7 @@ int ValidateLogin(Database& db, SessionContext& s, const std::string& id,
                 kHeadOfficeColumns +
                 " from quorisdex.company_branch left join quorisdex.admin_company on "
                 "(company_branch.perinx=admin_company.inx) where company_branch.id=? and "
-                "company_branch.pw=? limit 1",
+                "binary company_branch.pw=? limit 1",
             {id, password});
         if (rs.empty()) return kLoginWrongPassword;
         auto r = rs[0];
@@ -214,7 +215,7 @@ int ValidateLogin(Database& db, SessionContext& s, const std::string& id,
             kHeadOfficeColumns +
             " from quorisdex.company_agency left join quorisdex.admin_company on "
             "(company_agency.rootinx=admin_company.inx) where company_agency.id=? and "
-            "company_agency.pw=? limit 1",
+            "binary company_agency.pw=? limit 1",
         {id, password});
     if (rs.empty()) return kLoginWrongPassword;
     auto r = rs[0];
