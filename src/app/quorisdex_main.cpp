@@ -116,6 +116,8 @@ int main(int argc, char** argv) {
             !mark.empty()) {
             const auto split = mark.rfind("[S]");
             ShowNotice(db, frame.get(), Q(mark.substr(split + 3)), Q(mark.substr(0, split)));
+            // Shown once: the next start knows this notice has been seen.
+            settings.set(kSettingsSection, kBoardKey, notices.front().number);
         }
         result = app.exec();
     } catch (const DatabaseError& e) {
