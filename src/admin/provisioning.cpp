@@ -30,6 +30,7 @@ void InitSharedDatabase(Database& db) {
     RunSqlFile(db, "shared.sql");
     RunSqlFile(db, "quorisdex_old.sql");
     RunSqlFile(db, "shared_reference.sql");
+    RunSqlFile(db, "kib.sql");
 }
 
 void CreateInstitution(Database& db, const InstitutionSpec& spec) {

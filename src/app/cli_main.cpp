@@ -17,6 +17,9 @@ int main(int argc, char** argv) {
 
     RegisterLoginCommand(app, ctx);
     RegisterAdminCommands(app, ctx);
+    RegisterMemberCommands(app, ctx);
+    RegisterSummaryCommand(app, ctx);
+    RegisterSettingsCommand(app, ctx);
 
     try {
         app.parse(argc, argv);

@@ -2,21 +2,26 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QTimer>
+#include <cstdlib>
 #include <memory>
 
 #include "db/database.h"
+#include "platform/process_control.h"
 #include "platform/profile_ini.h"
 #include "platform/saved_text.h"
 #include "platform/single_instance.h"
 #include "platform/system_drive.h"
 #include "platform/user_settings.h"
 #include "session/notices.h"
+#include "session/service_web.h"
 #include "session/session_context.h"
 #include "session/startup.h"
+#include "session/update_check.h"
 #include "ui/board/board_window.h"
 #include "ui/gui_interaction.h"
 #include "ui/login/login_window.h"
 #include "ui/main/main_frame.h"
+#include "ui/update/update_window.h"
 
 using namespace qx;
 using namespace qx::ui;
@@ -42,9 +47,10 @@ Arguments ParseArguments(const QStringList& args) {
     return a;
 }
 
-void ShowNotice(Database& db, QWidget* parent, const QString& number, const QString& subject) {
+void ShowNotice(const std::string& webHost, QWidget* parent, const QString& number,
+                const QString& subject) {
     BoardWindow board(parent);
-    board.showNotice(subject, Q(LoadNoticeContent(db, S(number))));
+    board.showNotice(subject, webHost, number);
 }
 
 }  // namespace
@@ -80,6 +86,22 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // A new program hands over to the replacement program, which starts it again.
+    {
+        UpdateWindow updateWindow;
+        HandOver handOver;
+        handOver.appPath = session.AppPath;
+        handOver.executable = CurrentExecutablePath();
+        handOver.commandLine = args.commandLine;
+        handOver.launchedWithCredentials = launch.launched;
+        handOver.pid = QCoreApplication::applicationPid();
+        if (RunStartupUpdate(ini, handOver, updateWindow) == StartupUpdate::kHandedOver) {
+            db.close();
+            return 0;
+        }
+    }
+    const std::string webHost = ReadWebHost(ini);
+
     UserSettings settings = UserSettings::forCurrentUser();
     std::unique_ptr<MainFrame> frame;
     int result = 0;
@@ -91,7 +113,7 @@ int main(int argc, char** argv) {
         login.setSavedCredentials(Q(session.LoginId), QString());
         QObject::connect(&login, &LoginWindow::noticeChosen,
                          [&](const QString& number, const QString& subject) {
-                             ShowNotice(db, &login, number, subject);
+                             ShowNotice(webHost, &login, number, subject);
                          });
         login.show();
         if (launch.launched) {
@@ -106,16 +128,21 @@ int main(int argc, char** argv) {
 
         settings.set(kSavedIdSection, kSavedIdKey, EncodeSavedText(session.LoginId));
         settings.set(kSavedIdSection, kSavedPasswordKey, EncodeSavedText(session.LoginPassword));
-        frame = std::make_unique<MainFrame>(db, session, ui);
+        frame = std::make_unique<MainFrame>(db, session, ui, settings);
         ui.setParent(frame.get());
-        frame->show();
+        frame->showPlaced();
+        frame->startUp();
+        // Screenshots and support sessions ask for one screen by name.
+        if (const char* screen = std::getenv("QUORISDEX_OPEN_SCREEN"); screen && *screen) {
+            frame->openScreenById(screen);
+        }
         const auto& notices = login.notices();
         const std::string mark = login.newestNotice();
         if (!notices.empty() &&
             notices.front().number != settings.get(kSettingsSection, kBoardKey, kBoardKeyDefault) &&
             !mark.empty()) {
             const auto split = mark.rfind("[S]");
-            ShowNotice(db, frame.get(), Q(mark.substr(split + 3)), Q(mark.substr(0, split)));
+            ShowNotice(webHost, frame.get(), Q(mark.substr(split + 3)), Q(mark.substr(0, split)));
             // Shown once: the next start knows this notice has been seen.
             settings.set(kSettingsSection, kBoardKey, notices.front().number);
         }

@@ -1,16 +1,148 @@
 #include "db/work_tables.h"
 
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
 #include "db/database.h"
+#include "db/sql_script.h"
+#include "session/session_context.h"
 
 namespace qx {
 
+namespace {
+
+constexpr const char* kScratchTail =
+    ") ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci";
+
+// Columns of the scratch kinds other than the member copy.
+const char* ScratchColumns(int kind) {
+    switch (kind) {
+        case kWorkMemberItems:
+            return "`bk_inx` int(10) unsigned NOT NULL auto_increment, "
+                   "`member_inx` bigint(10) unsigned zerofill NOT NULL default 0, "
+                   "`ext_key` varchar(32) default '', `ui_name` varchar(64) default '', "
+                   "`ui_stan` varchar(64) default '', `ui_cnt` int(11) default 1, "
+                   "`ui_pay` int(11) default 1000, "
+                   "PRIMARY KEY (`bk_inx`), KEY `member_inx` (`member_inx`)";
+        case kWorkBatchRows:
+            // Everything as text: the rows come from files and are checked here.
+            return "`bk_inx` int(10) unsigned NOT NULL auto_increment, "
+                   "`member_inx` varchar(20) default '', `ext_key` varchar(32) default '', "
+                   "`pay_text` varchar(32) default '', `pmserror` varchar(255) default '', "
+                   "`sortlimits` int(11) default 0, `ui_name` varchar(64) default '', "
+                   "`ui_stan` varchar(64) default '', `ui_cnt` varchar(16) default '', "
+                   "`ui_pay` varchar(16) default '', "
+                   "PRIMARY KEY (`bk_inx`), KEY `member_inx` (`member_inx`), "
+                   "KEY `sortlimits` (`sortlimits`)";
+        case kWorkMemberInfo:
+            return "`member_inx` bigint(10) unsigned zerofill NOT NULL, "
+                   "`client_info1` varchar(32) default '', `client_info2` varchar(32) default '', "
+                   "`client_info3` varchar(32) default '', `client_info4` varchar(32) default '', "
+                   "`client_info5` varchar(32) default '', `client_info6` varchar(32) default '', "
+                   "PRIMARY KEY (`member_inx`)";
+    }
+    return nullptr;
+}
+
+long long NewScratchNumber(Database& db, const SessionContext& s) {
+    db.ExecuteSql("insert into quorisdex.back_table (`back_loginid`) values (?)", {s.LoginId});
+    const long long n = db.lastInsertId();
+    if (n <= 0) throw std::runtime_error("back_table gave no number");
+    return n;
+}
+
+std::string ScratchName(long long n) {
+    return "quorisdex.back_" + std::to_string(n);
+}
+
+WorkTable CreateScratch(Database& db, const SessionContext& s, int kind) {
+    WorkTable t;
+    t.key = NewScratchNumber(db, s);
+    t.name = ScratchName(t.key);
+    if (kind == kWorkMemberCopy) {
+        // The member layout as it stands, keys and auto-number included.
+        const std::string members = s.schema() + ".member_user";
+        db.ExecuteSql("CREATE TABLE " + t.name + " LIKE " + members);
+        db.ExecuteSql("insert into " + t.name + " select * from " + members);
+    } else {
+        db.ExecuteSql(" CREATE TABLE " + t.name + "  (" + ScratchColumns(kind) + kScratchTail);
+    }
+    return t;
+}
+
+// Made ready and left without rows: they carry one run's rows only.
+WorkTable EmptiedTables(Database& db, long long inx, std::initializer_list<const char*> tables) {
+    for (const char* table : tables) {
+        EnsureInstitutionTable(db, inx, table);
+        db.ExecuteSql("delete from " + InstitutionSchema(inx) + "." + table);
+    }
+    return {InstitutionSchema(inx) + "." + *tables.begin(), 0};
+}
+
+WorkTable KeptTables(Database& db, long long inx, std::initializer_list<const char*> tables) {
+    for (const char* table : tables) EnsureInstitutionTable(db, inx, table);
+    return {InstitutionSchema(inx) + "." + *tables.begin(), 0};
+}
+
+}  // namespace
+
+std::string InstitutionTableDdl(long long inx, const std::string& table) {
+    const std::string path = SqlDirectory() + "/institution.sql";
+    std::ifstream f(path, std::ios::binary);
+    if (!f) throw std::runtime_error("cannot read " + path);
+    std::stringstream buf;
+    buf << f.rdbuf();
+    const std::string head = "CREATE TABLE IF NOT EXISTS {schema}." + table + " (";
+    for (std::string stmt : SplitSqlScript(buf.str())) {
+        const auto start = stmt.find_first_not_of(" \t\n");
+        if (start == std::string::npos || stmt.compare(start, head.size(), head) != 0) continue;
+        stmt.erase(0, start);
+        const std::string schema = InstitutionSchema(inx);
+        for (auto p = stmt.find("{schema}"); p != std::string::npos;
+             p = stmt.find("{schema}", p + schema.size())) {
+            stmt.replace(p, 8, schema);
+        }
+        return stmt;
+    }
+    throw std::runtime_error("institution.sql has no table " + table);
+}
+
+void EnsureInstitutionTable(Database& db, long long inx, const std::string& table) {
+    db.ExecuteSql(InstitutionTableDdl(inx, table));
+}
+
+WorkTable CreateWorkTable(Database& db, const SessionContext& s, int kind) {
+    const long long inx = s.institution_number;
+    switch (kind) {
+        case kWorkMemberCopy:
+        case kWorkMemberItems:
+        case kWorkBatchRows:
+        case kWorkMemberInfo:
+            return CreateScratch(db, s, kind);
+        case kWorkEb14Results:
+            return EmptiedTables(db, inx, {"file_ea13_run"});
+        case kWorkEb22Results:
+            return EmptiedTables(db, inx, {"file_ea21_run"});
+        case kWorkBatchSales:
+            return EmptiedTables(db, inx, {"newpay", "newpay2"});
+        case kWorkDonationReceipts:
+            return KeptTables(db, inx, {"giftbill", "giftsubbill"});
+        case kWorkTextBatch:
+            return KeptTables(db, inx, {"txtadd"});
+        case kWorkPayerNumbers:
+            return KeptTables(db, inx, {"cmsinx_list"});
+    }
+    throw std::invalid_argument("no work table of kind " + std::to_string(kind));
+}
+
+void DropWorkTable(Database& db, long long key) {
+    if (key < 1) return;
+    db.ExecuteSql("Drop table if exists " + ScratchName(key));
+}
+
 void EnsurePayerNumberTable(Database& db, long long inx) {
-    db.ExecuteSql("CREATE TABLE IF NOT EXISTS " + InstitutionSchema(inx) +
-                  ".cmsinx_list (`cl_inx` int unsigned NOT NULL auto_increment, "
-                  "`cl_meminx` varchar(16) NOT NULL default '', "
-                  "`cl_cmsinx` varchar(32) NOT NULL default '', PRIMARY KEY (`cl_inx`), "
-                  "KEY `cl_meminx` (`cl_meminx`), KEY `cl_cmsinx` (`cl_cmsinx`)) "
-                  "ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci");
+    EnsureInstitutionTable(db, inx, "cmsinx_list");
 }
 
 }  // namespace qx

@@ -5,12 +5,14 @@
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "db/schema_check.h"
+#include "db/schema_upgrade.h"
 #include "db/server_clock.h"
 #include "members/auto_cancellation.h"
 #include "platform/interaction.h"
 #include "platform/profile_ini.h"
 #include "platform/registry.h"
 #include "platform/text_checks.h"
+#include "session/cms_summary.h"
 #include "session/session_context.h"
 
 namespace qx {
@@ -80,7 +82,12 @@ bool InitSessionAfterLogin(Database& db, SessionContext& s, const ProfileIni& in
 
     BuildCodeCaseSql(db, s);
     ReadServerDate(db, s);
-    if (splash) splash(true, "");
+    if (splash) splash(true, "CMS 요약 조회중 입니다.");
+    s.cms_summary = ComputeCmsSummary(db, s);
+    if (splash) splash(true, "프로그램을 읽어 들이고 있습니다.");
+    UpgradeSchema(db, s, ini, [&splash](const std::string& text) {
+        if (splash) splash(true, text);
+    });
 
     s.service_site = ini.read("SYSTEM", "WEBHOST", "");
     if (splash) splash(false, "");

@@ -25,6 +25,14 @@ struct CodeCaseSql {
         bank_name;
 };
 
+// The four CMS summary figures of the main window, in whole won.
+struct CmsSummary {
+    long long regular_outstanding = 0;
+    long long arrears_outstanding = 0;
+    long long sales_to_book = 0;
+    long long expected_monthly_sales = 0;
+};
+
 struct SessionContext {
     std::string AppPath;  // program folder, ends with '/'
     std::string ProgramVersion = kProgramVersion;
@@ -77,6 +85,7 @@ struct SessionContext {
     std::string cash_receipt_code = "999";
     std::string receipt_code = "998";
     std::string service_site;  // web address used by the main window's links
+    CmsSummary cms_summary;    // as computed at login or on the summary button
 
     bool isHeadOffice() const { return brinx == 0; }
     bool isBranch() const { return brinx > 0 && aginx == 0; }

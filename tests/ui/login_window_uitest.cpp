@@ -9,6 +9,7 @@
 #include "db/database.h"
 #include "platform/profile_ini.h"
 #include "session/session_context.h"
+#include "support/qt_application.h"
 #include "ui/code_combo.h"
 #include "ui/gui_interaction.h"
 #include "ui/login/login_window.h"
@@ -16,13 +17,7 @@
 namespace qx::ui {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "quorisdex_ui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+void App() { test::EnsureQtApplication(); }
 
 // Records what would have been shown instead of opening message boxes.
 class Recording : public GuiInteraction {

@@ -7,6 +7,7 @@
 #include "platform/system_drive.h"
 #include "session/login.h"
 #include "session/post_login.h"
+#include "session/service_web.h"
 #include "session/startup.h"
 
 namespace qx::cli {
@@ -67,7 +68,7 @@ int CliContext::login() {
     }
     session.LoginId = id;
     session.LoginPassword = password;
-    const int code = ValidateLogin(db, session, id, password, nullptr);
+    const int code = ValidateLogin(db, session, id, password, ServiceIpLookup(ReadWebHost(*ini)));
     if (code != kLoginAccepted) {
         ui.inform(LoginRefusalMessage(code), kDefaultTitle);
         return kExitStopped;

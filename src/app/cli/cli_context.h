@@ -60,5 +60,8 @@ struct CliContext {
 
 void RegisterLoginCommand(CLI::App& app, CliContext& ctx);
 void RegisterAdminCommands(CLI::App& app, CliContext& ctx);
+void RegisterMemberCommands(CLI::App& app, CliContext& ctx);
+void RegisterSummaryCommand(CLI::App& app, CliContext& ctx);
+void RegisterSettingsCommand(CLI::App& app, CliContext& ctx);
 
 }  // namespace qx::cli

@@ -4,7 +4,12 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
+
+#include "platform/http.h"
+#include "session/service_web.h"
+#include "ui/gui_interaction.h"
 
 namespace qx::ui {
 
@@ -24,10 +29,14 @@ BoardWindow::BoardWindow(QWidget* parent) : QDialog(parent) {
     resize(640, 480);
 }
 
-void BoardWindow::showNotice(const QString& caption, const QString& html) {
+void BoardWindow::showNotice(const QString& caption, const std::string& webHost,
+                             const QString& number) {
     caption_->setText(caption);
     setWindowTitle(caption);
-    view_->setHtml(html);
+    const std::string url = NoticePageUrl(webHost, S(number));
+    // Links and pictures of the page are relative to its own address.
+    view_->document()->setBaseUrl(QUrl(Q(url)));
+    view_->setHtml(Q(HttpGetText(url)));
     if (auto* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }

@@ -1,7 +1,9 @@
-// frmBoard: one service notice, shown modal and centred.
+// frmBoard: one service notice, shown modal and centred. The notice page comes
+// from the service's web server.
 #pragma once
 
 #include <QDialog>
+#include <string>
 
 class QLabel;
 class QTextBrowser;
@@ -12,7 +14,9 @@ class BoardWindow : public QDialog {
     Q_OBJECT
   public:
     explicit BoardWindow(QWidget* parent = nullptr);
-    void showNotice(const QString& caption, const QString& html);
+    // Shows notice `number` with `caption`, read from the web server at
+    // `webHost`; an empty page when the server cannot be reached.
+    void showNotice(const QString& caption, const std::string& webHost, const QString& number);
 
   private:
     QLabel* caption_;

@@ -12,6 +12,7 @@
 #include "db/database.h"
 #include "session/login.h"
 #include "session/post_login.h"
+#include "session/service_web.h"
 #include "session/session_context.h"
 #include "session/startup.h"
 #include "ui/gui_interaction.h"
@@ -116,7 +117,7 @@ void LoginWindow::login() {
         return;
     }
     succeeded_ = false;
-    const int code = ValidateLogin(db_, session_, id, password, nullptr);
+    const int code = ValidateLogin(db_, session_, id, password, ServiceIpLookup(ReadWebHost(ini_)));
     if (code != kLoginAccepted) {
         session_.LoginId = id;
         ui_.inform(LoginRefusalMessage(code), kDefaultTitle);

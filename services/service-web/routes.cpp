@@ -1,0 +1,18 @@
+// The path table of the stand-in. A new server script is one more line here
+// and one handler function (declared in service_web.h).
+#include "service_web.h"
+#include "session/service_web.h"
+
+namespace qx::web {
+
+const std::vector<Route>& ServiceRoutes() {
+    static const std::vector<Route> routes = {
+        {kIpCheckPath, IpCheck},
+        {kNoticePagePath, NoticePage},
+        {kBoardPagePath, BoardPage},
+        {kKftcFileManagerPath, KftcFileManager},
+    };
+    return routes;
+}
+
+}  // namespace qx::web

@@ -1,0 +1,159 @@
+#include "members/virtual_account.h"
+
+#include <stdexcept>
+
+#include "db/database.h"
+#include "members/member_record.h"
+#include "members/member_rules.h"
+#include "platform/interaction.h"
+#include "session/session_context.h"
+
+namespace qx {
+
+namespace {
+
+constexpr int kMemberLog = 3;
+
+void CheckBank(const std::string& bank) {
+    for (const char* b : kVirtualBanks)
+        if (bank == b) return;
+    throw std::invalid_argument("가상계좌 은행이 잘못되었습니다: " + bank);
+}
+
+}  // namespace
+
+std::optional<long long> FindFreeVirtualAccount(Database& db, const SessionContext& s,
+                                                const std::string& bank) {
+    const Recordset rs = db.OpenRecordset(
+        "select r_inx from kib.virinfo where user_dbname=? and vir_bank=? and end_date='' and "
+        "userend_date='' and user_key=0 order by vir_account asc limit 1",
+        {s.schema(), bank});
+    if (rs.empty()) return std::nullopt;
+    return rs[0].asInt("r_inx");
+}
+
+std::optional<std::string> AssignVirtualAccount(Database& db, const SessionContext& s,
+                                                Interaction& ui, long long memberInx,
+                                                const std::string& bank, bool ask) {
+    CheckBank(bank);
+    const auto member = LoadMember(db, s, memberInx);
+    if (!member) {
+        ui.inform(kMemberNotFoundText, kDefaultTitle);
+        return std::nullopt;
+    }
+    if (member->get("virtual_bank") == bank && !member->get("virtual_no").empty()) {
+        ui.inform(kVirtualSameBankText, kDefaultTitle);
+        return std::nullopt;
+    }
+    const auto found = FindFreeVirtualAccount(db, s, bank);
+    if (!found) {
+        ui.inform("사용가능한 [" + bank + "] 계좌가 없습니다.", kDefaultTitle);
+        return std::nullopt;
+    }
+    const std::string number =
+        db.scalar("select vir_account from kib.virinfo where r_inx=?", {*found});
+    if (ask && !ui.confirm(member->get("username") + " 고객의 가상계좌(" + number +
+                               ") 를 등록하시겠습니까?",
+                           kDefaultTitle)) {
+        return std::nullopt;
+    }
+    Database::Transaction tx(db);
+    const Recordset rs = db.OpenRecordset(
+        "select vir_account, start_date, user_key, end_date, userend_date from kib.virinfo "
+        "where r_inx=? and user_dbname=? for update",
+        {*found, s.schema()});
+    if (rs.empty()) {
+        ui.inform(kVirtualUnknownText, kDefaultTitle);
+        return std::nullopt;
+    }
+    if (rs[0].asInt("user_key") != 0 || !rs[0]["end_date"].empty() ||
+        !rs[0]["userend_date"].empty()) {
+        ui.inform(kVirtualTakenText, kDefaultTitle);
+        return std::nullopt;
+    }
+    // The claim itself decides: another desk may have taken it meanwhile.
+    if (db.ExecuteSql("update kib.virinfo set user_key=?, user_name=?, "
+                      "user_date=date_format(now(),'%y%m%d%H%i%s') where r_inx=? and user_key=0",
+                      {memberInx, member->get("username"), *found}) != 1) {
+        ui.inform(kVirtualTakenText, kDefaultTitle);
+        return std::nullopt;
+    }
+    db.ExecuteSql("update " + s.schema() +
+                      ".member_user set virtual_bank=?, virtual_no=?, virtual_code=? where "
+                      "member_inx=?",
+                  {bank, rs[0]["vir_account"], rs[0]["start_date"], memberInx});
+    tx.commit();
+    ui.inform(kVirtualAssignedText, kDefaultTitle);
+    return rs[0]["vir_account"];
+}
+
+bool CancelVirtualAccount(Database& db, const SessionContext& s, Interaction& ui,
+                          long long memberInx) {
+    const auto member = LoadMember(db, s, memberInx);
+    if (!member) {
+        ui.inform(kMemberNotFoundText, kDefaultTitle);
+        return false;
+    }
+    if (member->get("virtual_no").empty()) return false;
+    if (!ui.confirm(kVirtualCancelQuestionText, kDefaultTitle)) return false;
+    Database::Transaction tx(db);
+    db.ExecuteSql(
+        "update kib.virinfo set userend_date=date_format(now(),'%y%m%d%H%i%s') where "
+        "user_dbname=? and user_key=? and vir_account=? and userend_date=''",
+        {s.schema(), memberInx, member->get("virtual_no")});
+    db.ExecuteSql("update " + s.schema() +
+                      ".member_user set virtual_bank='', virtual_no='', virtual_code='' where "
+                      "member_inx=?",
+                  {memberInx});
+    tx.commit();
+    return true;
+}
+
+bool SetVirtualAccountOptions(Database& db, const SessionContext& s, Interaction& ui,
+                              long long memberInx, const std::string& recipient, bool checkAmount) {
+    const auto member = LoadMember(db, s, memberInx);
+    if (!member || member->get("virtual_no").empty()) {
+        ui.inform(kMemberNotFoundText, kDefaultTitle);
+        return false;
+    }
+    if (CharacterCount(recipient) > 32) {
+        throw std::invalid_argument("수취인명은 32자까지 입력할 수 있습니다.");
+    }
+    const Recordset rs = db.OpenRecordset(
+        "select prt_recipient, div_chkpay from kib.virinfo where user_dbname=? and user_key=? "
+        "and vir_account=? and userend_date=''",
+        {s.schema(), memberInx, member->get("virtual_no")});
+    if (rs.empty()) return false;
+    const std::string flag = checkAmount ? "1" : "0";
+    std::string changes;
+    if (rs[0]["prt_recipient"] != recipient) {
+        changes += "가상계좌수취인(" + rs[0]["prt_recipient"] + ">" + recipient + "), ";
+    }
+    if (rs[0]["div_chkpay"] != flag) {
+        changes += "가상계좌금액확인(" + rs[0]["div_chkpay"] + ">" + flag + "), ";
+    }
+    if (changes.empty()) return true;
+    Database::Transaction tx(db);
+    db.ExecuteSql(
+        "update kib.virinfo set prt_recipient=?, div_chkpay=? where user_dbname=? and "
+        "user_key=? and vir_account=? and userend_date=''",
+        {recipient, flag, s.schema(), memberInx, member->get("virtual_no")});
+    db.WriteProcessLog(" (" + TenDigits(memberInx) + ") 중요정보변경 " + changes, kMemberLog);
+    tx.commit();
+    return true;
+}
+
+long long AddFreeVirtualAccounts(Database& db, const std::string& schema, const std::string& bank,
+                                 long long firstNumber, int count) {
+    CheckBank(bank);
+    long long added = 0;
+    for (int i = 0; i < count; ++i) {
+        added += db.ExecuteSql(
+            "insert into kib.virinfo (vir_bank, vir_account, user_dbname, start_date) values "
+            "(?,?,?,date_format(now(),'%Y%m%d'))",
+            {bank, std::to_string(firstNumber + i), schema});
+    }
+    return added;
+}
+
+}  // namespace qx

@@ -1,0 +1,50 @@
+// Virtual accounts of members, taken from the shared pool kib.virinfo.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qx {
+
+class Database;
+class Interaction;
+struct SessionContext;
+
+// Banks whose virtual accounts a member may hold.
+inline constexpr const char* kVirtualBanks[] = {"농협", "신한", "우리"};
+
+inline constexpr const char* kVirtualAssignedText = "정상적으로 등록 하였습니다.";
+inline constexpr const char* kVirtualSameBankText = "동일한 은행인 경우 추가등록 하실수 없습니다.";
+inline constexpr const char* kVirtualTakenText =
+    "가상계좌 번호가 이미 사용 중입니다. (가상계좌를 재조회 하십시오)";
+inline constexpr const char* kVirtualUnknownText =
+    "잘못된 가상계좌 번호 입니다. (가상계좌를 재 조회 하십시오)";
+inline constexpr const char* kVirtualCancelQuestionText = "등록된 가상계좌를 해지 하시겠습니까?";
+
+// The free account of `bank` with the lowest number for the institution;
+// its r_inx, or nullopt.
+std::optional<long long> FindFreeVirtualAccount(Database& db, const SessionContext& session,
+                                                const std::string& bank);
+
+// Gives the member the lowest free account of `bank` after the user's yes.
+// Returns the account number, or nullopt after the refusing message.
+std::optional<std::string> AssignVirtualAccount(Database& db, const SessionContext& session,
+                                                Interaction& ui, long long memberInx,
+                                                const std::string& bank, bool ask = true);
+
+// Ends the member's virtual account after the user's yes.
+bool CancelVirtualAccount(Database& db, const SessionContext& session, Interaction& ui,
+                          long long memberInx);
+
+// Recipient name and amount check ('1'/'0') of the member's account; the
+// change is logged as an important change.
+bool SetVirtualAccountOptions(Database& db, const SessionContext& session, Interaction& ui,
+                              long long memberInx, const std::string& recipient, bool checkAmount);
+
+// Adds `count` free accounts of `bank` for the institution's schema,
+// numbered from `firstNumber` on (demo and tests). Returns the number added.
+long long AddFreeVirtualAccounts(Database& db, const std::string& schema, const std::string& bank,
+                                 long long firstNumber, int count);
+
+}  // namespace qx

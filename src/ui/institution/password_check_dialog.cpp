@@ -1,0 +1,67 @@
+#include "ui/institution/password_check_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/interaction.h"
+
+namespace qx::ui {
+
+PasswordCheckDialog::PasswordCheckDialog(Interaction& ui, QWidget* parent)
+    : QDialog(parent), ui_(ui) {
+    setObjectName("frmpassChk");
+    setWindowTitle(QStringLiteral("비밀번호 확인"));
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("변경할 비밀번호를 한번 더 입력하십시오."), this));
+    expected_ = new QLineEdit(this);
+    expected_->setObjectName("txtExpected");
+    expected_->setVisible(false);
+    typed_ = new QLineEdit(this);
+    typed_->setObjectName("txtTyped");
+    typed_->setEchoMode(QLineEdit::Password);
+    layout->addWidget(typed_);
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton(QStringLiteral("확인"), this);
+    ok->setObjectName("cmdOk");
+    auto* cancel = new QPushButton(QStringLiteral("취소"), this);
+    cancel->setObjectName("cmdCancel");
+    // Enter is handled by the typed box alone: it confirms only with text.
+    ok->setAutoDefault(false);
+    cancel->setAutoDefault(false);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &PasswordCheckDialog::tryAccept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(typed_, &QLineEdit::returnPressed, this, [this] {
+        if (!typed_->text().isEmpty()) tryAccept();
+    });
+}
+
+void PasswordCheckDialog::prepare(const QString& expected) {
+    expected_->setText(expected);
+    typed_->clear();
+    typed_->setFocus();
+}
+
+bool PasswordCheckDialog::ask(const QString& expected) {
+    prepare(expected);
+    return exec() == QDialog::Accepted;
+}
+
+void PasswordCheckDialog::tryAccept() {
+    if (typed_->text() == expected_->text()) {
+        accept();
+        return;
+    }
+    ui_.inform("암호가 잘못되었습니다. 다시 시도하십시오", "비밀번호 확인");
+    typed_->setFocus();
+    typed_->selectAll();
+}
+
+}  // namespace qx::ui

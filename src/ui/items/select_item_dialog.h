@@ -1,0 +1,51 @@
+// selectitem1 to selectitem3: the item pickers of the member screens. They
+// list the active items and hand back the chosen one with a quantity; the
+// change variant asks before it replaces a member's item.
+#pragma once
+
+#include <QDialog>
+#include <optional>
+#include <vector>
+
+#include "members/items.h"
+
+class QLineEdit;
+class QTableWidget;
+
+namespace qx {
+class Database;
+struct SessionContext;
+namespace ui {
+class GuiInteraction;
+
+struct ChosenItem {
+    ItemRow item;
+    int quantity = 1;
+};
+
+class SelectItemDialog : public QDialog {
+  public:
+    enum class Variant { kChoose, kChange };
+    SelectItemDialog(Database& db, SessionContext& session, GuiInteraction& ui,
+                     QWidget* parent = nullptr, Variant variant = Variant::kChoose);
+    // Preselects an item and quantity (the change variant's starting point).
+    void preset(long long itemInx, int quantity);
+    const std::optional<ChosenItem>& chosen() const { return chosen_; }
+
+  private:
+    void search();
+    void accept() override;
+
+    Database& db_;
+    SessionContext& session_;
+    GuiInteraction& ui_;
+    Variant variant_;
+    std::vector<ItemRow> rows_;
+    std::optional<ChosenItem> chosen_;
+    QLineEdit* find_ = nullptr;
+    QTableWidget* table_ = nullptr;
+    QLineEdit* quantity_ = nullptr;
+};
+
+}  // namespace ui
+}  // namespace qx

@@ -1,0 +1,68 @@
+#include "ui/main/business_screen.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "db/database.h"
+#include "platform/interaction.h"
+#include "ui/gui_interaction.h"
+#include "ui/institution/institution_screen.h"
+#include "ui/institution/organisation_screen.h"
+#include "ui/main/web_board_screen.h"
+
+namespace qx::ui {
+
+BusinessScreen::BusinessScreen(const QString& id, const QString& title, QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(id);
+    setWindowTitle(title);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 10, 12, 12);
+    title_ = new QLabel(title, this);
+    title_->setObjectName("lblTitle");
+    QFont f = title_->font();
+    f.setPointSize(f.pointSize() + 3);
+    f.setBold(true);
+    title_->setFont(f);
+    title_->setStyleSheet("color: #1f3a66; padding-bottom: 6px; border-bottom: 2px solid #1f3a66;");
+    // The title keeps its height; the screen's own content takes the rest.
+    title_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    layout->addWidget(title_);
+    body_ = new QVBoxLayout;
+    layout->addLayout(body_, 1);
+}
+
+QString BusinessScreen::title() const {
+    return title_->text();
+}
+
+BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& context,
+                                     QWidget* parent) {
+    const QString id = Q(choice.screen);
+    const QString title = Q(choice.title);
+    if (choice.screen == "frmDoc10" || choice.screen == "frmDoc10_1") {
+        return new InstitutionScreen(id, title, context, parent);
+    }
+    if (choice.screen == "frmDoc14") return new OrganisationScreen(id, title, context, parent);
+    if (choice.screen == "frmDoc60") {
+        auto* screen = new WebBoardScreen(id, title, context, parent);
+        screen->reopen(choice);
+        return screen;
+    }
+    // A screen whose work comes later: its title line on top, nothing else.
+    auto* screen = new BusinessScreen(id, title, parent);
+    screen->body()->addStretch(1);
+    return screen;
+}
+
+void RunGuarded(Interaction& ui, const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const DatabaseError& e) {
+        ui.inform(e.userMessage(), kDefaultTitle);
+        QApplication::exit(1);
+    }
+}
+
+}  // namespace qx::ui

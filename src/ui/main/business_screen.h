@@ -1,0 +1,59 @@
+// Base of every business screen (frmDoc…): its identifier as object name and
+// its title line on top; the screen fills the space below.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "session/menu_catalogue.h"
+
+class QLabel;
+class QVBoxLayout;
+
+namespace qx {
+class Database;
+class Interaction;
+struct SessionContext;
+}  // namespace qx
+
+namespace qx::ui {
+
+class BusinessScreen : public QWidget {
+    Q_OBJECT
+  public:
+    BusinessScreen(const QString& id, const QString& title, QWidget* parent = nullptr);
+
+    QString id() const { return objectName(); }
+    QString title() const;
+    // Asked again by the menu while open (frmDoc60 switches its board).
+    virtual void reopen(const MenuChoice&) {}
+    // Screens that list members answer for the member-change entry.
+    virtual MemberListState memberList() const { return {}; }
+
+    // The space below the title line.
+    QVBoxLayout* body() const { return body_; }
+
+  private:
+    QLabel* title_;
+    QVBoxLayout* body_;
+};
+
+// What a screen may use of the running program.
+struct ScreenContext {
+    Database& db;
+    SessionContext& session;
+    Interaction& ui;
+    std::function<void(const std::string& url)> openUrl;
+};
+
+// Builds the screen a menu choice opens; a screen whose work comes later is
+// its titled frame only.
+BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& context,
+                                     QWidget* parent = nullptr);
+
+// Runs an action of a screen. A failed statement has been logged; its
+// message is shown and the program ends, as for every database failure.
+void RunGuarded(Interaction& ui, const std::function<void()>& action);
+
+}  // namespace qx::ui

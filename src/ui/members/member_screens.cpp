@@ -1,0 +1,398 @@
+#include "ui/members/member_screens.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+#include "db/code_lists.h"
+#include "db/database.h"
+#include "db/role_filter.h"
+#include "members/agreement_file.h"
+#include "members/member_rules.h"
+#include "members/virtual_account.h"
+#include "session/session_context.h"
+#include "ui/code_combo.h"
+#include "ui/gui_interaction.h"
+#include "ui/members/member_form.h"
+
+namespace qx::ui {
+
+namespace {
+
+QScrollArea* Scrolled(QWidget* inner, QWidget* parent) {
+    auto* area = new QScrollArea(parent);
+    area->setWidget(inner);
+    area->setWidgetResizable(true);
+    return area;
+}
+
+// Runs an operation; a value no screen offers is shown rather than thrown
+// through the event loop.
+template <typename F>
+auto Guarded(GuiInteraction& ui, F&& f) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const std::invalid_argument& e) {
+        ui.inform(e.what(), kDefaultTitle);
+        return decltype(f()){};
+    }
+}
+
+}  // namespace
+
+// --- frmDoc20 -------------------------------------------------------------
+
+MemberListScreen::MemberListScreen(Database& db, SessionContext& session, GuiInteraction& ui,
+                                   QWidget* parent)
+    : QWidget(parent), db_(db), session_(session), ui_(ui) {
+    setObjectName(session.prgset9 == 0 ? "frmDoc20" : "frmDoc20_1");
+    auto* bar = new QHBoxLayout;
+    auto add = [&](const std::string& column, const QString& caption) {
+        auto* c = new QComboBox(this);
+        c->setObjectName(Q(column));
+        c->addItem("전체", QString());
+        filters_[column] = c;
+        bar->addWidget(new QLabel(caption, this));
+        bar->addWidget(c);
+        return c;
+    };
+    auto fillCodes = [&](QComboBox* c, const std::vector<CodeEntry>& entries) {
+        for (const auto& e : entries) c->addItem(Q(e.text), Q(e.data));
+    };
+    fillCodes(add("settle_accounts", "수금방식"),
+              LoadInstitutionCodeList(db_, session_.institution_number, "settleacnt"));
+    fillCodes(add("account_divide", "매출구분"),
+              {{"월매출", "1"}, {"수시매출", "2"}, {"할부매출", "3"}, {"기간매출", "4"}});
+    fillCodes(add("pay_nonpayment", "미수"), {{"미수있음", "Y"}, {"미수없음", "N"}});
+    fillCodes(add("p_tax", "영수처리"),
+              LoadInstitutionCodeList(db_, session_.institution_number, "tallysheet"));
+    fillCodes(add("cms_status", "CMS상태"), LoadSharedCodeList(db_, "cmsstat"));
+    fillCodes(add("remove", "회원상태"), {{"정상", "1"}, {"해지", "2"}, {"보류", "3"}});
+    const std::pair<const char*, const char*> distinct[] = {{"client_manager", "담당자"},
+                                                            {"payday", "매출예정일"},
+                                                            {"client_info1", "관리(A)"},
+                                                            {"client_info2", "관리(B)"},
+                                                            {"client_info3", "관리(C)"}};
+    for (const auto& [column, caption] : distinct) {
+        auto* c = add(column, caption);
+        for (const auto& v : DistinctFilterValues(db_, session_, column)) c->addItem(Q(v), Q(v));
+    }
+    name_ = new QLineEdit(this);
+    name_->setPlaceholderText("고객명");
+    bar->addWidget(name_);
+    auto* find = new QPushButton("조회", this);
+    bar->addWidget(find);
+    connect(find, &QPushButton::clicked, this, &MemberListScreen::search);
+    connect(name_, &QLineEdit::returnPressed, this, &MemberListScreen::search);
+
+    table_ = new QTableWidget(this);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+        if (auto* item = table_->item(row, 0)) emit memberChosen(item->text().toLongLong());
+    });
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QWidget(this);
+    top->setLayout(bar);
+    layout->addWidget(Scrolled(top, this), 0);
+    layout->addWidget(table_, 1);
+    search();
+}
+
+QComboBox* MemberListScreen::filter(const std::string& column) const {
+    auto it = filters_.find(column);
+    return it == filters_.end() ? nullptr : it->second;
+}
+
+void MemberListScreen::search() {
+    MemberFilter f;
+    for (const auto& [column, c] : filters_) {
+        const std::string value = S(c->currentData().toString());
+        if (!value.empty()) SetMemberFilter(f, column, value);
+    }
+    f.username = S(name_->text());
+    const auto rows = ListMembers(db_, session_, f);
+    const std::pair<const char*, const char*> columns[] = {{"payer_number", "납부자번호"},
+                                                           {"username", "고객명"},
+                                                           {"client_company", "상호"},
+                                                           {"settle_text", "수금방식"},
+                                                           {"account_divide_text", "매출구분"},
+                                                           {"cms_status_text", "CMS상태"},
+                                                           {"remove", "회원상태"},
+                                                           {"pay_monthdefault", "매출예정액"},
+                                                           {"pay_nonpayment", "미수금"},
+                                                           {"bank_name", "은행명"},
+                                                           {"account_no", "계좌번호"},
+                                                           {"account_jumin", "예금주번호"},
+                                                           {"payday", "매출예정일"},
+                                                           {"inday", "이체예정일"},
+                                                           {"client_manager", "담당자"},
+                                                           {"branch_name", "지사"},
+                                                           {"signdate_text", "등록일자"}};
+    table_->clear();
+    table_->setColumnCount(static_cast<int>(std::size(columns)));
+    QStringList headers;
+    for (const auto& [c, h] : columns) headers << QString::fromUtf8(h);
+    table_->setHorizontalHeaderLabels(headers);
+    table_->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        for (int c = 0; c < static_cast<int>(std::size(columns)); ++c) {
+            std::string v = rows[static_cast<std::size_t>(r)].get(columns[c].first);
+            if (std::string(columns[c].first) == "remove") v = MemberStateText(v);
+            table_->setItem(r, c, new QTableWidgetItem(Q(v)));
+        }
+    }
+}
+
+// --- frmDoc21 -------------------------------------------------------------
+
+NewMemberScreen::NewMemberScreen(Database& db, SessionContext& session, GuiInteraction& ui,
+                                 QWidget* parent)
+    : QWidget(parent), db_(db), session_(session), ui_(ui) {
+    setObjectName("frmDoc21");
+    form_ = new MemberForm(db_, session_, true, this);
+    auto* save = new QPushButton("저장", this);
+    connect(save, &QPushButton::clicked, this, [this] { this->save(); });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Scrolled(form_, this), 1);
+    layout->addWidget(save, 0, Qt::AlignRight);
+}
+
+long long NewMemberScreen::save() {
+    return Guarded(ui_, [&]() -> long long {
+        std::string focus;
+        const auto id = CreateMember(db_, session_, ui_, form_->input(), &focus);
+        if (!id) {
+            form_->focusColumn(focus);
+            return 0;
+        }
+        return *id;
+    });
+}
+
+// --- frmDoc22 -------------------------------------------------------------
+
+MemberCardScreen::MemberCardScreen(Database& db, SessionContext& session, GuiInteraction& ui,
+                                   QWidget* parent)
+    : QWidget(parent), db_(db), session_(session), ui_(ui) {
+    setObjectName("frmDoc22");
+    number_ = new QLineEdit(this);
+    number_->setPlaceholderText("납부자번호");
+    auto* find = new QPushButton("조회", this);
+    auto* save = new QPushButton("저장", this);
+    auto* del = new QPushButton("삭제", this);
+    auto* bank = new QPushButton("은행해지", this);
+    auto* account = new QPushButton("계좌/카드변경", this);
+    connect(find, &QPushButton::clicked, this,
+            [this] { open(number_->text().trimmed().toLongLong()); });
+    connect(number_, &QLineEdit::returnPressed, this,
+            [this] { open(number_->text().trimmed().toLongLong()); });
+    connect(save, &QPushButton::clicked, this, [this] { this->save(); });
+    connect(del, &QPushButton::clicked, this, [this] { removeMember(); });
+    connect(bank, &QPushButton::clicked, this, [this] { bankCancel(); });
+    connect(account, &QPushButton::clicked, this, &MemberCardScreen::changeAccount);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(new QLabel("납부자번호", this));
+    bar->addWidget(number_);
+    bar->addWidget(find);
+    bar->addStretch();
+    for (auto* b : {save, del, bank, account}) bar->addWidget(b);
+    auto* virtualBar = new QHBoxLayout;
+    virtualBank_ = new QComboBox(this);
+    for (const char* b : kVirtualBanks) virtualBank_->addItem(QString::fromUtf8(b));
+    virtualInfo_ = new QLabel(this);
+    auto* assign = new QPushButton("가상계좌등록", this);
+    auto* release = new QPushButton("가상계좌해지", this);
+    auto* agree = new QPushButton("동의자료설정", this);
+    connect(assign, &QPushButton::clicked, this, &MemberCardScreen::assignVirtualAccount);
+    connect(release, &QPushButton::clicked, this, &MemberCardScreen::cancelVirtualAccount);
+    connect(agree, &QPushButton::clicked, this, &MemberCardScreen::setAgreementFile);
+    virtualBar->addWidget(new QLabel("가상계좌", this));
+    virtualBar->addWidget(virtualBank_);
+    virtualBar->addWidget(assign);
+    virtualBar->addWidget(release);
+    virtualBar->addWidget(virtualInfo_, 1);
+    virtualBar->addWidget(agree);
+    form_ = new MemberForm(db_, session_, false, this);
+    ledger_ = new QTableWidget(0, 4, this);
+    ledger_->setHorizontalHeaderLabels({"일자", "구분", "금액", "메모"});
+    ledger_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ledger_->horizontalHeader()->setStretchLastSection(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addLayout(virtualBar);
+    layout->addWidget(Scrolled(form_, this), 3);
+    layout->addWidget(new QLabel("원장", this));
+    layout->addWidget(ledger_, 1);
+}
+
+bool MemberCardScreen::open(long long memberInx) {
+    const auto member = LoadMember(db_, session_, memberInx);
+    if (!member) {
+        ui_.inform(kMemberNotFoundText, kDefaultTitle);
+        return false;
+    }
+    member_ = memberInx;
+    opened_ = OpenedStateOf(*member);
+    number_->setText(Q(TenDigits(memberInx)));
+    form_->load(*member, LoadMemberItems(db_, session_, memberInx));
+    virtualInfo_->setText(Q(member->get("virtual_bank") + " " + member->get("virtual_no")));
+    const Recordset rs = db_.OpenRecordset(
+        "select signdate, paystat, input_pay, memo from " + session_.schema() +
+            ".pay_pross where userlink_inx=? order by signdate desc, pay_inx desc",
+        {memberInx});
+    ledger_->setRowCount(static_cast<int>(rs.size()));
+    for (std::size_t i = 0; i < rs.size(); ++i) {
+        const int r = static_cast<int>(i);
+        ledger_->setItem(r, 0, new QTableWidgetItem(Q(rs[i]["signdate"])));
+        ledger_->setItem(r, 1, new QTableWidgetItem(rs[i]["paystat"] == "1" ? "수금" : "매출"));
+        ledger_->setItem(r, 2, new QTableWidgetItem(Q(rs[i]["input_pay"])));
+        ledger_->setItem(r, 3, new QTableWidgetItem(Q(rs[i]["memo"])));
+    }
+    return true;
+}
+
+bool MemberCardScreen::save() {
+    if (member_ == 0) return false;
+    return Guarded(ui_, [&]() -> bool {
+        std::string focus;
+        const ChangeResult r =
+            ChangeMember(db_, session_, ui_, member_, opened_, form_->input(), &focus);
+        if (!r.saved) {
+            form_->focusColumn(focus);
+            return false;
+        }
+        open(r.member_inx);
+        return true;
+    });
+}
+
+bool MemberCardScreen::removeMember() {
+    if (member_ == 0) return false;
+    if (!DeleteMember(db_, session_, ui_, member_)) return false;
+    member_ = 0;
+    ledger_->setRowCount(0);
+    return true;
+}
+
+bool MemberCardScreen::bankCancel() {
+    if (member_ == 0) return false;
+    if (!BankCancelMember(db_, session_, ui_, member_)) return false;
+    open(member_);
+    return true;
+}
+
+void MemberCardScreen::changeAccount() {
+    if (member_ == 0) return;
+    const auto member = LoadMember(db_, session_, member_);
+    if (!member) return;
+    const std::string settle = member->get("settle_accounts");
+    if (settle != kSettleCms && settle != kSettleCard) return;
+    AccountChangeDialog dialog(db_, session_, ui_, *member, this);
+    if (dialog.exec() == QDialog::Accepted && dialog.created() > 0) open(dialog.created());
+}
+
+void MemberCardScreen::assignVirtualAccount() {
+    if (member_ == 0) return;
+    if (AssignVirtualAccount(db_, session_, ui_, member_, S(virtualBank_->currentText())))
+        open(member_);
+}
+
+void MemberCardScreen::cancelVirtualAccount() {
+    if (member_ == 0) return;
+    if (CancelVirtualAccount(db_, session_, ui_, member_)) open(member_);
+}
+
+void MemberCardScreen::setAgreementFile() {
+    if (member_ == 0) return;
+    QStringList kinds;
+    for (const char* k : kAgreementKinds) kinds << QString::fromUtf8(k);
+    bool ok = false;
+    const QString kind =
+        QInputDialog::getItem(this, "동의자료설정", "동의자료구분", kinds, 0, false, &ok);
+    if (!ok) return;
+    const std::string path = ui_.chooseFile(
+        "CMS 출금동의자료", "동의자료 (*.jpg *.jpeg *.gif *.tif *.pdf *.mp3 *.wav *.wma)");
+    if (SetAgreementFile(db_, session_, ui_, member_, path, S(kind))) open(member_);
+}
+
+// --- popupFrm22 -----------------------------------------------------------
+
+AccountChangeDialog::AccountChangeDialog(Database& db, SessionContext& session, GuiInteraction& ui,
+                                         const MemberRecord& member, QWidget* parent)
+    : QDialog(parent),
+      db_(db),
+      session_(session),
+      ui_(ui),
+      member_(member),
+      card_(member.get("settle_accounts") == kSettleCard) {
+    setObjectName("popupFrm22");
+    setWindowTitle(card_ ? "신용카드변경" : "계좌정보변경");
+    auto* form = new QFormLayout;
+    auto field = [&](const std::string& key, const QString& caption, const std::string& value) {
+        auto* e = new QLineEdit(Q(value), this);
+        e->setObjectName(Q(key));
+        fields_[key] = e;
+        form->addRow(caption, e);
+    };
+    if (!card_) {
+        bank_ = new QComboBox(this);
+        bank_->setObjectName("bank_code");
+        FillCodeCombo(bank_, LoadSharedCodeList(db_, session_.relay_prefix), "선택");
+        const int i = bank_->findData(Q(member.get("bank_code").substr(0, 3)));
+        if (i >= 0) bank_->setCurrentIndex(i);
+        form->addRow("거래은행", bank_);
+        field("account_no", "계좌번호", member.get("account_no"));
+        field("account_jumin", "예금주번호", member.get("account_jumin"));
+        field("account_name", "예금주명", member.get("account_name"));
+    } else {
+        field("card_no", "카드번호", member.get("account_no"));
+        field("card_expiry", "유효년월", member.get("account_jumin"));
+        field("card_mobile", "카드주휴대폰", member.get("certificate_number"));
+    }
+    auto* ok = new QPushButton("변경", this);
+    auto* cancel = new QPushButton("닫기", this);
+    connect(ok, &QPushButton::clicked, this, &AccountChangeDialog::apply);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+}
+
+void AccountChangeDialog::apply() {
+    auto text = [&](const std::string& key) {
+        auto it = fields_.find(key);
+        return it == fields_.end() ? std::string() : S(it->second->text());
+    };
+    ChannelChange change;
+    if (bank_) change.bank_code = S(bank_->currentData().toString());
+    change.account_no = text("account_no");
+    change.account_jumin = text("account_jumin");
+    change.account_name = text("account_name");
+    change.card_no = text("card_no");
+    change.card_expiry = text("card_expiry");
+    change.card_mobile = text("card_mobile");
+    const auto created = Guarded(ui_, [&]() -> std::optional<long long> {
+        return ChangeMemberChannel(db_, session_, ui_, member_.member_inx, OpenedStateOf(member_),
+                                   change);
+    });
+    if (created) {
+        created_ = *created;
+        accept();
+    }
+}
+
+}  // namespace qx::ui

@@ -1,0 +1,117 @@
+// The member screens: the list (frmDoc20), new-member registration
+// (frmDoc21), the member card (frmDoc22) and the account or card change
+// dialog (popupFrm22). Each gathers input, calls the member operations and
+// shows what comes back.
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+#include <map>
+
+#include "members/member_record.h"
+
+class QComboBox;
+class QLineEdit;
+class QTableWidget;
+class QPushButton;
+class QLabel;
+
+namespace qx {
+class Database;
+struct SessionContext;
+}  // namespace qx
+
+namespace qx::ui {
+
+class GuiInteraction;
+class MemberForm;
+
+class MemberListScreen : public QWidget {
+    Q_OBJECT
+  public:
+    MemberListScreen(Database& db, SessionContext& session, GuiInteraction& ui,
+                     QWidget* parent = nullptr);
+    void search();
+    QTableWidget* table() const { return table_; }
+    QComboBox* filter(const std::string& column) const;
+
+  signals:
+    // A row was double-clicked: the member card should open on it.
+    void memberChosen(long long memberInx);
+
+  private:
+    Database& db_;
+    SessionContext& session_;
+    GuiInteraction& ui_;
+    std::map<std::string, QComboBox*> filters_;
+    QLineEdit* name_;
+    QTableWidget* table_;
+};
+
+class NewMemberScreen : public QWidget {
+    Q_OBJECT
+  public:
+    NewMemberScreen(Database& db, SessionContext& session, GuiInteraction& ui,
+                    QWidget* parent = nullptr);
+    MemberForm* form() const { return form_; }
+    // The new payer number, or 0 when nothing was saved.
+    long long save();
+
+  private:
+    Database& db_;
+    SessionContext& session_;
+    GuiInteraction& ui_;
+    MemberForm* form_;
+};
+
+class MemberCardScreen : public QWidget {
+    Q_OBJECT
+  public:
+    MemberCardScreen(Database& db, SessionContext& session, GuiInteraction& ui,
+                     QWidget* parent = nullptr);
+    // Shows the member; false when the user may not see it.
+    bool open(long long memberInx);
+    bool save();
+    bool removeMember();
+    bool bankCancel();
+    void changeAccount();
+    void assignVirtualAccount();
+    void cancelVirtualAccount();
+    void setAgreementFile();
+    MemberForm* form() const { return form_; }
+    long long memberInx() const { return member_; }
+
+  private:
+    Database& db_;
+    SessionContext& session_;
+    GuiInteraction& ui_;
+    MemberForm* form_;
+    QLineEdit* number_;
+    QComboBox* virtualBank_;
+    QLabel* virtualInfo_;
+    QTableWidget* ledger_;
+    long long member_ = 0;
+    OpenedState opened_;
+};
+
+// popupFrm22
+class AccountChangeDialog : public QDialog {
+    Q_OBJECT
+  public:
+    AccountChangeDialog(Database& db, SessionContext& session, GuiInteraction& ui,
+                        const MemberRecord& member, QWidget* parent = nullptr);
+    long long created() const { return created_; }
+    void apply();
+
+  private:
+    Database& db_;
+    SessionContext& session_;
+    GuiInteraction& ui_;
+    MemberRecord member_;
+    bool card_;
+    QComboBox* bank_ = nullptr;
+    std::map<std::string, QLineEdit*> fields_;
+    long long created_ = 0;
+};
+
+}  // namespace qx::ui

@@ -1,0 +1,79 @@
+// Members, ledger rows and sessions for tests that work on one institution.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "db/database.h"
+#include "session/session_context.h"
+#include "support/test_database.h"
+
+namespace qx::test {
+
+struct MemberRow {
+    std::string settle_accounts = "1";
+    std::string remove = "1";
+    std::string cms_status = "0";
+    std::string cms_agree_status = "0";
+    long long branch_inx = 0;
+    long long agency_inx = 0;
+    long long pay_nonpayment = 0;
+    long long pay_monthdefault = 0;
+    long long pay_agreement = 0;
+    long long pay_prossagreement = 0;
+    std::string account_divide = "1";
+    std::string start_date;
+    std::string username = "회원";
+};
+
+// One institution per relay kind for the whole test binary: making one
+// takes seconds. Tests that use it must not count on the institution's other
+// rows (filter by their own names or numbers).
+inline const TestInstitution& SharedInstitution(Database& db, int cmsrunprg = 1) {
+    static std::map<int, TestInstitution> made;
+    auto it = made.find(cmsrunprg);
+    if (it == made.end()) it = made.emplace(cmsrunprg, CreateTestInstitution(db, cmsrunprg)).first;
+    return it->second;
+}
+
+// Returns the new member's number.
+inline long long InsertMember(Database& db, long long inx, const MemberRow& m) {
+    db.ExecuteSql("insert into " + InstitutionSchema(inx) +
+                      ".member_user (settle_accounts, remove, cms_status, cms_agree_status, "
+                      "branch_inx, agency_inx, pay_nonpayment, pay_monthdefault, pay_agreement, "
+                      "pay_prossagreement, account_divide, start_date, username) "
+                      "values (?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                  {m.settle_accounts, m.remove, m.cms_status, m.cms_agree_status, m.branch_inx,
+                   m.agency_inx, m.pay_nonpayment, m.pay_monthdefault, m.pay_agreement,
+                   m.pay_prossagreement, m.account_divide, m.start_date, m.username});
+    return db.lastInsertId();
+}
+
+// A ledger row: paystat "0" sale, "1" collection; signdate "yy-mm-dd".
+inline void InsertLedgerRow(Database& db, long long inx, long long member, long long amount,
+                            const std::string& signdate, const std::string& paystat = "0") {
+    db.ExecuteSql("insert into " + InstitutionSchema(inx) +
+                      ".pay_pross (userlink_inx, input_pay, paystat, signdate) values (?,?,?,?)",
+                  {member, amount, paystat, signdate});
+}
+
+// A session as the login leaves it, without running the login.
+inline SessionContext SessionFor(const TestInstitution& t, long long brinx = 0,
+                                 long long aginx = 0) {
+    SessionContext s;
+    s.inx = std::to_string(t.inx);
+    s.institution_number = t.inx;
+    s.brinx = brinx;
+    s.aginx = aginx;
+    s.LoginId = t.id;
+    s.org_code = brinx == 0 ? t.org_code : "";
+    s.cmsrunprg = 1;
+    s.stat_company = "1";
+    s.alter_db_structure = 67;
+    s.month_current = "26-03";
+    s.month_previous = "26-02";
+    s.month_before_previous = "26-01";
+    return s;
+}
+
+}  // namespace qx::test
