@@ -33,73 +33,73 @@ void InitSharedDatabase(Database& db) {
     RunSqlFile(db, "kib.sql");
 }
 
-void CreateInstitution(Database& db, const InstitutionSpec& spec) {
-    if (spec.inx <= 0) throw std::invalid_argument("기관번호는 1 이상이어야 합니다.");
-    if (spec.cmsrunprg < 1 || spec.cmsrunprg > 3) {
+void CreateInstitution(Database& db, const InstitutionSpec& request) {
+    if (request.inx <= 0) throw std::invalid_argument("기관번호는 1 이상이어야 합니다.");
+    if (request.cmsrunprg < 1 || request.cmsrunprg > 3) {
         throw std::invalid_argument("cmsrunprg 는 1, 2, 3 중 하나여야 합니다.");
     }
-    if (spec.stat_company != 0 && spec.stat_company != 1) {
+    if (request.stat_company != 0 && request.stat_company != 1) {
         throw std::invalid_argument("stat_company 는 0 또는 1 이어야 합니다.");
     }
-    if (spec.org_code.size() != 10) {
+    if (request.org_code.size() != 10) {
         throw std::invalid_argument("이용기관코드는 10자리여야 합니다.");
     }
-    for (char c : spec.org_code) {
+    for (char c : request.org_code) {
         if (!std::isalnum(static_cast<unsigned char>(c))) {
             throw std::invalid_argument("이용기관코드는 숫자와 영문자만 사용할 수 있습니다.");
         }
     }
-    RequireAccountFree(db, spec.id);
-    RequirePassword(spec.password);
-    if (db.scalarInt("select count(*) from quorisdex.admin_company where inx=?", {spec.inx}) > 0) {
-        throw std::invalid_argument("이미 등록된 기관번호입니다: " + std::to_string(spec.inx));
+    RequireAccountFree(db, request.id);
+    RequirePassword(request.password);
+    if (db.scalarInt("select count(*) from quorisdex.admin_company where inx=?", {request.inx}) > 0) {
+        throw std::invalid_argument("이미 등록된 기관번호입니다: " + std::to_string(request.inx));
     }
     const std::string company =
-        spec.company.empty() ? "기관" + std::to_string(spec.inx) : spec.company;
+        request.company.empty() ? "기관" + std::to_string(request.inx) : request.company;
     db.ExecuteSql(
         "insert into quorisdex.admin_company (inx, id, pw_org, pw, usetag, company, org_code, "
         "stat_company, cmsrunprg) values (?,?,?,md5(?),'Y',?,?,?,?)",
-        {spec.inx, spec.id, spec.password, spec.password, company, spec.org_code,
-         std::to_string(spec.stat_company), std::to_string(spec.cmsrunprg)});
-    RunSqlFile(db, "institution.sql", {{"{schema}", InstitutionSchema(spec.inx)}});
+        {request.inx, request.id, request.password, request.password, company, request.org_code,
+         std::to_string(request.stat_company), std::to_string(request.cmsrunprg)});
+    RunSqlFile(db, "institution.sql", {{"{schema}", InstitutionSchema(request.inx)}});
 }
 
-void CreateBranch(Database& db, const BranchSpec& spec) {
-    if (db.scalarInt("select count(*) from quorisdex.admin_company where inx=?", {spec.inx}) == 0) {
-        throw std::invalid_argument("등록되지 않은 기관번호입니다: " + std::to_string(spec.inx));
+void CreateBranch(Database& db, const BranchSpec& request) {
+    if (db.scalarInt("select count(*) from quorisdex.admin_company where inx=?", {request.inx}) == 0) {
+        throw std::invalid_argument("등록되지 않은 기관번호입니다: " + std::to_string(request.inx));
     }
-    if (spec.brinx <= 0) throw std::invalid_argument("지사번호는 1 이상이어야 합니다.");
-    if (db.scalarInt("select count(*) from quorisdex.company_branch where brinx=?", {spec.brinx}) >
+    if (request.brinx <= 0) throw std::invalid_argument("지사번호는 1 이상이어야 합니다.");
+    if (db.scalarInt("select count(*) from quorisdex.company_branch where brinx=?", {request.brinx}) >
         0) {
-        throw std::invalid_argument("이미 등록된 지사번호입니다: " + std::to_string(spec.brinx));
+        throw std::invalid_argument("이미 등록된 지사번호입니다: " + std::to_string(request.brinx));
     }
-    RequireAccountFree(db, spec.id);
-    RequirePassword(spec.password);
+    RequireAccountFree(db, request.id);
+    RequirePassword(request.password);
     db.ExecuteSql(
         "insert into quorisdex.company_branch (brinx, perinx, id, pw, usetag, company) "
         "values (?,?,?,?,'Y',?)",
-        {spec.brinx, spec.inx, spec.id, spec.password,
-         spec.company.empty() ? "지사" + std::to_string(spec.brinx) : spec.company});
+        {request.brinx, request.inx, request.id, request.password,
+         request.company.empty() ? "지사" + std::to_string(request.brinx) : request.company});
 }
 
-void CreateAgency(Database& db, const BranchSpec& spec) {
+void CreateAgency(Database& db, const BranchSpec& request) {
     if (db.scalarInt("select count(*) from quorisdex.company_branch where brinx=? and perinx=?",
-                     {spec.brinx, spec.inx}) == 0) {
-        throw std::invalid_argument("기관 " + std::to_string(spec.inx) + " 에 지사 " +
-                                    std::to_string(spec.brinx) + " 이(가) 없습니다.");
+                     {request.brinx, request.inx}) == 0) {
+        throw std::invalid_argument("기관 " + std::to_string(request.inx) + " 에 지사 " +
+                                    std::to_string(request.brinx) + " 이(가) 없습니다.");
     }
-    if (spec.aginx <= 0) throw std::invalid_argument("대리점번호는 1 이상이어야 합니다.");
-    if (db.scalarInt("select count(*) from quorisdex.company_agency where aginx=?", {spec.aginx}) >
+    if (request.aginx <= 0) throw std::invalid_argument("대리점번호는 1 이상이어야 합니다.");
+    if (db.scalarInt("select count(*) from quorisdex.company_agency where aginx=?", {request.aginx}) >
         0) {
-        throw std::invalid_argument("이미 등록된 대리점번호입니다: " + std::to_string(spec.aginx));
+        throw std::invalid_argument("이미 등록된 대리점번호입니다: " + std::to_string(request.aginx));
     }
-    RequireAccountFree(db, spec.id);
-    RequirePassword(spec.password);
+    RequireAccountFree(db, request.id);
+    RequirePassword(request.password);
     db.ExecuteSql(
         "insert into quorisdex.company_agency (aginx, rootinx, rootbrinx, id, pw, usetag, "
         "company) values (?,?,?,?,?,'Y',?)",
-        {spec.aginx, spec.inx, spec.brinx, spec.id, spec.password,
-         spec.company.empty() ? "대리점" + std::to_string(spec.aginx) : spec.company});
+        {request.aginx, request.inx, request.brinx, request.id, request.password,
+         request.company.empty() ? "대리점" + std::to_string(request.aginx) : request.company});
 }
 
 }  // namespace qx

@@ -20,14 +20,14 @@ struct InstitutionSpec {
 };
 // Adds the head-office row and the institution's schema. Throws
 // std::invalid_argument when the number or id is taken or a value is bad.
-void CreateInstitution(Database& db, const InstitutionSpec& spec);
+void CreateInstitution(Database& db, const InstitutionSpec& request);
 
 struct BranchSpec {
     long long inx = 0, brinx = 0, aginx = 0;
     std::string id, password, company;
 };
-void CreateBranch(Database& db, const BranchSpec& spec);
-void CreateAgency(Database& db, const BranchSpec& spec);
+void CreateBranch(Database& db, const BranchSpec& request);
+void CreateAgency(Database& db, const BranchSpec& request);
 
 // Members, items, code lists and notices of a believable institution.
 // Returns the number of members added.

@@ -44,15 +44,15 @@ TestInstitution CreateTestInstitution(Database& db, int cmsrunprg, int statCompa
     t.id = "t" + std::to_string(t.inx);
     t.password = "pw" + std::to_string(t.inx);
     t.org_code = std::to_string(9900000000LL + t.inx);
-    InstitutionSpec spec;
-    spec.inx = t.inx;
-    spec.id = t.id;
-    spec.password = t.password;
-    spec.org_code = t.org_code;
-    spec.company = "시험기관" + std::to_string(t.inx);
-    spec.cmsrunprg = cmsrunprg;
-    spec.stat_company = statCompany;
-    CreateInstitution(db, spec);
+    InstitutionSpec request;
+    request.inx = t.inx;
+    request.id = t.id;
+    request.password = t.password;
+    request.org_code = t.org_code;
+    request.company = "시험기관" + std::to_string(t.inx);
+    request.cmsrunprg = cmsrunprg;
+    request.stat_company = statCompany;
+    CreateInstitution(db, request);
     return t;
 }
 
