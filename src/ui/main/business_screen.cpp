@@ -9,7 +9,12 @@
 #include "ui/gui_interaction.h"
 #include "ui/institution/institution_screen.h"
 #include "ui/institution/organisation_screen.h"
+#include "ui/items/item_screen.h"
 #include "ui/main/web_board_screen.h"
+#include "ui/members/batch_agreement_screen.h"
+#include "ui/members/member_screens.h"
+#include "ui/settings/code_list_screen.h"
+#include "ui/settings/program_settings_screen.h"
 
 namespace qx::ui {
 
@@ -50,8 +55,33 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
         screen->reopen(choice);
         return screen;
     }
-    // A screen whose work comes later: its title line on top, nothing else.
     auto* screen = new BusinessScreen(id, title, parent);
+    // Screens built on the desktop's message boxes sit under the title line.
+    if (auto* gui = dynamic_cast<GuiInteraction*>(&context.ui)) {
+        QWidget* content = nullptr;
+        const std::string& s = choice.screen;
+        if (s == "frmDoc12")
+            content = new CodeListScreen(context.db, context.session, *gui, screen);
+        if (s == "frmDoc13") content = new ItemScreen(context.db, context.session, *gui, screen);
+        if (s == "frmDoc15") {
+            content = new ProgramSettingsScreen(context.db, context.session, *gui, screen);
+        }
+        if (s == "frmDoc20" || s == "frmDoc20_1") {
+            content = new MemberListScreen(context.db, context.session, *gui, screen);
+        }
+        if (s == "frmDoc21")
+            content = new NewMemberScreen(context.db, context.session, *gui, screen);
+        if (s == "frmDoc22")
+            content = new MemberCardScreen(context.db, context.session, *gui, screen);
+        if (s == "frmDoc21_1") {
+            content = new BatchAgreementScreen(context.db, context.session, *gui, screen);
+        }
+        if (content) {
+            screen->body()->addWidget(content, 1);
+            return screen;
+        }
+    }
+    // A screen whose work comes later: its title line on top, nothing else.
     screen->body()->addStretch(1);
     return screen;
 }
