@@ -3,10 +3,12 @@
 
 #include <string>
 
+#include "platform/http.h"
+
 namespace qx::web {
 
-// Text made safe to stand in HTML, inside elements and quoted attributes.
-std::string HtmlEscape(const std::string& text);
+// The client's own escaping serves the pages too.
+using qx::HtmlEscape;
 // A whole page in UTF-8 with the title and body given (body is HTML).
 std::string HtmlPage(const std::string& title, const std::string& body);
 

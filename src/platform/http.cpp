@@ -51,32 +51,6 @@ std::string Encode(std::string_view bytes) {
     return out;
 }
 
-std::string HtmlAttribute(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 void EnsureCurlReady() {
@@ -170,10 +144,10 @@ std::string PostPageHtml(const std::string& url, const std::string& field,
            "<head><title>Temporary POST</title></head>"
            "<body onload='document.forms[0].submit();'>"
            "<form action='" +
-           HtmlAttribute(url) +
+           HtmlEscape(url) +
            "' method='POST'>"
            "<input type='hidden' name='" +
-           HtmlAttribute(field) + "' value='" + HtmlAttribute(value) +
+           HtmlEscape(field) + "' value='" + HtmlEscape(value) +
            "'>"
            "</form>"
            "</body>"
@@ -201,6 +175,32 @@ bool OpenPostPage(const std::string& url, const std::string& field, const std::s
         if (!out.flush()) return false;
     }
     return opener ? opener(path) : OpenWithDesktop(path);
+}
+
+std::string HtmlEscape(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
 }
 
 }  // namespace qx

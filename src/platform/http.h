@@ -64,4 +64,7 @@ void EnsureCurlReady();
 // Folder for temporary files: TEMP, TMPDIR, else /tmp; ends with '/'.
 std::string TempFolder();
 
+// Text made safe to stand in HTML, inside elements and quoted attributes.
+std::string HtmlEscape(const std::string& text);
+
 }  // namespace qx
