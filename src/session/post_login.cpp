@@ -35,10 +35,6 @@ void PrepareHeadOfficeFolders(const SessionContext& s) {
 
 }  // namespace
 
-std::string ExchangeFolder(const SessionContext& s) {
-    return s.SystemDrive + "vornadir/" + s.LoginId;
-}
-
 void WriteCompanionSettings(const SessionContext& s) {
     RegistryWrite("Software\\Tolvex\\Tolvex\\Config", "FilePath", ExchangeFolder(s));
     RegistryWrite("Software\\Tolvex\\Tolvex\\Login", "ID", s.org_code);

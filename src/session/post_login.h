@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "cms/workspace/cms_folders.h"
+
 namespace qx {
 
 class Database;
@@ -28,8 +30,5 @@ void SyncProgramStatus(const SessionContext& session, const ProfileIni& ini);
 
 // Tells the companion transmission program where the exchange folder is.
 void WriteCompanionSettings(const SessionContext& session);
-
-// The local CMS exchange folder of the login id.
-std::string ExchangeFolder(const SessionContext& session);
 
 }  // namespace qx
