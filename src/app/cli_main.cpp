@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     RegisterMemberCommands(app, ctx);
     RegisterSummaryCommand(app, ctx);
     RegisterSettingsCommand(app, ctx);
+    RegisterEb13Commands(app, ctx);
 
     try {
         app.parse(argc, argv);

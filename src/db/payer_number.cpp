@@ -28,4 +28,31 @@ std::string TranslatePayerNumber(Database& db, const SessionContext& s, const st
     return PadPayerNumber(value, s.payer_number_length);
 }
 
+namespace {
+
+// Member numbers compare as numbers: "0000000123" and "123" are one member.
+std::string NumericKey(const std::string& text) {
+    const auto first = text.find_first_not_of('0');
+    return first == std::string::npos ? std::string("0") : text.substr(first);
+}
+
+}  // namespace
+
+PayerNumberMaker::PayerNumberMaker(Database& db, const SessionContext& s)
+    : width_(s.payer_number_length) {
+    if (s.cmsinx_style == "N-10") return;
+    auto rs = db.OpenRecordset("select cl_meminx, cl_cmsinx from " + s.schema() +
+                               ".cmsinx_list order by cl_inx");
+    // The first row of a member wins, as the single lookup's "limit 1" does.
+    for (std::size_t i = 0; i < rs.size(); ++i) own_.emplace(NumericKey(rs[i][0]), rs[i][1]);
+}
+
+std::string PayerNumberMaker::operator()(const std::string& memberNumber) const {
+    if (!own_.empty()) {
+        auto it = own_.find(NumericKey(memberNumber));
+        if (it != own_.end()) return it->second;
+    }
+    return PadPayerNumber(memberNumber, width_);
+}
+
 }  // namespace qx

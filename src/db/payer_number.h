@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 namespace qx {
 
@@ -15,6 +16,18 @@ enum class PayerNumberMode { Make, Apply };
 // row matches) the value is right-aligned with zeros to the payer-number length.
 std::string TranslatePayerNumber(Database& db, const SessionContext& session,
                                  const std::string& value, PayerNumberMode mode);
+
+// The "make" direction for many members at once: the institution's own
+// numbers are read once instead of once per member.
+class PayerNumberMaker {
+  public:
+    PayerNumberMaker(Database& db, const SessionContext& session);
+    std::string operator()(const std::string& memberNumber) const;
+
+  private:
+    std::unordered_map<std::string, std::string> own_;
+    int width_;
+};
 
 // Right-aligns with zeros to `width`; a longer value keeps its last `width` characters.
 std::string PadPayerNumber(const std::string& value, int width);

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/interaction.h"
@@ -26,6 +27,9 @@ class ScriptedInteraction : public Interaction {
         answers.pop_front();
         return a;
     }
+    void progress(const std::string&, long long done, long long total) override {
+        progressed.emplace_back(done, total);
+    }
     std::string chooseFolder(const std::string&, const std::string& start) override {
         return folder.empty() ? start : folder;
     }
@@ -37,6 +41,7 @@ class ScriptedInteraction : public Interaction {
     }
 
     std::vector<Shown> shown;
+    std::vector<std::pair<long long, long long>> progressed;  // (done, total)
     std::deque<bool> answers;
     bool defaultAnswer = false;
     std::string folder;
