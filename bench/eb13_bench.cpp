@@ -16,6 +16,7 @@
 #include "admin/provisioning.h"
 #include "cms/eb13/eb13_creation.h"
 #include "cms/eb13/eb13_targets.h"
+#include "db/code_lists.h"
 #include "db/database.h"
 #include "member_generator.h"
 #include "platform/interaction.h"
@@ -91,6 +92,8 @@ Institution Make(Database& db, long long newMembers, const std::string& drive) {
     s.cmsrunprg = 1;
     s.SystemDrive = drive;
     db.setLogSchema(t.schema);
+    // Bank names are shown in the list, as on the screen.
+    BuildCodeCaseSql(db, s);
     return t;
 }
 
@@ -143,7 +146,7 @@ CreationRun Create(Database& db, Institution& t) {
     start = Clock::now();
     const Eb13Result r = CreateEb13File(db, t.session, ui, request);
     run.create = Seconds(start);
-    run.extraKib = StatusKib("VmHWM") - before;
+    run.extraKib = std::max(0LL, StatusKib("VmHWM") - before);
     if (r.outcome != Eb13Outcome::Created) {
         throw std::runtime_error("creation refused: " + ui.last);
     }
