@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     RegisterMemberCommands(app, ctx);
     RegisterSummaryCommand(app, ctx);
     RegisterSettingsCommand(app, ctx);
+    RegisterCmsCommand(app, ctx);
 
     try {
         app.parse(argc, argv);

@@ -63,5 +63,6 @@ void RegisterAdminCommands(CLI::App& app, CliContext& ctx);
 void RegisterMemberCommands(CLI::App& app, CliContext& ctx);
 void RegisterSummaryCommand(CLI::App& app, CliContext& ctx);
 void RegisterSettingsCommand(CLI::App& app, CliContext& ctx);
+void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
 
 }  // namespace qx::cli
