@@ -6,6 +6,7 @@
 
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/file_names.h"
+#include "cms/workspace/file_summary.h"
 #include "db/business_days.h"
 #include "db/database.h"
 #include "platform/system_drive.h"
@@ -33,11 +34,25 @@ std::string ExchangePath(const SessionContext& s, const std::string& kind, const
     return JoinPath(ExchangeFolder(s, kind), kind + Mmdd(d));
 }
 
+// The exchange file of the kind for the day, when it is there and its own
+// header carries that day. Names hold only MMDD: a file of the same day of
+// another year, or one with a broken header, is not the file the database
+// test was about and stays where it is.
+bool IsFileOf(const std::string& path, const CivilDate& d, HousekeepingResult& result) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return false;
+    if (HeaderDate(path) != Yyyymmdd(d)) {
+        result.kept.push_back(path);
+        return false;
+    }
+    return true;
+}
+
 void DeleteExchangeFile(const SessionContext& s, const std::string& kind, const CivilDate& d,
                         HousekeepingResult& result) {
     const std::string path = ExchangePath(s, kind, d);
     std::error_code ec;
-    if (fs::is_regular_file(path, ec) && fs::remove(path, ec)) result.deleted.push_back(path);
+    if (IsFileOf(path, d, result) && fs::remove(path, ec)) result.deleted.push_back(path);
 }
 
 void Archive(const SessionContext& s, const std::string& kind, const CivilDate& d,
@@ -67,7 +82,7 @@ void ArchiveExchangeFile(const SessionContext& session, const std::string& kind,
     if (!date) return;
     const std::string source = ExchangePath(session, kind, *date);
     std::error_code ec;
-    if (!fs::is_regular_file(source, ec)) return;
+    if (!IsFileOf(source, *date, result)) return;
     const std::string folder = ArchiveFolder(session, kind, yyyymmdd.substr(0, 4));
     const std::string target = JoinPath(folder, kind + Mmdd(*date));
     if (!MakeFolderIfMissing(folder) ||

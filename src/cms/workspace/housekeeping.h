@@ -2,8 +2,10 @@
 // the institution's file tables whether the file of a date is done with and
 // then deletes the exchange copies or archives them (copy into
 // <file folder>/<login>/<kind>/<yyyy>, then delete). Every routine takes the
-// file date as yyyymmdd; an empty or malformed date touches nothing, so an
-// undated file is never deleted or archived by mistake.
+// file date as yyyymmdd; an empty or malformed date touches nothing, and a
+// file is only deleted or archived when its own header carries that date, so
+// an undated file (or one of another year with the same MMDD) is never
+// deleted or archived by mistake.
 #pragma once
 
 #include <string>
@@ -20,11 +22,13 @@ struct HousekeepingResult {
     std::vector<std::string> archived;  // archive paths written
     // Exchange files kept because the archive copy could not be made.
     std::vector<std::string> failed;
+    // Exchange files of the name whose header names another day (or none).
+    std::vector<std::string> kept;
 };
 
 // Copies <exchange>/<kind><mmdd> into the archive folder of the kind and year,
 // then deletes the exchange file; a missing file is skipped. The exchange
-// file is kept when the copy fails.
+// file is kept when the copy fails or its header is not of that date.
 void ArchiveExchangeFile(const SessionContext& session, const std::string& kind,
                          const std::string& yyyymmdd, HousekeepingResult& result);
 
