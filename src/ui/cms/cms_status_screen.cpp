@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "session/session_context.h"
 #include "ui/gui_interaction.h"
@@ -84,6 +85,7 @@ QTableWidget* CmsStatusScreen::addPanel(const char* objectName, QLabel** caption
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->setVisible(false);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
     box->addWidget(grid, 1);
     return grid;
 }
@@ -97,10 +99,6 @@ void CmsStatusScreen::fill(QTableWidget* grid, QLabel* caption, const StatusPane
     QStringList headers;
     for (const auto& c : panel.columns) headers << Q(c.caption);
     grid->setHorizontalHeaderLabels(headers);
-    for (int c = 0; c < static_cast<int>(panel.columns.size()); ++c) {
-        // The widths are kept in twips, 15 to a pixel.
-        grid->setColumnWidth(c, panel.columns[static_cast<std::size_t>(c)].width / 15);
-    }
     grid->setRowCount(static_cast<int>(panel.rows.size()));
     for (int r = 0; r < static_cast<int>(panel.rows.size()); ++r) {
         const auto& row = panel.rows[static_cast<std::size_t>(r)];
@@ -110,6 +108,13 @@ void CmsStatusScreen::fill(QTableWidget* grid, QLabel* caption, const StatusPane
                 GridAlignment(panel.columns[static_cast<std::size_t>(c)].alignment));
             grid->setItem(r, c, item);
         }
+    }
+    // The widths are kept in twips, 15 to a pixel; a column whose texts need
+    // more (the desktop font is larger than the original's) grows to fit.
+    grid->resizeColumnsToContents();
+    for (int c = 0; c < static_cast<int>(panel.columns.size()); ++c) {
+        const int kept = panel.columns[static_cast<std::size_t>(c)].width / 15;
+        grid->setColumnWidth(c, std::max(kept, grid->columnWidth(c)));
     }
 }
 

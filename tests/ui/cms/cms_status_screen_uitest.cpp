@@ -53,7 +53,8 @@ TEST(CmsStatusScreen, GridsButtonsAndHighlight) {
         auto* eb21 = screen.findChild<QTableWidget*>("grdEb21");
         ASSERT_TRUE(eb11 && eb13 && eb21);
         EXPECT_EQ(eb11->columnCount(), 7);
-        EXPECT_EQ(eb11->columnWidth(6), 5400 / 15);
+        const std::vector<int> twips{1800, 1400, 1000, 1000, 1000, 1000, 5400};
+        for (int c = 0; c < 7; ++c) EXPECT_GE(eb11->columnWidth(c), twips[c] / 15) << c;
         EXPECT_EQ(eb13->horizontalHeaderItem(2)->text().toStdString(), "수신예정일");
         EXPECT_EQ(eb21->horizontalHeaderItem(4)->text().toStdString(), "청구금액");
         ASSERT_EQ(eb13->rowCount(), 1);
