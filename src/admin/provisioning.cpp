@@ -31,6 +31,7 @@ void InitSharedDatabase(Database& db) {
     RunSqlFile(db, "quorisdex_old.sql");
     RunSqlFile(db, "shared_reference.sql");
     RunSqlFile(db, "kib.sql");
+    RunSqlFile(db, "sdsi.sql");
 }
 
 void CreateInstitution(Database& db, const InstitutionSpec& request) {
@@ -51,7 +52,8 @@ void CreateInstitution(Database& db, const InstitutionSpec& request) {
     }
     RequireAccountFree(db, request.id);
     RequirePassword(request.password);
-    if (db.scalarInt("select count(*) from quorisdex.admin_company where inx=?", {request.inx}) > 0) {
+    if (db.scalarInt("select count(*) from quorisdex.admin_company where inx=?", {request.inx}) >
+        0) {
         throw std::invalid_argument("이미 등록된 기관번호입니다: " + std::to_string(request.inx));
     }
     const std::string company =
@@ -65,12 +67,13 @@ void CreateInstitution(Database& db, const InstitutionSpec& request) {
 }
 
 void CreateBranch(Database& db, const BranchSpec& request) {
-    if (db.scalarInt("select count(*) from quorisdex.admin_company where inx=?", {request.inx}) == 0) {
+    if (db.scalarInt("select count(*) from quorisdex.admin_company where inx=?", {request.inx}) ==
+        0) {
         throw std::invalid_argument("등록되지 않은 기관번호입니다: " + std::to_string(request.inx));
     }
     if (request.brinx <= 0) throw std::invalid_argument("지사번호는 1 이상이어야 합니다.");
-    if (db.scalarInt("select count(*) from quorisdex.company_branch where brinx=?", {request.brinx}) >
-        0) {
+    if (db.scalarInt("select count(*) from quorisdex.company_branch where brinx=?",
+                     {request.brinx}) > 0) {
         throw std::invalid_argument("이미 등록된 지사번호입니다: " + std::to_string(request.brinx));
     }
     RequireAccountFree(db, request.id);
@@ -89,9 +92,10 @@ void CreateAgency(Database& db, const BranchSpec& request) {
                                     std::to_string(request.brinx) + " 이(가) 없습니다.");
     }
     if (request.aginx <= 0) throw std::invalid_argument("대리점번호는 1 이상이어야 합니다.");
-    if (db.scalarInt("select count(*) from quorisdex.company_agency where aginx=?", {request.aginx}) >
-        0) {
-        throw std::invalid_argument("이미 등록된 대리점번호입니다: " + std::to_string(request.aginx));
+    if (db.scalarInt("select count(*) from quorisdex.company_agency where aginx=?",
+                     {request.aginx}) > 0) {
+        throw std::invalid_argument("이미 등록된 대리점번호입니다: " +
+                                    std::to_string(request.aginx));
     }
     RequireAccountFree(db, request.id);
     RequirePassword(request.password);

@@ -64,5 +64,6 @@ void RegisterMemberCommands(CLI::App& app, CliContext& ctx);
 void RegisterSummaryCommand(CLI::App& app, CliContext& ctx);
 void RegisterSettingsCommand(CLI::App& app, CliContext& ctx);
 void RegisterEb13Commands(CLI::App& app, CliContext& ctx);
+void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
 
 }  // namespace qx::cli

@@ -26,7 +26,7 @@ std::string LastEight(const std::string& path) {
 
 }  // namespace
 
-std::string ReadHeaderDate(const std::string& path, Interaction& ui) {
+std::string HeaderDate(const std::string& path) {
     if (path.empty()) return {};
     std::string first(kShortRecordLength, ' ');
     {
@@ -42,8 +42,14 @@ std::string ReadHeaderDate(const std::string& path, Interaction& ui) {
     if (AllDigits(six)) {
         if (auto date = ParseDate(six)) return Yyyymmdd(*date);
     }
-    ui.inform(kUnreadableFileText);
     return {};
+}
+
+std::string ReadHeaderDate(const std::string& path, Interaction& ui) {
+    if (path.empty()) return {};
+    std::string date = HeaderDate(path);
+    if (date.empty()) ui.inform(kUnreadableFileText);
+    return date;
 }
 
 std::string ReadTrailerCounts(const std::string& path) {

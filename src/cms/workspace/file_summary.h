@@ -14,6 +14,8 @@ inline constexpr const char* kUnreadableFileText = "처리할 수 없는 형식�
 // EI). A header without a numeric, real date is reported through `ui` and
 // gives the empty text, as does an empty path.
 std::string ReadHeaderDate(const std::string& path, Interaction& ui);
+// The same without a message: empty when the header has no real date.
+std::string HeaderDate(const std::string& path);
 
 // The trailer's counts joined by ",": five fields for EB11-EB14 and EB21/EB22,
 // the EI13 count twice then ",0,0,0". Empty for an empty path, a kind without

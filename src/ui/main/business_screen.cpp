@@ -6,6 +6,7 @@
 
 #include "db/database.h"
 #include "platform/interaction.h"
+#include "ui/cms/cms_status_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/institution/institution_screen.h"
 #include "ui/institution/organisation_screen.h"
@@ -73,6 +74,9 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
             content = new NewMemberScreen(context.db, context.session, *gui, screen);
         if (s == "frmDoc22")
             content = new MemberCardScreen(context.db, context.session, *gui, screen);
+        if (s == "frmDoc30") {
+            content = new CmsStatusScreen(context.db, context.session, *gui, screen);
+        }
         if (s == "frmDoc21_1") {
             content = new BatchAgreementScreen(context.db, context.session, *gui, screen);
         }

@@ -1,0 +1,38 @@
+-- Relay schema of the file relay: one filerun row per transmission run and its
+-- records in filedetail. The client writes the run with stat 0, hands it over
+-- with stat 1; the relay moves stat on (3 send error, 5 taken, 6-8 receipt,
+-- 9 refused, 10-12 result applied) and sets recvdate to the receipt date.
+-- Every statement is safe to run again.
+
+CREATE DATABASE IF NOT EXISTS sdsi
+  DEFAULT CHARACTER SET utf8mb3 COLLATE utf8mb3_unicode_ci;
+
+CREATE TABLE IF NOT EXISTS sdsi.filerun (
+  `inx` int(10) unsigned NOT NULL AUTO_INCREMENT,
+  `filename` varchar(8) NOT NULL DEFAULT '',
+  `filediv` varchar(10) NOT NULL DEFAULT '',
+  `id` varchar(20) NOT NULL DEFAULT '',
+  `company` varchar(64) NOT NULL DEFAULT '',
+  `stat` int(2) NOT NULL DEFAULT 0,
+  `senddate` varchar(12) NOT NULL DEFAULT '',
+  `recvdate` varchar(12) NOT NULL DEFAULT '',
+  `err_code` varchar(10) NOT NULL DEFAULT '',
+  `err_msg` varchar(255) NOT NULL DEFAULT '',
+  `sdsiver` varchar(10) NOT NULL DEFAULT '',
+  PRIMARY KEY (`inx`),
+  KEY `filename` (`filename`, `id`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;
+
+-- u_seq is the record's serial number left-aligned in 10 (blanks for the start,
+-- header and trailer records); u_end is d_inx in 10 followed by CR LF.
+CREATE TABLE IF NOT EXISTS sdsi.filedetail (
+  `d_inx` int(10) unsigned NOT NULL AUTO_INCREMENT,
+  `u_inx` int(10) unsigned NOT NULL DEFAULT 0,
+  `u_seq` varchar(10) NOT NULL DEFAULT '',
+  `u_detail` varchar(255) NOT NULL DEFAULT '',
+  `u_rtn` varchar(35) NOT NULL DEFAULT '',
+  `c_rtn` varchar(61) NOT NULL DEFAULT '',
+  `u_end` varchar(12) NOT NULL DEFAULT '',
+  PRIMARY KEY (`d_inx`),
+  KEY `u_inx` (`u_inx`, `d_inx`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;

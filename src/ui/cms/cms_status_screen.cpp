@@ -1,0 +1,143 @@
+#include "ui/cms/cms_status_screen.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "session/session_context.h"
+#include "ui/gui_interaction.h"
+#include "ui/main/business_screen.h"
+
+namespace qx::ui {
+
+namespace {
+
+Qt::Alignment GridAlignment(int alignment) {
+    switch (alignment) {
+        case kAlignCentre:
+            return Qt::AlignCenter;
+        case kAlignRight:
+            return Qt::AlignRight | Qt::AlignVCenter;
+        default:
+            return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+constexpr const char* kCaptionStyle = "font-weight: bold; padding: 3px;";
+// The EB11 caption when bank-received files wait: they must be answered.
+constexpr const char* kHighlightStyle =
+    "font-weight: bold; padding: 3px; color: white; background: #c0392b;";
+
+}  // namespace
+
+CmsStatusScreen::CmsStatusScreen(Database& db, SessionContext& session, GuiInteraction& ui,
+                                 QWidget* parent)
+    : QWidget(parent), db_(db), session_(session), ui_(ui) {
+    setObjectName(kScreenId);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    eb11Grid_ = addPanel("grdEb11", &eb11Caption_);
+    eb13Grid_ = addPanel("grdEb13", &eb13Caption_);
+    eb21Grid_ = addPanel("grdEb21", &eb21Caption_);
+
+    auto* buttons = new QHBoxLayout;
+    eb11Button_ = new QPushButton(QStringLiteral("은행접수분처리(EB11/EB12)"));
+    eb11Button_->setObjectName("cmdEb11");
+    eb13Button_ = new QPushButton(QStringLiteral("신규/해지 처리(EB13/EB14)"));
+    eb13Button_->setObjectName("cmdEb13");
+    eb21Button_ = new QPushButton(QStringLiteral("출금 처리(EB21/EB22)"));
+    eb21Button_->setObjectName("cmdEb21");
+    // The EB11 screens, EB12 creation and the EB21/EB22 screen come later.
+    eb11Button_->setEnabled(false);
+    eb13Button_->setEnabled(false);
+    eb21Button_->setEnabled(false);
+    buttons->addStretch(1);
+    buttons->addWidget(eb11Button_);
+    buttons->addWidget(eb13Button_);
+    buttons->addWidget(eb21Button_);
+    layout->addLayout(buttons);
+
+    connect(eb13Button_, &QPushButton::clicked, this, [this] { emit openEb13Screen(); });
+    rebuildAll();
+}
+
+void CmsStatusScreen::connectNotify(const QMetaMethod& signal) {
+    if (signal == QMetaMethod::fromSignal(&CmsStatusScreen::openEb13Screen)) {
+        eb13Button_->setEnabled(true);
+    }
+}
+
+QTableWidget* CmsStatusScreen::addPanel(const char* objectName, QLabel** caption) {
+    auto* box = qobject_cast<QVBoxLayout*>(layout());
+    *caption = new QLabel;
+    (*caption)->setObjectName(QString::fromLatin1(objectName).replace("grd", "lbl"));
+    (*caption)->setStyleSheet(kCaptionStyle);
+    box->addWidget(*caption);
+    auto* grid = new QTableWidget(0, 0);
+    grid->setObjectName(objectName);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->verticalHeader()->setVisible(false);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
+    box->addWidget(grid, 1);
+    return grid;
+}
+
+void CmsStatusScreen::fill(QTableWidget* grid, QLabel* caption, const StatusPanel& panel) {
+    caption->setText(Q(panel.title));
+    caption->setStyleSheet(panel.highlighted ? kHighlightStyle : kCaptionStyle);
+    caption->setProperty("highlighted", panel.highlighted);
+    grid->clear();
+    grid->setColumnCount(static_cast<int>(panel.columns.size()));
+    QStringList headers;
+    for (const auto& c : panel.columns) headers << Q(c.caption);
+    grid->setHorizontalHeaderLabels(headers);
+    grid->setRowCount(static_cast<int>(panel.rows.size()));
+    for (int r = 0; r < static_cast<int>(panel.rows.size()); ++r) {
+        const auto& row = panel.rows[static_cast<std::size_t>(r)];
+        for (int c = 0; c < static_cast<int>(row.size()) && c < grid->columnCount(); ++c) {
+            auto* item = new QTableWidgetItem(Q(row[static_cast<std::size_t>(c)]));
+            item->setTextAlignment(
+                GridAlignment(panel.columns[static_cast<std::size_t>(c)].alignment));
+            grid->setItem(r, c, item);
+        }
+    }
+    // The widths are kept in twips, 15 to a pixel; a column whose texts need
+    // more (the desktop font is larger than the original's) grows to fit.
+    grid->resizeColumnsToContents();
+    for (int c = 0; c < static_cast<int>(panel.columns.size()); ++c) {
+        const int kept = panel.columns[static_cast<std::size_t>(c)].width / 15;
+        grid->setColumnWidth(c, std::max(kept, grid->columnWidth(c)));
+    }
+}
+
+void CmsStatusScreen::rebuildAll() {
+    rebuildEb11();
+    rebuildEb13();
+    rebuildEb21();
+}
+
+void CmsStatusScreen::rebuildEb11() {
+    RunGuarded(ui_, [this] { fill(eb11Grid_, eb11Caption_, BuildEb11Panel(db_, session_, ui_)); });
+}
+
+void CmsStatusScreen::rebuildEb13() {
+    RunGuarded(ui_, [this] {
+        fill(eb13Grid_, eb13Caption_, BuildEb13Panel(db_, session_, ui_, ServerToday(db_)));
+    });
+}
+
+void CmsStatusScreen::rebuildEb21() {
+    RunGuarded(ui_, [this] {
+        fill(eb21Grid_, eb21Caption_, BuildEb21Panel(db_, session_, ui_, ServerToday(db_)));
+    });
+}
+
+}  // namespace qx::ui

@@ -1,0 +1,131 @@
+#include "ui/cms/eb13_screen.h"
+
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "cms/eb13/eb13_files.h"
+#include "cms/eb13/eb13_targets.h"
+#include "db/server_clock.h"
+#include "session/session_context.h"
+#include "ui/cms/eb13_creation_dialog.h"
+#include "ui/cms/status_grid.h"
+#include "ui/gui_interaction.h"
+#include "ui/main/business_screen.h"
+
+namespace qx::ui {
+
+namespace {
+
+constexpr const char* kNoTargetsText = "신규신청 또는 해지 대상이 없습니다.";
+
+CivilDate FromQDate(const QDate& d) { return CivilDate{d.year(), d.month(), d.day()}; }
+
+}  // namespace
+
+Eb13Screen::Eb13Screen(Database& db, SessionContext& session, GuiInteraction& ui, QWidget* parent)
+    : QWidget(parent), db_(db), session_(session), ui_(ui) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(new QLabel(QStringLiteral("생성일자"), this));
+    from_ = new QDateEdit(this);
+    from_->setObjectName("dtpFrom");
+    to_ = new QDateEdit(this);
+    to_->setObjectName("dtpTo");
+    for (QDateEdit* d : {from_, to_}) {
+        d->setCalendarPopup(true);
+        d->setDisplayFormat("yyyy-MM-dd");
+    }
+    bar->addWidget(from_);
+    bar->addWidget(new QLabel(QStringLiteral("~"), this));
+    bar->addWidget(to_);
+    bar->addSpacing(16);
+    bar->addWidget(new QLabel(QStringLiteral("검색(납부자번호,계좌번호,예금주번호,외부참조키)"), this));
+    search_ = new QLineEdit(this);
+    search_->setObjectName("txtSearch");
+    bar->addWidget(search_);
+    searchToggle_ = new QPushButton(QStringLiteral("설정"), this);
+    searchToggle_->setObjectName("cmdSearchSet");
+    bar->addWidget(searchToggle_);
+    auto* list = new QPushButton(QStringLiteral("조회"), this);
+    list->setObjectName("cmdList");
+    bar->addWidget(list);
+    bar->addStretch(1);
+    layout->addLayout(bar);
+
+    auto* actions = new QHBoxLayout;
+    waiting_ = new QLabel(this);
+    waiting_->setObjectName("lblWaiting");
+    actions->addWidget(waiting_);
+    actions->addStretch(1);
+    auto* create = new QPushButton(QStringLiteral("EB13 파일생성"), this);
+    create->setObjectName("cmdEb13Create");
+    auto* apply = new QPushButton(QStringLiteral("EB14 파일처리"), this);
+    apply->setObjectName("cmdEb14Apply");
+    apply->setEnabled(false);  // the EB14 application arrives with its own work
+    auto* requery = new QPushButton(QStringLiteral("인증결과 재조회"), this);
+    requery->setObjectName("cmdRequery");
+    requery->setEnabled(false);
+    requery->setVisible(session_.cmsrunprg == 2);
+    actions->addWidget(create);
+    actions->addWidget(apply);
+    actions->addWidget(requery);
+    layout->addLayout(actions);
+
+    files_ = new QTableWidget(this);
+    files_->setObjectName("grdFiles");
+    SetUpStatusGrid(files_, Eb13FileColumns());
+    layout->addWidget(files_, 1);
+
+    connect(list, &QPushButton::clicked, this, &Eb13Screen::refresh);
+    connect(searchToggle_, &QPushButton::clicked, this, &Eb13Screen::toggleSearch);
+    connect(create, &QPushButton::clicked, this, [this] { openCreation(); });
+
+    RunGuarded(ui_, [this] {
+        const auto today = ParseDate(ReadServerDate(db_, session_));
+        const QDate date = today ? QDate(today->year, today->month, today->day) : QDate::currentDate();
+        from_->setDate(date);
+        to_->setDate(date);
+    });
+    refresh();
+}
+
+void Eb13Screen::toggleSearch() {
+    searchSet_ = !searchSet_;
+    searchToggle_->setText(searchSet_ ? QStringLiteral("설정 취소") : QStringLiteral("설정"));
+    search_->setReadOnly(searchSet_);
+    refresh();
+}
+
+void Eb13Screen::refresh() {
+    RunGuarded(ui_, [this] {
+        waiting_->setText(Q(Eb13WaitingText(db_, session_)));
+        FillStatusGrid(files_, ListEb13Files(db_, session_, FromQDate(from_->date()),
+                                             FromQDate(to_->date()),
+                                             searchSet_ ? S(search_->text()) : std::string()));
+    });
+}
+
+Eb13CreationDialog* Eb13Screen::openCreation() {
+    Eb13CreationDialog* dialog = nullptr;
+    RunGuarded(ui_, [&] {
+        if (CountEb13Targets(db_, session_) == 0) {
+            ui_.inform(kNoTargetsText, kDefaultTitle);
+            return;
+        }
+        dialog = new Eb13CreationDialog(db_, session_, ui_, Eb13ClosingQuestion::Return, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(dialog, &Eb13CreationDialog::ei13ScreenWanted, this, &Eb13Screen::ei13ScreenWanted);
+        connect(dialog, &QDialog::finished, this, &Eb13Screen::refresh);
+        dialog->open();
+    });
+    return dialog;
+}
+
+}  // namespace qx::ui

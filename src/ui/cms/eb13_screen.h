@@ -1,0 +1,52 @@
+// frmDoc31: the institution's EB13 files with their transmission and result
+// states, and the way to the EB13 creation.
+#pragma once
+
+#include <QWidget>
+
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace qx {
+class Database;
+struct SessionContext;
+}  // namespace qx
+
+namespace qx::ui {
+
+class GuiInteraction;
+class Eb13CreationDialog;
+
+class Eb13Screen : public QWidget {
+    Q_OBJECT
+  public:
+    Eb13Screen(Database& db, SessionContext& session, GuiInteraction& ui,
+               QWidget* parent = nullptr);
+
+    void refresh();
+    // Opens the creation window when a member awaits a request; it closes
+    // with the question of going back, as opened from here.
+    Eb13CreationDialog* openCreation();
+
+  signals:
+    void ei13ScreenWanted();
+
+  private:
+    void toggleSearch();
+
+    Database& db_;
+    SessionContext& session_;
+    GuiInteraction& ui_;
+    QDateEdit* from_;
+    QDateEdit* to_;
+    QLineEdit* search_;
+    QPushButton* searchToggle_;
+    QLabel* waiting_;
+    QTableWidget* files_;
+    bool searchSet_ = false;
+};
+
+}  // namespace qx::ui
