@@ -145,9 +145,13 @@ CivilDate Eb13DefaultFileDate(Database& db, SessionContext& s) {
     ReadServerDate(db, s);
     const auto now = ParseServerClock(s.server_datetime);
     if (!now) throw std::runtime_error("server clock unreadable: " + s.server_datetime);
+    const HolidayLookup holidays = DatabaseHolidays(db);
     const CivilDate usual =
-        Eb13RequestDate(*now, s.cmsrunprg, s.launched_with_credentials, DatabaseHolidays(db));
-    return usual < now->date ? now->date : usual;
+        Eb13RequestDate(*now, s.cmsrunprg, s.launched_with_credentials, holidays);
+    if (!(usual < now->date)) return usual;
+    // The usual day lies behind us (the clearing house's rule looks back):
+    // start at the first day a file can still be made.
+    return IsHoliday(now->date, holidays) ? AddBusinessDays(now->date, 1, holidays) : now->date;
 }
 
 Eb13Result CreateEb13File(Database& db, SessionContext& s, Interaction& ui,

@@ -58,7 +58,7 @@ struct Eb13Result {
 };
 
 // The date the screen starts with: the usual request day of the delivery
-// path, never a day before today (a file cannot be made for a past day).
+// path, or, when that lies in the past, the first business day from today.
 CivilDate Eb13DefaultFileDate(Database& db, SessionContext& session);
 
 Eb13Result CreateEb13File(Database& db, SessionContext& session, Interaction& ui,

@@ -32,9 +32,9 @@ std::string Eb13FileStateText(const std::string& prossStat, const std::string& s
     if (prossStat == "9") return kApplyingText;
     if (cmsrunprg == 2) {
         if (Trim(relayStat) == "5") {
-            return recvdate.size() >= 6 ? recvdate.substr(2, 2) + "/" + recvdate.substr(4, 2) +
-                                              " 수신예정"
-                                        : std::string();
+            return recvdate.size() >= 6
+                       ? recvdate.substr(2, 2) + "/" + recvdate.substr(4, 2) + " 수신예정"
+                       : std::string();
         }
         return RelayStatText(relayStat, recvdate, kEb13Kind);
     }
@@ -59,8 +59,9 @@ std::vector<std::vector<std::string>> ListEb13Files(Database& db, const SessionC
         s.schema() + ".ea13 ea13";
     SqlParams params;
     if (relay) {
-        sql += " left join sdsi.filerun on (mid(ea13.filename,3,8) = filerun.filename and "
-               "filerun.id=?)";
+        sql +=
+            " left join sdsi.filerun on (mid(ea13.filename,3,8) = filerun.filename and "
+            "filerun.id=?)";
         params.push_back(s.org_code);
     }
     sql += " where from_unixtime(ea13.makedate,'%y-%m-%d') between ? and ?";

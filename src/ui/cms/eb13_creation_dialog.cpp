@@ -2,12 +2,14 @@
 
 #include <QAbstractTableModel>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/process_control.h"
 #include "session/session_context.h"
@@ -120,8 +122,30 @@ void Eb13CreationDialog::search() {
         model_->reset(nullptr);
         targets_ = SearchEb13Targets(db_, session_);
         model_->reset(&targets_);
+        fitColumns();
         count_->setText(QString::number(targets_.size()) + QStringLiteral(" 건"));
     });
+}
+
+void Eb13CreationDialog::fitColumns() {
+    // The stored widths are the least; Hangul often needs more. Only the first
+    // rows are measured: a long list must not be walked for its widths.
+    const QFontMetrics metrics(grid_->font());
+    const int sample = std::min(model_->rowCount({}), 200);
+    for (int c = 0; c < model_->columnCount({}); ++c) {
+        int width =
+            std::max(model_->pixelWidth(c),
+                     metrics.horizontalAdvance(
+                         model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) +
+                         16);
+        for (int r = 0; r < sample; ++r) {
+            width =
+                std::max(width, metrics.horizontalAdvance(
+                                    model_->data(model_->index(r, c), Qt::DisplayRole).toString()) +
+                                    12);
+        }
+        grid_->setColumnWidth(c, width);
+    }
 }
 
 void Eb13CreationDialog::create() {

@@ -37,6 +37,8 @@ class Eb13CreationDialog : public QDialog {
     void ei13ScreenWanted();
 
   private:
+    void fitColumns();
+
     Database& db_;
     SessionContext& session_;
     GuiInteraction& ui_;

@@ -1,6 +1,7 @@
 #include "ui/cms/eb13_screen.h"
 
 #include <QDateEdit>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include "cms/eb13/eb13_files.h"
 #include "cms/eb13/eb13_targets.h"
 #include "db/server_clock.h"
+#include "session/menu_catalogue.h"
 #include "session/session_context.h"
 #include "ui/cms/eb13_creation_dialog.h"
 #include "ui/cms/status_grid.h"
@@ -24,7 +26,9 @@ namespace {
 
 constexpr const char* kNoTargetsText = "신규신청 또는 해지 대상이 없습니다.";
 
-CivilDate FromQDate(const QDate& d) { return CivilDate{d.year(), d.month(), d.day()}; }
+CivilDate FromQDate(const QDate& d) {
+    return CivilDate{d.year(), d.month(), d.day()};
+}
 
 }  // namespace
 
@@ -46,7 +50,8 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, GuiInteraction& ui
     bar->addWidget(new QLabel(QStringLiteral("~"), this));
     bar->addWidget(to_);
     bar->addSpacing(16);
-    bar->addWidget(new QLabel(QStringLiteral("검색(납부자번호,계좌번호,예금주번호,외부참조키)"), this));
+    bar->addWidget(
+        new QLabel(QStringLiteral("검색(납부자번호,계좌번호,예금주번호,외부참조키)"), this));
     search_ = new QLineEdit(this);
     search_->setObjectName("txtSearch");
     bar->addWidget(search_);
@@ -89,7 +94,8 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, GuiInteraction& ui
 
     RunGuarded(ui_, [this] {
         const auto today = ParseDate(ReadServerDate(db_, session_));
-        const QDate date = today ? QDate(today->year, today->month, today->day) : QDate::currentDate();
+        const QDate date =
+            today ? QDate(today->year, today->month, today->day) : QDate::currentDate();
         from_->setDate(date);
         to_->setDate(date);
     });
@@ -106,9 +112,10 @@ void Eb13Screen::toggleSearch() {
 void Eb13Screen::refresh() {
     RunGuarded(ui_, [this] {
         waiting_->setText(Q(Eb13WaitingText(db_, session_)));
-        FillStatusGrid(files_, ListEb13Files(db_, session_, FromQDate(from_->date()),
-                                             FromQDate(to_->date()),
-                                             searchSet_ ? S(search_->text()) : std::string()));
+        FillStatusGrid(
+            files_, Eb13FileColumns(),
+            ListEb13Files(db_, session_, FromQDate(from_->date()), FromQDate(to_->date()),
+                          searchSet_ ? S(search_->text()) : std::string()));
     });
 }
 
@@ -126,6 +133,16 @@ Eb13CreationDialog* Eb13Screen::openCreation() {
         dialog->open();
     });
     return dialog;
+}
+
+void ShowEb13Window(Database& db, SessionContext& session, GuiInteraction& ui, QWidget* parent) {
+    QDialog window(parent);
+    window.setObjectName("frmDoc31");
+    window.setWindowTitle(Q(ScreenTitle("frmDoc31")));
+    window.resize(1200, 700);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(new Eb13Screen(db, session, ui, &window));
+    window.exec();
 }
 
 }  // namespace qx::ui

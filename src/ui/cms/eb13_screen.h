@@ -49,4 +49,7 @@ class Eb13Screen : public QWidget {
     bool searchSet_ = false;
 };
 
+// frmDoc31 in a window of its own over `parent`, until the user closes it.
+void ShowEb13Window(Database& db, SessionContext& session, GuiInteraction& ui, QWidget* parent);
+
 }  // namespace qx::ui

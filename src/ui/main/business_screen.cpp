@@ -7,6 +7,7 @@
 #include "db/database.h"
 #include "platform/interaction.h"
 #include "ui/cms/cms_status_screen.h"
+#include "ui/cms/eb13_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/institution/institution_screen.h"
 #include "ui/institution/organisation_screen.h"
@@ -75,7 +76,32 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
         if (s == "frmDoc22")
             content = new MemberCardScreen(context.db, context.session, *gui, screen);
         if (s == "frmDoc30") {
-            content = new CmsStatusScreen(context.db, context.session, *gui, screen);
+            auto* status = new CmsStatusScreen(context.db, context.session, *gui, screen);
+            Database* db = &context.db;
+            SessionContext* session = &context.session;
+            // The EB13/EB14 files are handled in their own window; the panel
+            // shows what changed once it is closed.
+            QObject::connect(status, &CmsStatusScreen::openEb13Screen, status,
+                             [db, session, gui, status] {
+                                 ShowEb13Window(*db, *session, *gui, status);
+                                 status->rebuildEb13();
+                             });
+            content = status;
+        }
+        if (s == "frmDoc31") {
+            auto* list = new Eb13Screen(context.db, context.session, *gui, screen);
+            auto open = context.openScreen;
+            // Agreement evidence first: the EI13 screen takes this one's place.
+            QObject::connect(
+                list, &Eb13Screen::ei13ScreenWanted, list,
+                [open] {
+                    if (open) open("frmDoc34");
+                },
+                Qt::QueuedConnection);
+            screen->setSubScreenOpener([list](const std::string& id) {
+                return id == "frmDoc31_1" && list->openCreation() != nullptr;
+            });
+            content = list;
         }
         if (s == "frmDoc21_1") {
             content = new BatchAgreementScreen(context.db, context.session, *gui, screen);

@@ -28,6 +28,11 @@ class BusinessScreen : public QWidget {
     QString title() const;
     // Asked again by the menu while open (frmDoc60 switches its board).
     virtual void reopen(const MenuChoice&) {}
+    // Opens a window that belongs to this screen (frmDoc31_1 over frmDoc31).
+    bool openSubScreen(const std::string& id) { return subScreens_ && subScreens_(id); }
+    void setSubScreenOpener(std::function<bool(const std::string&)> opener) {
+        subScreens_ = std::move(opener);
+    }
     // Screens that list members answer for the member-change entry.
     virtual MemberListState memberList() const { return {}; }
 
@@ -35,6 +40,7 @@ class BusinessScreen : public QWidget {
     QVBoxLayout* body() const { return body_; }
 
   private:
+    std::function<bool(const std::string&)> subScreens_;
     QLabel* title_;
     QVBoxLayout* body_;
 };
@@ -45,6 +51,8 @@ struct ScreenContext {
     SessionContext& session;
     Interaction& ui;
     std::function<void(const std::string& url)> openUrl;
+    // Opens another business screen by its identifier (closing this one).
+    std::function<bool(const std::string& screen)> openScreen;
 };
 
 // Builds the screen a menu choice opens; a screen whose work comes later is

@@ -71,6 +71,9 @@ MainFrame::MainFrame(Database& db, SessionContext& session, Interaction& ui, Use
         hooks_.openToolWindow = [this](const std::string& title) { ShowToolWindow(this, title); };
     }
     screenContext_.openUrl = hooks_.openUrl;
+    screenContext_.openScreen = [this](const std::string& screen) {
+        return openScreenById(screen);
+    };
 
     setObjectName("frmMain");
     setWindowTitle(Q(session_.caption()));
@@ -214,6 +217,12 @@ bool MainFrame::openScreenById(const std::string& screen) {
     if (screen == "frmDoc47") return OpenMenuScreen(40, 6);
     if (screen == "frmDoc48") return OpenMenuScreen(40, 7);
     if (screen == "frmDoc00") return OpenMenuScreen(0, 0);
+    // The EB13 creation window opens over its list screen.
+    if (screen == "frmDoc31_1") {
+        if (!openScreenById("frmDoc31")) return false;
+        auto* list = currentBusinessScreen();
+        return list && list->openSubScreen(screen);
+    }
     const auto code = MenuCodeOf(screen);
     return code ? OpenMenuScreen(code->first, code->second) : false;
 }

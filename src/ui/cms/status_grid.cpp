@@ -1,0 +1,62 @@
+#include "ui/cms/status_grid.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+#include <algorithm>
+
+#include "ui/gui_interaction.h"
+
+namespace qx::ui {
+
+namespace {
+
+Qt::Alignment GridAlignment(int alignment) {
+    switch (alignment) {
+        case kAlignCentre:
+            return Qt::AlignCenter;
+        case kAlignRight:
+            return Qt::AlignRight | Qt::AlignVCenter;
+        default:
+            return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+}  // namespace
+
+void SetUpStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns) {
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->verticalHeader()->setVisible(false);
+    grid->setColumnCount(static_cast<int>(columns.size()));
+    QStringList headers;
+    for (const auto& c : columns) headers << Q(c.caption);
+    grid->setHorizontalHeaderLabels(headers);
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+        const int twips = columns[static_cast<std::size_t>(c)].width;
+        grid->setColumnHidden(c, twips == 0);
+        grid->setColumnWidth(c, twips / 15);  // 15 twips to a pixel
+    }
+}
+
+void FillStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns,
+                    const std::vector<std::vector<std::string>>& rows) {
+    grid->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const auto& row = rows[static_cast<std::size_t>(r)];
+        for (int c = 0; c < static_cast<int>(row.size()) && c < static_cast<int>(columns.size());
+             ++c) {
+            auto* item = new QTableWidgetItem(Q(row[static_cast<std::size_t>(c)]));
+            item->setTextAlignment(GridAlignment(columns[static_cast<std::size_t>(c)].alignment));
+            grid->setItem(r, c, item);
+        }
+    }
+    // The stored widths are the least; a column grows to show its texts whole.
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        if (grid->isColumnHidden(c)) continue;
+        const int least = columns[static_cast<std::size_t>(c)].width / 15;
+        grid->setColumnWidth(c, std::max(least, grid->sizeHintForColumn(c)));
+    }
+}
+
+}  // namespace qx::ui

@@ -1,0 +1,20 @@
+// Grids of the CMS screens: columns with captions, widths in twips and the
+// stored alignments (1 left, 4 centre, 7 right); zero-width columns are hidden.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cms/workspace/cms_status.h"
+
+class QTableWidget;
+
+namespace qx::ui {
+
+// Read-only, whole rows selected, no row numbers.
+void SetUpStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns);
+// Replaces the rows; cells take the alignment of their column.
+void FillStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns,
+                    const std::vector<std::vector<std::string>>& rows);
+
+}  // namespace qx::ui
