@@ -69,7 +69,7 @@ CivilDate FromQDate(const QDate& d) {
 
 }  // namespace
 
-Eb13CreationDialog::Eb13CreationDialog(Database& db, SessionContext& session, GuiInteraction& ui,
+Eb13CreationDialog::Eb13CreationDialog(Database& db, SessionContext& session, Interaction& ui,
                                        Eb13ClosingQuestion question, QWidget* parent)
     : QDialog(parent), db_(db), session_(session), ui_(ui), question_(question) {
     setObjectName("frmDoc31_1");

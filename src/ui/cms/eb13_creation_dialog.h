@@ -13,18 +13,18 @@ class QTableView;
 
 namespace qx {
 class Database;
+class Interaction;
 struct SessionContext;
 }  // namespace qx
 
 namespace qx::ui {
 
-class GuiInteraction;
 class Eb13TargetModel;
 
 class Eb13CreationDialog : public QDialog {
     Q_OBJECT
   public:
-    Eb13CreationDialog(Database& db, SessionContext& session, GuiInteraction& ui,
+    Eb13CreationDialog(Database& db, SessionContext& session, Interaction& ui,
                        Eb13ClosingQuestion question, QWidget* parent = nullptr);
 
     void search();
@@ -41,7 +41,7 @@ class Eb13CreationDialog : public QDialog {
 
     Database& db_;
     SessionContext& session_;
-    GuiInteraction& ui_;
+    Interaction& ui_;
     Eb13ClosingQuestion question_;
     std::vector<Eb13Target> targets_;
     QDateEdit* date_;

@@ -32,7 +32,7 @@ CivilDate FromQDate(const QDate& d) {
 
 }  // namespace
 
-Eb13Screen::Eb13Screen(Database& db, SessionContext& session, GuiInteraction& ui, QWidget* parent)
+Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent)
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -135,7 +135,7 @@ Eb13CreationDialog* Eb13Screen::openCreation() {
     return dialog;
 }
 
-void ShowEb13Window(Database& db, SessionContext& session, GuiInteraction& ui, QWidget* parent) {
+void ShowEb13Window(Database& db, SessionContext& session, Interaction& ui, QWidget* parent) {
     QDialog window(parent);
     window.setObjectName("frmDoc31");
     window.setWindowTitle(Q(ScreenTitle("frmDoc31")));

@@ -12,19 +12,18 @@ class QTableWidget;
 
 namespace qx {
 class Database;
+class Interaction;
 struct SessionContext;
 }  // namespace qx
 
 namespace qx::ui {
 
-class GuiInteraction;
 class Eb13CreationDialog;
 
 class Eb13Screen : public QWidget {
     Q_OBJECT
   public:
-    Eb13Screen(Database& db, SessionContext& session, GuiInteraction& ui,
-               QWidget* parent = nullptr);
+    Eb13Screen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent = nullptr);
 
     void refresh();
     // Opens the creation window when a member awaits a request; it closes
@@ -39,7 +38,7 @@ class Eb13Screen : public QWidget {
 
     Database& db_;
     SessionContext& session_;
-    GuiInteraction& ui_;
+    Interaction& ui_;
     QDateEdit* from_;
     QDateEdit* to_;
     QLineEdit* search_;
@@ -50,6 +49,6 @@ class Eb13Screen : public QWidget {
 };
 
 // frmDoc31 in a window of its own over `parent`, until the user closes it.
-void ShowEb13Window(Database& db, SessionContext& session, GuiInteraction& ui, QWidget* parent);
+void ShowEb13Window(Database& db, SessionContext& session, Interaction& ui, QWidget* parent);
 
 }  // namespace qx::ui

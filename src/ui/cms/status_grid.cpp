@@ -2,7 +2,6 @@
 
 #include <QHeaderView>
 #include <QTableWidget>
-#include <algorithm>
 
 #include "ui/gui_interaction.h"
 
@@ -55,7 +54,8 @@ void FillStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns
     for (int c = 0; c < grid->columnCount(); ++c) {
         if (grid->isColumnHidden(c)) continue;
         const int least = columns[static_cast<std::size_t>(c)].width / 15;
-        grid->setColumnWidth(c, std::max(least, grid->sizeHintForColumn(c)));
+        grid->resizeColumnToContents(c);
+        if (grid->columnWidth(c) < least) grid->setColumnWidth(c, least);
     }
 }
 
