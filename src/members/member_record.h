@@ -49,6 +49,9 @@ struct MemberInput {
     std::optional<std::vector<MemberItem>> items;
     // Agreement evidence chosen on the screen for a new member.
     bool agreement_file_set = false;
+    // New members of an institution that assigns virtual accounts at
+    // registration: the bank to take one from, "" for none.
+    std::string virtual_bank;
 
     std::string get(const std::string& column) const;
     void set(const std::string& column, const std::string& value) { fields[column] = value; }

@@ -53,6 +53,8 @@ MemberInput BuildInput(const std::vector<std::string>& sets,
             in.instalment_months = value;
         } else if (column == "period_months") {
             in.period_months = value;
+        } else if (column == "virtual_bank") {
+            in.virtual_bank = value;
         } else {
             CheckInputColumn(column);
             in.set(column, value);
