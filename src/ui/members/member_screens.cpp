@@ -11,12 +11,14 @@
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <stdexcept>
 
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "db/role_filter.h"
 #include "members/agreement_file.h"
+#include "members/cms_code.h"
 #include "members/member_rules.h"
 #include "members/virtual_account.h"
 #include "session/session_context.h"
@@ -162,15 +164,32 @@ NewMemberScreen::NewMemberScreen(Database& db, SessionContext& session, GuiInter
     form_ = new MemberForm(db_, session_, true, this);
     auto* save = new QPushButton("저장", this);
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
+    auto* bottom = new QHBoxLayout;
+    if (AssignsVirtualAccountOnRegistration(session_)) {
+        virtualBank_ = new QComboBox(this);
+        virtualBank_->setObjectName("virtual_bank");
+        virtualBank_->addItem("선택안함", QString());
+        for (const char* b : kVirtualBanks)
+            virtualBank_->addItem(QString::fromUtf8(b), QString::fromUtf8(b));
+        // Offer the bank that still has accounts; none when the pool is empty.
+        const int i = virtualBank_->findData(Q(FirstBankWithFreeVirtualAccount(db_, session_)));
+        virtualBank_->setCurrentIndex(std::max(0, i));
+        bottom->addWidget(new QLabel("가상계좌 자동등록", this));
+        bottom->addWidget(virtualBank_);
+    }
+    bottom->addStretch();
+    bottom->addWidget(save);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Scrolled(form_, this), 1);
-    layout->addWidget(save, 0, Qt::AlignRight);
+    layout->addLayout(bottom);
 }
 
 long long NewMemberScreen::save() {
     return Guarded(ui_, [&]() -> long long {
         std::string focus;
-        const auto id = CreateMember(db_, session_, ui_, form_->input(), &focus);
+        MemberInput input = form_->input();
+        if (virtualBank_) input.virtual_bank = S(virtualBank_->currentData().toString());
+        const auto id = CreateMember(db_, session_, ui_, std::move(input), &focus);
         if (!id) {
             form_->focusColumn(focus);
             return 0;
@@ -221,6 +240,17 @@ MemberCardScreen::MemberCardScreen(Database& db, SessionContext& session, GuiInt
     virtualBar->addWidget(assign);
     virtualBar->addWidget(release);
     virtualBar->addWidget(virtualInfo_, 1);
+    if (session_.cmsinx_style != "N-10") {
+        cmsCode_ = new QLineEdit(this);
+        cmsCode_->setObjectName("cl_cmsinx");
+        cmsCode_->setMaxLength(20);
+        auto* code = new QPushButton("CMS코드변경", this);
+        code->setObjectName("cmdCmsCode");
+        connect(code, &QPushButton::clicked, this, [this] { changeCmsCode(); });
+        virtualBar->addWidget(new QLabel("CMS코드", this));
+        virtualBar->addWidget(cmsCode_);
+        virtualBar->addWidget(code);
+    }
     virtualBar->addWidget(agree);
     form_ = new MemberForm(db_, session_, false, this);
     ledger_ = new QTableWidget(0, 4, this);
@@ -246,6 +276,7 @@ bool MemberCardScreen::open(long long memberInx) {
     number_->setText(Q(TenDigits(memberInx)));
     form_->load(*member, LoadMemberItems(db_, session_, memberInx));
     virtualInfo_->setText(Q(member->get("virtual_bank") + " " + member->get("virtual_no")));
+    if (cmsCode_) cmsCode_->setText(Q(LoadCmsCode(db_, session_, memberInx)));
     const Recordset rs = db_.OpenRecordset(
         "select signdate, paystat, input_pay, memo from " + session_.schema() +
             ".pay_pross where userlink_inx=? order by signdate desc, pay_inx desc",
@@ -323,6 +354,13 @@ void MemberCardScreen::setAgreementFile() {
     const std::string path = ui_.chooseFile(
         "CMS 출금동의자료", "동의자료 (*.jpg *.jpeg *.gif *.tif *.pdf *.mp3 *.wav *.wma)");
     if (SetAgreementFile(db_, session_, ui_, member_, path, S(kind))) open(member_);
+}
+
+bool MemberCardScreen::changeCmsCode() {
+    if (member_ == 0 || !cmsCode_) return false;
+    if (!ChangeCmsCode(db_, session_, ui_, member_, S(cmsCode_->text()))) return false;
+    cmsCode_->setText(Q(LoadCmsCode(db_, session_, member_)));
+    return true;
 }
 
 // --- popupFrm22 -----------------------------------------------------------

@@ -56,12 +56,16 @@ class NewMemberScreen : public QWidget {
     MemberForm* form() const { return form_; }
     // The new payer number, or 0 when nothing was saved.
     long long save();
+    // Bank of the virtual account taken at registration; null unless the
+    // institution assigns them then.
+    QComboBox* virtualBank() const { return virtualBank_; }
 
   private:
     Database& db_;
     SessionContext& session_;
     GuiInteraction& ui_;
     MemberForm* form_;
+    QComboBox* virtualBank_ = nullptr;
 };
 
 class MemberCardScreen : public QWidget {
@@ -78,6 +82,8 @@ class MemberCardScreen : public QWidget {
     void assignVirtualAccount();
     void cancelVirtualAccount();
     void setAgreementFile();
+    bool changeCmsCode();
+    QLineEdit* cmsCodeBox() const { return cmsCode_; }
     MemberForm* form() const { return form_; }
     long long memberInx() const { return member_; }
 
@@ -89,6 +95,7 @@ class MemberCardScreen : public QWidget {
     QLineEdit* number_;
     QComboBox* virtualBank_;
     QLabel* virtualInfo_;
+    QLineEdit* cmsCode_ = nullptr;  // institutions with their own payer numbering
     QTableWidget* ledger_;
     long long member_ = 0;
     OpenedState opened_;
