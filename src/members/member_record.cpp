@@ -1318,6 +1318,12 @@ std::vector<MemberListRow> ListMembers(Database& db, const SessionContext& s, co
     return rows;
 }
 
+bool MayShowFullHolderNumbers(Database& db, const SessionContext& s) {
+    if (s.launched_with_credentials) return true;
+    return db.scalar("select xls_acnt_permit from quorisdex.admin_company where inx=?",
+                     {s.institution_number}) == "1";
+}
+
 std::vector<std::string> DistinctFilterValues(Database& db, const SessionContext& s,
                                               const std::string& column) {
     static const char* kAllowed[] = {"client_manager", "payday",       "inday",

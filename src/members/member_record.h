@@ -166,6 +166,10 @@ std::vector<MemberListRow> ListMembers(Database& db, const SessionContext& sessi
                                        const MemberFilter& filter, bool fullHolderNumbers = false,
                                        int limit = 10000);
 
+// Whether lists may show account holder numbers in full: the institution's
+// xls_acnt_permit is '1', or the program was started with the launch code.
+bool MayShowFullHolderNumbers(Database& db, const SessionContext& session);
+
 // The values of a filter drop-down: distinct values of client_manager,
 // payday, inday or client_info1..3 of the user's members, empty shown as
 // "없음".

@@ -508,5 +508,34 @@ TEST_F(MemberRecordTest, ListFiltersAndDropDowns) {
     EXPECT_THROW(DistinctFilterValues(*db, session, "username; drop"), std::invalid_argument);
 }
 
+TEST_F(MemberRecordTest, HolderNumbersAreMaskedUnlessTheInstitutionPermits) {
+    // A phone-payment member keeps a 13-digit resident number in account_jumin.
+    const long long phone =
+        Insert("username, settle_accounts, account_jumin", {"전화회원", "4", "8001011234567"});
+    const long long cms =
+        Insert("username, settle_accounts, account_jumin", {"계좌회원", "1", "1234567890"});
+    auto holder = [&](long long who, bool full) {
+        for (const auto& r : ListMembers(*db, session, {}, full))
+            if (r.member_inx == who) return r.get("account_jumin");
+        return std::string("(not listed)");
+    };
+    EXPECT_EQ(holder(phone, false), "800101*******");
+    EXPECT_EQ(holder(cms, false), "1234567890");
+    EXPECT_EQ(holder(phone, true), "8001011234567");
+
+    auto permit = [&](const char* v) {
+        db->ExecuteSql("update quorisdex.admin_company set xls_acnt_permit=? where inx=?",
+                       {v, inst.inx});
+    };
+    permit("0");
+    EXPECT_FALSE(MayShowFullHolderNumbers(*db, session));
+    SessionContext launched = session;
+    launched.launched_with_credentials = true;
+    EXPECT_TRUE(MayShowFullHolderNumbers(*db, launched));
+    permit("1");
+    EXPECT_TRUE(MayShowFullHolderNumbers(*db, session));
+    permit("0");
+}
+
 }  // namespace
 }  // namespace qx

@@ -19,10 +19,13 @@
 #include "db/role_filter.h"
 #include "members/agreement_file.h"
 #include "members/cms_code.h"
+#include "members/member_list_columns.h"
 #include "members/member_rules.h"
 #include "members/virtual_account.h"
+#include "platform/profile_ini.h"
 #include "session/session_context.h"
 #include "ui/code_combo.h"
+#include "ui/frozen_columns.h"
 #include "ui/gui_interaction.h"
 #include "ui/members/member_form.h"
 
@@ -97,8 +100,14 @@ MemberListScreen::MemberListScreen(Database& db, SessionContext& session, GuiInt
     connect(name_, &QLineEdit::returnPressed, this, &MemberListScreen::search);
 
     table_ = new QTableWidget(this);
+    table_->setObjectName("memberGrid");
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    const ProfileIni ini(session_.AppPath + "Login.ini");
+    layout_ =
+        MemberListColumns(ini.read("V1", "VIEW", kDefaultMemberView), session_.fixing_columns);
+    fullHolderNumbers_ = MayShowFullHolderNumbers(db_, session_);
+    frozen_ = new FrozenColumns(table_, layout_.frozen);
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         if (auto* item = table_->item(row, 0)) emit memberChosen(item->text().toLongLong());
     });
@@ -122,37 +131,23 @@ void MemberListScreen::search() {
         if (!value.empty()) SetMemberFilter(f, column, value);
     }
     f.username = S(name_->text());
-    const auto rows = ListMembers(db_, session_, f);
-    const std::pair<const char*, const char*> columns[] = {{"payer_number", "납부자번호"},
-                                                           {"username", "고객명"},
-                                                           {"client_company", "상호"},
-                                                           {"settle_text", "수금방식"},
-                                                           {"account_divide_text", "매출구분"},
-                                                           {"cms_status_text", "CMS상태"},
-                                                           {"remove", "회원상태"},
-                                                           {"pay_monthdefault", "매출예정액"},
-                                                           {"pay_nonpayment", "미수금"},
-                                                           {"bank_name", "은행명"},
-                                                           {"account_no", "계좌번호"},
-                                                           {"account_jumin", "예금주번호"},
-                                                           {"payday", "매출예정일"},
-                                                           {"inday", "이체예정일"},
-                                                           {"client_manager", "담당자"},
-                                                           {"branch_name", "지사"},
-                                                           {"signdate_text", "등록일자"}};
+    const auto rows = ListMembers(db_, session_, f, fullHolderNumbers_);
     table_->clear();
-    table_->setColumnCount(static_cast<int>(std::size(columns)));
+    table_->setColumnCount(static_cast<int>(layout_.columns.size()));
     QStringList headers;
-    for (const auto& [c, h] : columns) headers << QString::fromUtf8(h);
+    for (const auto& c : layout_.columns) headers << QString::fromUtf8(c.caption);
     table_->setHorizontalHeaderLabels(headers);
     table_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        for (int c = 0; c < static_cast<int>(std::size(columns)); ++c) {
-            std::string v = rows[static_cast<std::size_t>(r)].get(columns[c].first);
-            if (std::string(columns[c].first) == "remove") v = MemberStateText(v);
-            table_->setItem(r, c, new QTableWidgetItem(Q(v)));
+        for (int c = 0; c < static_cast<int>(layout_.columns.size()); ++c) {
+            const auto& column = layout_.columns[static_cast<std::size_t>(c)];
+            table_->setItem(r, c,
+                            new QTableWidgetItem(
+                                Q(MemberListCell(rows[static_cast<std::size_t>(r)], column.key))));
         }
     }
+    table_->resizeColumnsToContents();
+    frozen_->refresh();
 }
 
 // --- frmDoc21 -------------------------------------------------------------

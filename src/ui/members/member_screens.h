@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <map>
 
+#include "members/member_list_columns.h"
 #include "members/member_record.h"
 
 class QComboBox;
@@ -23,6 +24,7 @@ struct SessionContext;
 
 namespace qx::ui {
 
+class FrozenColumns;
 class GuiInteraction;
 class MemberForm;
 
@@ -34,6 +36,7 @@ class MemberListScreen : public QWidget {
     void search();
     QTableWidget* table() const { return table_; }
     QComboBox* filter(const std::string& column) const;
+    const MemberListLayout& columns() const { return layout_; }
 
   signals:
     // A row was double-clicked: the member card should open on it.
@@ -46,6 +49,9 @@ class MemberListScreen : public QWidget {
     std::map<std::string, QComboBox*> filters_;
     QLineEdit* name_;
     QTableWidget* table_;
+    MemberListLayout layout_;
+    bool fullHolderNumbers_ = false;
+    FrozenColumns* frozen_ = nullptr;
 };
 
 class NewMemberScreen : public QWidget {
