@@ -35,6 +35,10 @@ MemberListLayout MemberListColumns(const std::string& view, int fixingColumns);
 // overloading: bank, account and holder number only for CMS members, the
 // holder name for every method but phone payment. Payer numbers have ten
 // digits; the holder number arrives already masked by the list.
+// Amounts are shown "#,0".
 std::string MemberListCell(const MemberListRow& row, const std::string& key);
+
+// True for the columns that hold amounts (shown right-aligned).
+bool IsAmountColumn(const std::string& key);
 
 }  // namespace qx

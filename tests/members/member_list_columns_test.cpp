@@ -69,6 +69,14 @@ TEST(MemberListColumns, CellsFollowTheCollectionMethod) {
     EXPECT_EQ(MemberListCell(cms, "certificate_kind_text"), "휴대전화");
     EXPECT_EQ(MemberListCell(cms, "certificate_status_text"), "성공");
     EXPECT_EQ(MemberListCell(cms, "agree_text"), "미설정");
+    MemberListRow money = cms;
+    money.values["pay_monthdefault"] = "1234567";
+    money.values["pay_nonpayment"] = "-1000";
+    money.values["total_payment"] = "999";
+    EXPECT_EQ(MemberListCell(money, "pay_monthdefault"), "1,234,567");
+    EXPECT_EQ(MemberListCell(money, "pay_nonpayment"), "-1,000");
+    EXPECT_EQ(MemberListCell(money, "total_payment"), "999");
+    EXPECT_EQ(MemberListCell(money, "total_prosspay"), "");
 
     // A card member's account columns hold its card: shown only as card data.
     const MemberListRow card = Row(7, "5");

@@ -29,7 +29,10 @@ class BusinessScreen : public QWidget {
     // Asked again by the menu while open (frmDoc60 switches its board).
     virtual void reopen(const MenuChoice&) {}
     // Screens that list members answer for the member-change entry.
-    virtual MemberListState memberList() const { return {}; }
+    virtual MemberListState memberList() const {
+        return memberList_ ? memberList_() : MemberListState{};
+    }
+    void setMemberList(std::function<MemberListState()> f) { memberList_ = std::move(f); }
 
     // The space below the title line.
     QVBoxLayout* body() const { return body_; }
@@ -37,6 +40,7 @@ class BusinessScreen : public QWidget {
   private:
     QLabel* title_;
     QVBoxLayout* body_;
+    std::function<MemberListState()> memberList_;
 };
 
 // What a screen may use of the running program.
@@ -45,6 +49,8 @@ struct ScreenContext {
     SessionContext& session;
     Interaction& ui;
     std::function<void(const std::string& url)> openUrl;
+    // Opens the member card on a member (a row chosen in the member list).
+    std::function<void(long long member)> openMember;
 };
 
 // Builds the screen a menu choice opens; a screen whose work comes later is

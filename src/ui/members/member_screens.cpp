@@ -124,6 +124,28 @@ QComboBox* MemberListScreen::filter(const std::string& column) const {
     return it == filters_.end() ? nullptr : it->second;
 }
 
+MemberListState MemberListScreen::state() const {
+    MemberListState st;
+    st.rows = table_->rowCount();
+    const int row = table_->currentRow();
+    if (row >= 0 && table_->selectionModel()->isRowSelected(row, QModelIndex())) {
+        if (auto* item = table_->item(row, 0)) st.selectedMember = item->text().toLongLong();
+    }
+    return st;
+}
+
+bool MemberListScreen::selectMember(long long memberInx) {
+    const QString payer = Q(TenDigits(memberInx));
+    for (int r = 0; r < table_->rowCount(); ++r) {
+        if (table_->item(r, 0) && table_->item(r, 0)->text() == payer) {
+            table_->selectRow(r);
+            table_->setCurrentCell(r, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
 void MemberListScreen::search() {
     MemberFilter f;
     for (const auto& [column, c] : filters_) {
@@ -141,9 +163,11 @@ void MemberListScreen::search() {
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         for (int c = 0; c < static_cast<int>(layout_.columns.size()); ++c) {
             const auto& column = layout_.columns[static_cast<std::size_t>(c)];
-            table_->setItem(r, c,
-                            new QTableWidgetItem(
-                                Q(MemberListCell(rows[static_cast<std::size_t>(r)], column.key))));
+            auto* item = new QTableWidgetItem(
+                Q(MemberListCell(rows[static_cast<std::size_t>(r)], column.key)));
+            if (IsAmountColumn(column.key))
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(r, c, item);
         }
     }
     table_->resizeColumnsToContents();

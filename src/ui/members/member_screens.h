@@ -10,6 +10,7 @@
 
 #include "members/member_list_columns.h"
 #include "members/member_record.h"
+#include "session/menu_catalogue.h"
 
 class QComboBox;
 class QLineEdit;
@@ -37,6 +38,10 @@ class MemberListScreen : public QWidget {
     QTableWidget* table() const { return table_; }
     QComboBox* filter(const std::string& column) const;
     const MemberListLayout& columns() const { return layout_; }
+    // Rows shown and the member of the current row, for the member card.
+    MemberListState state() const;
+    // Makes the member's row current; false when it is not listed.
+    bool selectMember(long long memberInx);
 
   signals:
     // A row was double-clicked: the member card should open on it.

@@ -244,6 +244,16 @@ TEST_F(MemberScreensTest, ListDropDownsColumnsAndMaskingFollowTheData) {
     db->ExecuteSql("update quorisdex.admin_company set xls_acnt_permit='0' where inx=?",
                    {inst.inx});
 
+    // The member-change entry opens the card on the list's current row.
+    EXPECT_EQ(ChooseMenuScreen(session, 20, 2, list.state()).message,
+              "변경할 회원을 선택 하십시요.");
+    ASSERT_TRUE(list.selectMember(a));
+    EXPECT_EQ(list.state().rows, 3);
+    const MenuChoice card = ChooseMenuScreen(session, 20, 2, list.state());
+    EXPECT_EQ(card.screen, "frmDoc22");
+    EXPECT_EQ(card.member, a);
+    EXPECT_FALSE(list.selectMember(a + 1000));
+
     // "없음" finds the members without a manager.
     list.filter("client_manager")->setCurrentIndex(1);
     list.search();
