@@ -115,6 +115,10 @@ std::string Grouped(const std::string& value) {
 
 }  // namespace
 
+std::string FormatAmount(const std::string& value) {
+    return Grouped(value);
+}
+
 bool IsAmountColumn(const std::string& key) {
     return key == "pay_monthdefault" || key == "pay_nonpayment" || key == "total_prosspay" ||
            key == "total_payment" || key == "pay_agreement" || key == "pay_prossagreement";

@@ -38,6 +38,9 @@ MemberListLayout MemberListColumns(const std::string& view, int fixingColumns);
 // Amounts are shown "#,0".
 std::string MemberListCell(const MemberListRow& row, const std::string& key);
 
+// A whole number of won as "#,0"; any other text as it is.
+std::string FormatAmount(const std::string& value);
+
 // True for the columns that hold amounts (shown right-aligned).
 bool IsAmountColumn(const std::string& key);
 

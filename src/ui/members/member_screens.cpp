@@ -305,7 +305,9 @@ bool MemberCardScreen::open(long long memberInx) {
         const int r = static_cast<int>(i);
         ledger_->setItem(r, 0, new QTableWidgetItem(Q(rs[i]["signdate"])));
         ledger_->setItem(r, 1, new QTableWidgetItem(rs[i]["paystat"] == "1" ? "수금" : "매출"));
-        ledger_->setItem(r, 2, new QTableWidgetItem(Q(rs[i]["input_pay"])));
+        auto* amount = new QTableWidgetItem(Q(FormatAmount(rs[i]["input_pay"])));
+        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        ledger_->setItem(r, 2, amount);
         ledger_->setItem(r, 3, new QTableWidgetItem(Q(rs[i]["memo"])));
     }
     return true;
