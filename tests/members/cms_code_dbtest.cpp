@@ -40,7 +40,9 @@ class CmsCodeTest : public ::testing::Test {
         const long long before = s.cmsinx_style == "N-10" ? 0 : Codes();
         EXPECT_FALSE(ChangeCmsCode(*db, s, ui, who, code)) << code;
         EXPECT_EQ(ui.texts(), std::vector<std::string>{text}) << code;
-        if (s.cmsinx_style != "N-10") EXPECT_EQ(Codes(), before) << code;
+        if (s.cmsinx_style != "N-10") {
+            EXPECT_EQ(Codes(), before) << code;
+        }
     }
 
     std::unique_ptr<Database> db;
