@@ -19,6 +19,7 @@
 #include "admin/provisioning.h"
 #include "db/code_lists.h"
 #include "db/database.h"
+#include "members/virtual_account.h"
 
 namespace qx {
 
@@ -29,6 +30,9 @@ constexpr std::uint64_t kSeed = 0x51D0202609151ULL;
 constexpr std::size_t kTuplesPerInsert = 100;
 constexpr long long kReservedMember = 9000000000LL;
 constexpr int kKstOffsetSeconds = 9 * 3600;
+// Free virtual accounts, so that a member can be given one on the card.
+constexpr const char* kDemoVirtualBank = "농협";
+constexpr int kDemoVirtualAccounts = 20;
 
 // ---------------------------------------------------------------- calendar
 
@@ -1249,6 +1253,12 @@ void AssignRunKeys(Database& db, const std::string& schema, Plan& plan) {
     for (BatchRow* b : rows) b->id = b->collection ? ++collectionId : ++salesId;
 }
 
+// 79, the institution number in five digits and a four-digit serial: the
+// pool is shared, so two demo institutions must not draw the same numbers.
+long long DemoVirtualAccountStart(long long inx) {
+    return 79000000000LL + (inx % 100000) * 10000 + 1;
+}
+
 }  // namespace
 
 long long SeedDemo(Database& db, long long inx) {
@@ -1318,6 +1328,8 @@ long long SeedDemo(Database& db, long long inx) {
     InsertNotes(db, schema, plan);
     InsertRunLog(db, schema, plan, kMemberCount);
     InsertNoticesIfBoardEmpty(db);
+    AddFreeVirtualAccounts(db, schema, kDemoVirtualBank, DemoVirtualAccountStart(inx),
+                           kDemoVirtualAccounts);
     tx.commit();
     return kMemberCount;
 }

@@ -134,7 +134,12 @@ int main(int argc, char** argv) {
         frame->startUp();
         // Screenshots and support sessions ask for one screen by name.
         if (const char* screen = std::getenv("QUORISDEX_OPEN_SCREEN"); screen && *screen) {
-            frame->openScreenById(screen);
+            const char* member = std::getenv("QUORISDEX_OPEN_MEMBER");
+            if (std::string(screen) == "frmDoc22" && member && *member) {
+                frame->openMemberCard(std::atoll(member));
+            } else {
+                frame->openScreenById(screen);
+            }
         }
         const auto& notices = login.notices();
         const std::string mark = login.newestNotice();

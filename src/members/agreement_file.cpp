@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <map>
 #include <system_error>
 
 #include "db/database.h"
@@ -12,6 +13,7 @@
 #include "platform/ftp.h"
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
+#include "platform/xls_reader.h"
 #include "session/session_context.h"
 
 namespace qx {
@@ -163,6 +165,82 @@ std::vector<AgreementCandidate> ScanAgreementFolder(Database& db, const SessionC
         c.kind = IsSound(ext) ? "4_녹취" : "1_서면";
         c.error = AgreementFileError(c.path, c.kind);
         out.push_back(std::move(c));
+    }
+    return out;
+}
+
+std::optional<std::vector<AgreementCandidate>> ScanAgreementWorkbook(Database& db,
+                                                                     const SessionContext& s,
+                                                                     Interaction& ui,
+                                                                     const std::string& path) {
+    const auto sheet = ReadFirstSheet(path);
+    if (!sheet) {
+        ui.inform(kAgreementWorkbookUnreadableText, kDefaultTitle);
+        return std::nullopt;
+    }
+    const auto trim = [](const std::string& v) {
+        const auto b = v.find_first_not_of(" \t\r\n");
+        if (b == std::string::npos) return std::string();
+        return v.substr(b, v.find_last_not_of(" \t\r\n") - b + 1);
+    };
+    std::map<std::string, std::size_t> at;
+    if (!sheet->empty()) {
+        for (std::size_t c = 0; c < sheet->front().size(); ++c)
+            at.emplace(trim(sheet->front()[c]), c);
+    }
+    const bool byPayer = at.count("납부자번호") > 0;
+    if (!at.count("처리순번") || (!byPayer && !at.count("외부참조키")) ||
+        !at.count("동의자료구분") || !at.count("동의자료경로")) {
+        ui.inform(kAgreementWorkbookColumnsText, kDefaultTitle);
+        return std::nullopt;
+    }
+    const std::string keyColumn = byPayer ? "member_inx" : "ext_key";
+    const std::size_t keyAt = at[byPayer ? "납부자번호" : "외부참조키"];
+    const fs::path base = fs::path(path).parent_path();
+    auto cell = [&](const std::vector<std::string>& row, std::size_t c) {
+        return c < row.size() ? trim(row[c]) : std::string();
+    };
+
+    std::vector<AgreementCandidate> out;
+    for (std::size_t r = 1; r < sheet->size(); ++r) {
+        const auto& row = (*sheet)[r];
+        AgreementCandidate c;
+        c.seq = cell(row, at["처리순번"]);
+        c.payer = cell(row, keyAt);
+        c.kind = cell(row, at["동의자료구분"]);
+        c.path = cell(row, at["동의자료경로"]);
+        if (c.payer.empty() && c.kind.empty() && c.path.empty()) continue;  // blank line
+        if (!c.path.empty() && fs::path(c.path).is_relative()) c.path = (base / c.path).string();
+
+        // The member is found whatever its state so that the reason can be told.
+        Recordset rs;
+        if (!c.payer.empty() && (!byPayer || (IsAllDigits(c.payer) && c.payer.size() <= 10))) {
+            std::string sql = "select member_inx, settle_accounts, `remove`, cms_status from " +
+                              s.schema() + ".member_user where " + keyColumn +
+                              "=? and `remove`<>'4'";
+            SqlParams params{c.payer};
+            AppendRoleFilter(sql, params, s, "");
+            sql += " order by (`remove`='1' and cms_status='0') desc, member_inx limit 0, 1";
+            rs = db.OpenRecordset(sql, params);
+        }
+        if (rs.empty()) {
+            c.error = "데이터 없음";
+        } else {
+            c.member_inx = rs[0].asInt("member_inx");
+            if (rs[0]["settle_accounts"] != kSettleCms) {
+                c.error = "CMS고객 아님";
+            } else if (rs[0]["remove"] != "1" || rs[0]["cms_status"] != "0") {
+                c.error = "신규상태인 회원 확인 불가";
+            }
+        }
+        // The file's fault is told first, as for the folder source.
+        const std::string fileError = AgreementFileError(c.path, c.kind);
+        if (!fileError.empty()) c.error = fileError;
+        out.push_back(std::move(c));
+    }
+    if (out.empty()) {
+        ui.inform(kAgreementNoRowsText, kDefaultTitle);
+        return std::nullopt;
     }
     return out;
 }

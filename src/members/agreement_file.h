@@ -1,7 +1,8 @@
 // Debit-agreement evidence files of members: setting one file on the member
-// screens and the batch setting of frmDoc21_1 from a folder.
+// screens and the batch setting of frmDoc21_1 from a folder or a workbook.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,16 @@ bool SetAgreementFile(Database& db, const SessionContext& session, Interaction& 
                       long long memberInx, const std::string& path, const std::string& kind,
                       FtpSession* uploader = nullptr);
 
+inline constexpr const char* kAgreementNoRowsText = "처리가능한 데이타가 없습니다.";
+inline constexpr const char* kAgreementWorkbookUnreadableText =
+    "Excel 파일을 읽을 수 없습니다. (Excel 97-2003 통합문서(*.xls) 파일만 사용할 수 있습니다.)";
+// Shown when a required column is missing from the sheet's first row.
+inline constexpr const char* kAgreementWorkbookColumnsText =
+    "Excel 처리를 위한 필수정보가 부족합니다.\n"
+    "[처리순번,납부자번호(또는 외부참조키),동의자료구분,동의자료경로]";
+
 struct AgreementCandidate {
+    std::string seq;  // "처리순번" of a workbook row
     std::string path;
     std::string payer;  // as named by the file
     long long member_inx = 0;
@@ -50,6 +60,15 @@ struct AgreementCandidate {
 // tested.
 std::vector<AgreementCandidate> ScanAgreementFolder(Database& db, const SessionContext& session,
                                                     const std::string& folder);
+
+// The rows of a workbook's first sheet (columns "처리순번", "납부자번호" or
+// "외부참조키", "동의자료구분", "동의자료경로"), each tested. A path that is not
+// absolute is taken from the workbook's folder. nullopt after the refusal
+// shown (unreadable file, missing columns, no rows).
+std::optional<std::vector<AgreementCandidate>> ScanAgreementWorkbook(Database& db,
+                                                                     const SessionContext& session,
+                                                                     Interaction& ui,
+                                                                     const std::string& path);
 
 // Processes the candidates without error after the user's yes; errors found
 // now are written back into the candidates. Returns the number set.

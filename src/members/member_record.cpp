@@ -10,6 +10,7 @@
 #include "members/auto_cancellation.h"
 #include "members/items.h"
 #include "members/member_rules.h"
+#include "members/virtual_account.h"
 #include "members/whole_number.h"
 #include "platform/codepage.h"
 #include "platform/interaction.h"
@@ -764,6 +765,20 @@ std::optional<long long> CreateMember(Database& db, const SessionContext& s, Int
         if (focus) *focus = v.focus;
         return std::nullopt;
     }
+    if (!in.virtual_bank.empty()) {
+        CheckVirtualBank(in.virtual_bank);
+        if (!AssignsVirtualAccountOnRegistration(s)) {
+            throw std::invalid_argument(
+                "가상계좌 등록방식이 관리자 지정 등록이므로 신규등록시 가상계좌를 지정할 수 "
+                "없습니다.");
+        }
+        // Refused before anything is written: the member is not saved without
+        // the account the user asked for.
+        if (!FindFreeVirtualAccount(db, s, in.virtual_bank)) {
+            ui.inform(NoFreeVirtualAccountText(in.virtual_bank), kDefaultTitle);
+            return std::nullopt;
+        }
+    }
     ClearUnusedChannel(in);
     const Derived d = Derive(s, in);
     const long long initial = ParseSignedWhole(in.initial_nonpayment).value_or(0);
@@ -794,6 +809,12 @@ std::optional<long long> CreateMember(Database& db, const SessionContext& s, Int
         params);
     const long long member = db.scalarInt("select last_insert_id();");
     if (in.items) WriteItems(db, s, member, *in.items);
+    if (!in.virtual_bank.empty() &&
+        !ClaimFreeVirtualAccount(db, s, member, in.get("username"), in.virtual_bank)) {
+        // Taken by another desk since the check: the transaction is dropped.
+        ui.inform(NoFreeVirtualAccountText(in.virtual_bank), kDefaultTitle);
+        return std::nullopt;
+    }
     tx.commit();
     ui.inform(kSavedText, kDefaultTitle);
     return member;
@@ -889,6 +910,9 @@ ChangeResult ChangeMember(Database& db, SessionContext& s, Interaction& ui, long
                           const OpenedState& opened, MemberInput in, std::string* focus) {
     ChangeResult result;
     for (const auto& [col, value] : in.fields) CheckInputColumn(col);
+    if (!in.virtual_bank.empty()) {
+        throw std::invalid_argument("등록된 회원의 가상계좌는 가상계좌등록으로 지정합니다.");
+    }
     const auto existing = LoadMember(db, s, memberInx);
     if (!existing) {
         ui.inform(kMemberNotFoundText, kDefaultTitle);
@@ -1292,6 +1316,12 @@ std::vector<MemberListRow> ListMembers(Database& db, const SessionContext& s, co
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+bool MayShowFullHolderNumbers(Database& db, const SessionContext& s) {
+    if (s.launched_with_credentials) return true;
+    return db.scalar("select xls_acnt_permit from quorisdex.admin_company where inx=?",
+                     {s.institution_number}) == "1";
 }
 
 std::vector<std::string> DistinctFilterValues(Database& db, const SessionContext& s,

@@ -49,6 +49,9 @@ struct MemberInput {
     std::optional<std::vector<MemberItem>> items;
     // Agreement evidence chosen on the screen for a new member.
     bool agreement_file_set = false;
+    // New members of an institution that assigns virtual accounts at
+    // registration: the bank to take one from, "" for none.
+    std::string virtual_bank;
 
     std::string get(const std::string& column) const;
     void set(const std::string& column, const std::string& value) { fields[column] = value; }
@@ -162,6 +165,10 @@ struct MemberListRow {
 std::vector<MemberListRow> ListMembers(Database& db, const SessionContext& session,
                                        const MemberFilter& filter, bool fullHolderNumbers = false,
                                        int limit = 10000);
+
+// Whether lists may show account holder numbers in full: the institution's
+// xls_acnt_permit is '1', or the program was started with the launch code.
+bool MayShowFullHolderNumbers(Database& db, const SessionContext& session);
 
 // The values of a filter drop-down: distinct values of client_manager,
 // payday, inday or client_info1..3 of the user's members, empty shown as

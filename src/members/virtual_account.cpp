@@ -14,13 +14,56 @@ namespace {
 
 constexpr int kMemberLog = 3;
 
-void CheckBank(const std::string& bank) {
+}  // namespace
+
+void CheckVirtualBank(const std::string& bank) {
     for (const char* b : kVirtualBanks)
         if (bank == b) return;
     throw std::invalid_argument("가상계좌 은행이 잘못되었습니다: " + bank);
 }
 
-}  // namespace
+std::string NoFreeVirtualAccountText(const std::string& bank) {
+    return "사용가능한 [" + bank + "] 계좌가 없습니다.";
+}
+
+bool AssignsVirtualAccountOnRegistration(const SessionContext& s) {
+    // The login keeps the setting as a switch that is on for anything but "0";
+    // "0" is the first entry of the setting, "신규등록시 자동등록".
+    return !s.virtual_account_switch;
+}
+
+std::string FirstBankWithFreeVirtualAccount(Database& db, const SessionContext& s) {
+    for (const char* b : kVirtualBanks)
+        if (FindFreeVirtualAccount(db, s, b)) return b;
+    return {};
+}
+
+std::optional<std::string> ClaimFreeVirtualAccount(Database& db, const SessionContext& s,
+                                                   long long memberInx,
+                                                   const std::string& memberName,
+                                                   const std::string& bank) {
+    CheckVirtualBank(bank);
+    // Another desk may take the account between the look-up and the claim;
+    // the claim's row count decides, and the next free one is tried.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const auto found = FindFreeVirtualAccount(db, s, bank);
+        if (!found) return std::nullopt;
+        if (db.ExecuteSql("update kib.virinfo set user_key=?, user_name=?, "
+                          "user_date=date_format(now(),'%y%m%d%H%i%s') where r_inx=? and "
+                          "user_key=0 and end_date='' and userend_date=''",
+                          {memberInx, memberName, *found}) != 1) {
+            continue;
+        }
+        const Recordset rs = db.OpenRecordset(
+            "select vir_account, start_date from kib.virinfo where r_inx=?", {*found});
+        db.ExecuteSql("update " + s.schema() +
+                          ".member_user set virtual_bank=?, virtual_no=?, virtual_code=? where "
+                          "member_inx=?",
+                      {bank, rs[0]["vir_account"], rs[0]["start_date"], memberInx});
+        return rs[0]["vir_account"];
+    }
+    return std::nullopt;
+}
 
 std::optional<long long> FindFreeVirtualAccount(Database& db, const SessionContext& s,
                                                 const std::string& bank) {
@@ -35,7 +78,7 @@ std::optional<long long> FindFreeVirtualAccount(Database& db, const SessionConte
 std::optional<std::string> AssignVirtualAccount(Database& db, const SessionContext& s,
                                                 Interaction& ui, long long memberInx,
                                                 const std::string& bank, bool ask) {
-    CheckBank(bank);
+    CheckVirtualBank(bank);
     const auto member = LoadMember(db, s, memberInx);
     if (!member) {
         ui.inform(kMemberNotFoundText, kDefaultTitle);
@@ -47,7 +90,7 @@ std::optional<std::string> AssignVirtualAccount(Database& db, const SessionConte
     }
     const auto found = FindFreeVirtualAccount(db, s, bank);
     if (!found) {
-        ui.inform("사용가능한 [" + bank + "] 계좌가 없습니다.", kDefaultTitle);
+        ui.inform(NoFreeVirtualAccountText(bank), kDefaultTitle);
         return std::nullopt;
     }
     const std::string number =
@@ -145,13 +188,17 @@ bool SetVirtualAccountOptions(Database& db, const SessionContext& s, Interaction
 
 long long AddFreeVirtualAccounts(Database& db, const std::string& schema, const std::string& bank,
                                  long long firstNumber, int count) {
-    CheckBank(bank);
+    CheckVirtualBank(bank);
     long long added = 0;
     for (int i = 0; i < count; ++i) {
+        // An account number exists once in the pool, whoever holds it, so that
+        // a repeated run adds nothing twice.
+        const std::string number = std::to_string(firstNumber + i);
         added += db.ExecuteSql(
-            "insert into kib.virinfo (vir_bank, vir_account, user_dbname, start_date) values "
-            "(?,?,?,date_format(now(),'%Y%m%d'))",
-            {bank, std::to_string(firstNumber + i), schema});
+            "insert into kib.virinfo (vir_bank, vir_account, user_dbname, start_date) select "
+            "?,?,?,date_format(now(),'%Y%m%d') from dual where not exists (select 1 from "
+            "kib.virinfo where vir_bank=? and vir_account=?)",
+            {bank, number, schema, bank, number});
     }
     return added;
 }

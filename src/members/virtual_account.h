@@ -27,6 +27,27 @@ inline constexpr const char* kVirtualCancelQuestionText = "등록된 가상계�
 std::optional<long long> FindFreeVirtualAccount(Database& db, const SessionContext& session,
                                                 const std::string& bank);
 
+// True when the institution's setting "가상계좌 등록방식" is "신규등록시
+// 자동등록" (vir_prgcre 0): a new member gets an account at registration.
+bool AssignsVirtualAccountOnRegistration(const SessionContext& session);
+
+// The first of kVirtualBanks with a free account for the institution, or "".
+std::string FirstBankWithFreeVirtualAccount(Database& db, const SessionContext& session);
+
+// Hands the lowest free account of `bank` to the member without asking; to be
+// run inside the caller's transaction. The account number, or nullopt when
+// none is free (nothing written then).
+std::optional<std::string> ClaimFreeVirtualAccount(Database& db, const SessionContext& session,
+                                                   long long memberInx,
+                                                   const std::string& memberName,
+                                                   const std::string& bank);
+
+// "사용가능한 [" + bank + "] 계좌가 없습니다."
+std::string NoFreeVirtualAccountText(const std::string& bank);
+
+// Throws std::invalid_argument for a bank no virtual account is held at.
+void CheckVirtualBank(const std::string& bank);
+
 // Gives the member the lowest free account of `bank` after the user's yes.
 // Returns the account number, or nullopt after the refusing message.
 std::optional<std::string> AssignVirtualAccount(Database& db, const SessionContext& session,
@@ -43,7 +64,8 @@ bool SetVirtualAccountOptions(Database& db, const SessionContext& session, Inter
                               long long memberInx, const std::string& recipient, bool checkAmount);
 
 // Adds `count` free accounts of `bank` for the institution's schema,
-// numbered from `firstNumber` on (demo and tests). Returns the number added.
+// numbered from `firstNumber` on (demo and tests); a number the pool already
+// holds at that bank is skipped. Returns the number added.
 long long AddFreeVirtualAccounts(Database& db, const std::string& schema, const std::string& bank,
                                  long long firstNumber, int count);
 

@@ -154,7 +154,11 @@ MenuChoice Group20(const SessionContext& s, int item, const MemberListState& lis
         case 2:
             if (list.rows <= 0) return Refuse("변경할 대상이 없습니다.");
             if (list.selectedMember <= 0) return Refuse("변경할 회원을 선택 하십시요.");
-            return Open("frmDoc22");
+            {
+                MenuChoice card = Open("frmDoc22");
+                card.member = list.selectedMember;
+                return card;
+            }
     }
     if (const Screen* screen = Find(20, item)) return Open(screen->id);
     return {};

@@ -28,6 +28,7 @@ struct MenuChoice {
     std::string message;    // kRefuse / kMessage
     std::string boardAct;   // frmDoc60: the board page shown ("quorboard1"...)
     int externalSite = -1;  // 60,4-8: which outside site also opens, 0-4
+    long long member = 0;   // frmDoc22: the member chosen in the list
 };
 
 // What the member list shows, for the member-change entry.

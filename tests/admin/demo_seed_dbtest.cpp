@@ -7,6 +7,7 @@
 
 #include "admin/provisioning.h"
 #include "db/database.h"
+#include "members/virtual_account.h"
 #include "support/test_database.h"
 
 namespace qx {
@@ -447,6 +448,35 @@ TEST_F(DemoSeedTest, NoticesAreAddedOnlyToAnAlmostEmptyBoard) {
     const test::TestInstitution other = test::CreateTestInstitution(*db_);
     SeedDemo(*db_, other.inx);
     EXPECT_EQ(Scalar("select count(*) from quorisdex_old.quorboard1"), after);
+}
+
+TEST_F(SeededDemoTest, LeavesTwentyFreeVirtualAccountsAndAddsNoneTwice) {
+    const std::string pool = "select count(*) from kib.virinfo where user_dbname='" + schema_ + "'";
+    EXPECT_EQ(Scalar(pool + " and vir_bank='농협' and user_key=0 and end_date='' and "
+                            "userend_date=''"),
+              20);
+    EXPECT_EQ(Scalar(pool), 20);
+    EXPECT_EQ(Scalar("select count(distinct vir_account) from kib.virinfo where user_dbname='" +
+                     schema_ + "'"),
+              20);
+    // The same numbers again, for this or another institution, add nothing.
+    const std::string first =
+        db_->scalar("select min(vir_account) from kib.virinfo where user_dbname=?", {schema_});
+    EXPECT_EQ(AddFreeVirtualAccounts(*db_, schema_, "농협", std::stoll(first), 20), 0);
+    EXPECT_EQ(AddFreeVirtualAccounts(*db_, "tps_0", "농협", std::stoll(first), 1), 0);
+    EXPECT_EQ(Scalar(pool), 20);
+}
+
+TEST_F(DemoSeedTest, TwoDemoInstitutionsGetTheirOwnVirtualAccounts) {
+    const test::TestInstitution other = test::CreateTestInstitution(*db_);
+    SeedDemo(*db_, inst_.inx);
+    SeedDemo(*db_, other.inx);
+    for (const std::string& s : {schema_, InstitutionSchema(other.inx)}) {
+        EXPECT_EQ(
+            Scalar("select count(*) from kib.virinfo where user_key=0 and user_dbname='" + s + "'"),
+            20)
+            << s;
+    }
 }
 
 }  // namespace

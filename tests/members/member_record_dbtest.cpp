@@ -8,6 +8,7 @@
 #include "db/database.h"
 #include "db/server_clock.h"
 #include "members/member_record.h"
+#include "members/member_rules.h"
 #include "session/session_context.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
@@ -506,6 +507,94 @@ TEST_F(MemberRecordTest, ListFiltersAndDropDowns) {
     EXPECT_EQ(DistinctFilterValues(*db, session, "payday"), (std::vector<std::string>{"10", "25"}));
     EXPECT_THROW(SetMemberFilter(f, "password", "x"), std::invalid_argument);
     EXPECT_THROW(DistinctFilterValues(*db, session, "username; drop"), std::invalid_argument);
+}
+
+TEST_F(MemberRecordTest, HolderNumbersAreMaskedUnlessTheInstitutionPermits) {
+    // A phone-payment member keeps a 13-digit resident number in account_jumin.
+    const long long phone =
+        Insert("username, settle_accounts, account_jumin", {"전화회원", "4", "8001011234567"});
+    const long long cms =
+        Insert("username, settle_accounts, account_jumin", {"계좌회원", "1", "1234567890"});
+    auto holder = [&](long long who, bool full) {
+        for (const auto& r : ListMembers(*db, session, {}, full))
+            if (r.member_inx == who) return r.get("account_jumin");
+        return std::string("(not listed)");
+    };
+    EXPECT_EQ(holder(phone, false), "800101*******");
+    EXPECT_EQ(holder(cms, false), "1234567890");
+    EXPECT_EQ(holder(phone, true), "8001011234567");
+
+    auto permit = [&](const char* v) {
+        db->ExecuteSql("update quorisdex.admin_company set xls_acnt_permit=? where inx=?",
+                       {v, inst.inx});
+    };
+    permit("0");
+    EXPECT_FALSE(MayShowFullHolderNumbers(*db, session));
+    SessionContext launched = session;
+    launched.launched_with_credentials = true;
+    EXPECT_TRUE(MayShowFullHolderNumbers(*db, launched));
+    permit("1");
+    EXPECT_TRUE(MayShowFullHolderNumbers(*db, session));
+    permit("0");
+}
+
+TEST_F(MemberRecordTest, PaidUpInstalmentMemberGetsTheNoticeOrIsCancelled) {
+    // An instalment member whose 120,000 won are all collected, saved again.
+    auto paidUp = [&](const std::string& cms) {
+        const long long m = Insert(
+            "username, settle_accounts, account_divide, pay_agreement, pay_prossagreement, "
+            "pay_monthdefault, pay_nonpayment, payday, inday, cms_status, bank_code, account_no, "
+            "account_jumin, account_name, certificate_kind",
+            {"할부회원", "1", "3", "120000", "120000", "10000", "0", "10", "15", cms, "004",
+             "12345678901", "800101", "할부회원", "4"});
+        return m;
+    };
+    auto save = [&](long long m, const std::string& total, test::ScriptedInteraction& ui) {
+        const auto record = LoadMember(*db, session, m);
+        MemberInput in;
+        for (const auto& c : EditableMemberColumns()) in.set(c, record->get(c));
+        in.instalment_total = total;
+        in.instalment_months = "12";
+        in.items = std::vector<MemberItem>{{"할부상품", "", 10000, 1}};
+        return ChangeMember(*db, session, ui, m, OpenedStateOf(*record), in);
+    };
+    const std::string notice =
+        "현재 회원은 할부금을 완납한 상태이며 더이상 매출 발생되지 않습니다.\n"
+        "- 이어서 출금을 원하시는 경우 [고객카드]>[매출구분]의 값을 [월매출]로 수정하시기 "
+        "바랍니다.\n"
+        "- 출금을 원하지 않는 경우 회원상태를 해지로 변경하시기 바랍니다.";
+
+    session.installment_chk_use = "N";
+    const long long kept = paidUp("3");
+    test::ScriptedInteraction n;
+    ASSERT_TRUE(save(kept, "120000", n).saved);
+    ASSERT_EQ(n.shown.size(), 2u);
+    EXPECT_EQ(n.shown[0].text, "정상 저장하였습니다. ");
+    EXPECT_EQ(n.shown[1].text, notice);
+    EXPECT_EQ(n.shown[1].title, "할부완납 안내");
+    EXPECT_EQ(Column(kept, "remove"), "1");
+    EXPECT_EQ(Column(kept, "cms_status"), "3");
+
+    // Still owing: no notice.
+    test::ScriptedInteraction owing;
+    ASSERT_TRUE(save(kept, "150000", owing).saved);
+    EXPECT_EQ(owing.texts(), std::vector<std::string>{"정상 저장하였습니다. "});
+
+    session.installment_chk_use = "Y";
+    const long long cancelled = paidUp("3");
+    test::ScriptedInteraction y;
+    ASSERT_TRUE(save(cancelled, "120000", y).saved);
+    ASSERT_EQ(y.shown.size(), 2u);
+    EXPECT_EQ(y.shown[1].text,
+              "현재 회원은 할부금을 완납한 상태이므로 회원상태를 해지로 변경합니다.");
+    EXPECT_EQ(y.shown[1].title, "할부완납 안내");
+    EXPECT_EQ(Column(cancelled, "remove"), "2");
+    EXPECT_EQ(Column(cancelled, "cms_status"), "11");
+    EXPECT_EQ(Count("pross_log", "prosnum=3 and prostxt like '%(" + TenDigits(cancelled) +
+                                     ") 할부금120,000원 납부완료. 해지회원으로 변경%'"),
+              1);
+    // The member still owing stays as it is.
+    EXPECT_EQ(Column(kept, "remove"), "1");
 }
 
 }  // namespace

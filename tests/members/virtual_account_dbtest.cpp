@@ -86,5 +86,92 @@ TEST_F(MemberVirtualAccountTest, AssignsTheLowestFreeAccountAndCancelsIt) {
     EXPECT_THROW(AssignVirtualAccount(*db, session, yes, member, "국민"), std::invalid_argument);
 }
 
+// Registration of a CMS member that passes every check.
+MemberInput NewCmsMember(const std::string& name) {
+    MemberInput in;
+    in.set("username", name);
+    in.set("payday", "10");
+    in.set("inday", "15");
+    in.set("pay_monthdefault", "10000");
+    in.set("settle_accounts", "1");
+    in.set("bank_code", "004");
+    in.set("account_no", "12345678901");
+    in.set("account_jumin", "800101");
+    in.set("account_name", name);
+    in.set("certificate_kind", "4");
+    return in;
+}
+
+TEST_F(MemberVirtualAccountTest, RegistrationTakesTheLowestFreeAccountWhenSetToAutomatic) {
+    session.virtual_account_switch = false;  // "신규등록시 자동등록"
+    ASSERT_TRUE(AssignsVirtualAccountOnRegistration(session));
+    const auto members = [&] {
+        return db->scalarInt("select count(*) from " + schema + ".member_user");
+    };
+    const long long before = members();
+
+    // No free account at the chosen bank: refused, nothing written.
+    MemberInput in = NewCmsMember("자동가상");
+    in.virtual_bank = "우리";
+    test::ScriptedInteraction none;
+    EXPECT_FALSE(CreateMember(*db, session, none, in));
+    EXPECT_EQ(none.texts(), std::vector<std::string>{"사용가능한 [우리] 계좌가 없습니다."});
+    EXPECT_EQ(members(), before);
+    EXPECT_EQ(FirstBankWithFreeVirtualAccount(*db, session), "");
+
+    const long long base = 57000000000LL + inst.inx * 10;
+    ASSERT_EQ(AddFreeVirtualAccounts(*db, schema, "우리", base + 2, 2), 2);
+    ASSERT_EQ(AddFreeVirtualAccounts(*db, schema, "우리", base + 1, 1), 1);
+    EXPECT_EQ(FirstBankWithFreeVirtualAccount(*db, session), "우리");
+    test::ScriptedInteraction ui;
+    const auto id = CreateMember(*db, session, ui, in);
+    ASSERT_TRUE(id);
+    // No question: the setting already says yes.
+    EXPECT_EQ(ui.texts(), std::vector<std::string>{"정상 저장하였습니다. "});
+    const auto row = db->OpenRecordset("select virtual_bank, virtual_no, virtual_code from " +
+                                           schema + ".member_user where member_inx=?",
+                                       {*id});
+    EXPECT_EQ(row[0]["virtual_bank"], "우리");
+    EXPECT_EQ(row[0]["virtual_no"], std::to_string(base + 1));
+    EXPECT_FALSE(row[0]["virtual_code"].empty());
+    const auto pool = db->OpenRecordset(
+        "select user_key, user_name, user_date from kib.virinfo where vir_account=?",
+        {std::to_string(base + 1)});
+    EXPECT_EQ(pool[0].asInt("user_key"), *id);
+    EXPECT_EQ(pool[0]["user_name"], "자동가상");
+    EXPECT_EQ(pool[0]["user_date"].size(), 12u);
+
+    // Without a chosen bank the member gets none.
+    test::ScriptedInteraction plain;
+    const auto other = CreateMember(*db, session, plain, NewCmsMember("가상없음"));
+    ASSERT_TRUE(other);
+    EXPECT_EQ(db->scalar("select virtual_no from " + schema + ".member_user where member_inx=?",
+                         {*other}),
+              "");
+    EXPECT_EQ(db->scalarInt("select count(*) from kib.virinfo where user_dbname=? and "
+                            "user_key=0",
+                            {schema}),
+              2);
+}
+
+TEST_F(MemberVirtualAccountTest, RegistrationLeavesAssignmentToTheCardWhenSetToManual) {
+    session.virtual_account_switch = true;  // "관리자 지정 등록"
+    EXPECT_FALSE(AssignsVirtualAccountOnRegistration(session));
+    const long long base = 58000000000LL + inst.inx * 10;
+    ASSERT_EQ(AddFreeVirtualAccounts(*db, schema, "농협", base, 1), 1);
+    MemberInput in = NewCmsMember("수동가상");
+    in.virtual_bank = "농협";
+    test::ScriptedInteraction ui;
+    const long long before = db->scalarInt("select count(*) from " + schema + ".member_user");
+    EXPECT_THROW(CreateMember(*db, session, ui, in), std::invalid_argument);
+    EXPECT_EQ(db->scalarInt("select count(*) from " + schema + ".member_user"), before);
+    EXPECT_EQ(db->scalarInt("select user_key from kib.virinfo where vir_account=?",
+                            {std::to_string(base)}),
+              0);
+    in.virtual_bank = "국민";
+    session.virtual_account_switch = false;
+    EXPECT_THROW(CreateMember(*db, session, ui, in), std::invalid_argument);
+}
+
 }  // namespace
 }  // namespace qx

@@ -53,6 +53,8 @@ MemberInput BuildInput(const std::vector<std::string>& sets,
             in.instalment_months = value;
         } else if (column == "period_months") {
             in.period_months = value;
+        } else if (column == "virtual_bank") {
+            in.virtual_bank = value;
         } else {
             CheckInputColumn(column);
             in.set(column, value);
@@ -93,7 +95,8 @@ void RegisterMemberCommands(CLI::App& app, CliContext& ctx) {
 
     auto* list = member->add_subcommand("list", "list the user's members");
     list->add_option("--where", opts->where, "COLUMN=VALUE filter (repeatable)");
-    list->add_flag("--full", opts->full, "show account holder numbers unmasked");
+    list->add_flag("--full", opts->full,
+                   "show account holder numbers unmasked (institutions permitted to)");
     list->callback([&ctx, opts]() {
         ctx.exitCode = ctx.guarded([&ctx, opts]() {
             MemberFilter filter;
@@ -102,6 +105,11 @@ void RegisterMemberCommands(CLI::App& app, CliContext& ctx) {
                 SetMemberFilter(filter, column, value);
             }
             if (int code = ctx.login(); code != kExitDone) return code;
+            // Full holder numbers only where the screens would show them.
+            if (opts->full && !MayShowFullHolderNumbers(ctx.db, ctx.session)) {
+                ctx.ui.inform("예금주번호 전체 조회 권한이 없습니다.", kDefaultTitle);
+                return static_cast<int>(kExitStopped);
+            }
             const auto rows = ListMembers(ctx.db, ctx.session, filter, opts->full);
             std::cout << "납부자번호\t회원상태\t고객명\t상호\t수금방식\t매출구분\tCMS상태\t매출예정"
                          "액\t미수금\t"

@@ -69,12 +69,21 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
             content = new ProgramSettingsScreen(context.db, context.session, *gui, screen);
         }
         if (s == "frmDoc20" || s == "frmDoc20_1") {
-            content = new MemberListScreen(context.db, context.session, *gui, screen);
+            auto* list = new MemberListScreen(context.db, context.session, *gui, screen);
+            screen->setMemberList([list] { return list->state(); });
+            if (context.openMember) {
+                QObject::connect(list, &MemberListScreen::memberChosen, list,
+                                 [open = context.openMember](long long m) { open(m); });
+            }
+            content = list;
         }
         if (s == "frmDoc21")
             content = new NewMemberScreen(context.db, context.session, *gui, screen);
-        if (s == "frmDoc22")
-            content = new MemberCardScreen(context.db, context.session, *gui, screen);
+        if (s == "frmDoc22") {
+            auto* card = new MemberCardScreen(context.db, context.session, *gui, screen);
+            if (choice.member > 0) card->open(choice.member);
+            content = card;
+        }
         if (s == "frmDoc30") {
             auto* status = new CmsStatusScreen(context.db, context.session, *gui, screen);
             Database* db = &context.db;

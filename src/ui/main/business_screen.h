@@ -34,7 +34,10 @@ class BusinessScreen : public QWidget {
         subScreens_ = std::move(opener);
     }
     // Screens that list members answer for the member-change entry.
-    virtual MemberListState memberList() const { return {}; }
+    virtual MemberListState memberList() const {
+        return memberList_ ? memberList_() : MemberListState{};
+    }
+    void setMemberList(std::function<MemberListState()> f) { memberList_ = std::move(f); }
 
     // The space below the title line.
     QVBoxLayout* body() const { return body_; }
@@ -43,6 +46,7 @@ class BusinessScreen : public QWidget {
     std::function<bool(const std::string&)> subScreens_;
     QLabel* title_;
     QVBoxLayout* body_;
+    std::function<MemberListState()> memberList_;
 };
 
 // What a screen may use of the running program.
@@ -53,6 +57,8 @@ struct ScreenContext {
     std::function<void(const std::string& url)> openUrl;
     // Opens another business screen by its identifier (closing this one).
     std::function<bool(const std::string& screen)> openScreen;
+    // Opens the member card on a member (a row chosen in the member list).
+    std::function<void(long long member)> openMember;
 };
 
 // Builds the screen a menu choice opens; a screen whose work comes later is

@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QProcess>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -24,6 +25,7 @@
 #include "ui/gui_interaction.h"
 #include "ui/login/splash_window.h"
 #include "ui/main/summary_panel.h"
+#include "ui/members/member_screens.h"
 
 namespace qx::ui {
 
@@ -73,6 +75,11 @@ MainFrame::MainFrame(Database& db, SessionContext& session, Interaction& ui, Use
     screenContext_.openUrl = hooks_.openUrl;
     screenContext_.openScreen = [this](const std::string& screen) {
         return openScreenById(screen);
+    };
+    // The list that asks is closed by the card opening: run once its handler
+    // has returned.
+    screenContext_.openMember = [this](long long member) {
+        QTimer::singleShot(0, this, [this, member] { openMemberCard(member); });
     };
 
     setObjectName("frmMain");
@@ -225,6 +232,17 @@ bool MainFrame::openScreenById(const std::string& screen) {
     }
     const auto code = MenuCodeOf(screen);
     return code ? OpenMenuScreen(code->first, code->second) : false;
+}
+
+bool MainFrame::openMemberCard(long long member) {
+    auto currentList = [this]() -> MemberListScreen* {
+        BusinessScreen* screen = currentBusinessScreen();
+        return screen ? screen->findChild<MemberListScreen*>() : nullptr;
+    };
+    MemberListScreen* list = currentList();
+    if (!list && openScreenById("frmDoc20")) list = currentList();
+    if (!list || !list->selectMember(member)) return false;
+    return OpenMenuScreen(20, 2);
 }
 
 BusinessScreen* MainFrame::currentBusinessScreen() const {

@@ -56,6 +56,9 @@ class MainFrame : public QMainWindow {
     bool OpenMenuScreen(int group, int item);
     // The same by screen identifier, e.g. "frmDoc14".
     bool openScreenById(const std::string& screen);
+    // Opens the member card on a member through the member list, as the
+    // member-change entry does for the list's current row.
+    bool openMemberCard(long long member);
 
     std::string currentScreen() const { return current_; }
     QStringList openScreens() const;

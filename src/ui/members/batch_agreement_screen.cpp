@@ -24,14 +24,22 @@ BatchAgreementScreen::BatchAgreementScreen(Database& db, SessionContext& session
         const std::string folder = ui_.chooseFolder("동의자료 폴더", S(folder_->text()));
         if (!folder.empty()) scan(folder);
     });
+    auto* workbook = new QPushButton("엑셀선택", this);
+    workbook->setObjectName("cmdWorkbook");
+    connect(workbook, &QPushButton::clicked, this, [this] {
+        const std::string path = ui_.chooseFile("동의자료 Excel 파일", "Excel 파일 (*.xls)");
+        if (!path.empty()) scanWorkbook(path);
+    });
     connect(run, &QPushButton::clicked, this, [this] { apply(); });
     auto* bar = new QHBoxLayout;
-    bar->addWidget(new QLabel("동의자료 폴더", this));
+    bar->addWidget(new QLabel("동의자료 폴더/엑셀", this));
     bar->addWidget(folder_, 1);
     bar->addWidget(choose);
+    bar->addWidget(workbook);
     bar->addWidget(run);
-    table_ = new QTableWidget(0, 4, this);
-    table_->setHorizontalHeaderLabels({"납부자번호", "동의자료구분", "동의자료경로", "오류내역"});
+    table_ = new QTableWidget(0, 5, this);
+    table_->setHorizontalHeaderLabels(
+        {"처리순번", "납부자번호", "동의자료구분", "동의자료경로", "오류내역"});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->horizontalHeader()->setStretchLastSection(true);
     auto* layout = new QVBoxLayout(this);
@@ -43,6 +51,17 @@ void BatchAgreementScreen::scan(const std::string& folder) {
     folder_->setText(Q(folder));
     candidates_ = ScanAgreementFolder(db_, session_, folder);
     show();
+    table_->resizeColumnsToContents();
+}
+
+bool BatchAgreementScreen::scanWorkbook(const std::string& path) {
+    auto rows = ScanAgreementWorkbook(db_, session_, ui_, path);
+    if (!rows) return false;
+    folder_->setText(Q(path));
+    candidates_ = std::move(*rows);
+    show();
+    table_->resizeColumnsToContents();
+    return true;
 }
 
 long long BatchAgreementScreen::apply() {
@@ -60,10 +79,11 @@ void BatchAgreementScreen::show() {
     for (std::size_t i = 0; i < candidates_.size(); ++i) {
         const auto& c = candidates_[i];
         const int r = static_cast<int>(i);
-        table_->setItem(r, 0, new QTableWidgetItem(Q(c.payer)));
-        table_->setItem(r, 1, new QTableWidgetItem(Q(c.kind)));
-        table_->setItem(r, 2, new QTableWidgetItem(Q(c.path)));
-        table_->setItem(r, 3, new QTableWidgetItem(Q(c.error)));
+        table_->setItem(r, 0, new QTableWidgetItem(Q(c.seq)));
+        table_->setItem(r, 1, new QTableWidgetItem(Q(c.payer)));
+        table_->setItem(r, 2, new QTableWidgetItem(Q(c.kind)));
+        table_->setItem(r, 3, new QTableWidgetItem(Q(c.path)));
+        table_->setItem(r, 4, new QTableWidgetItem(Q(c.error)));
     }
 }
 

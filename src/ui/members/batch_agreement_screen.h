@@ -1,4 +1,5 @@
-// frmDoc21_1: agreement files of many new members at once, from a folder.
+// frmDoc21_1: agreement files of many new members at once, from a folder
+// or from an Excel workbook that names each member's file.
 #pragma once
 
 #include <QWidget>
@@ -24,6 +25,8 @@ class BatchAgreementScreen : public QWidget {
     BatchAgreementScreen(Database& db, SessionContext& session, GuiInteraction& ui,
                          QWidget* parent = nullptr);
     void scan(const std::string& folder);
+    // False when the workbook was refused (the grid is left as it was).
+    bool scanWorkbook(const std::string& path);
     long long apply();
     QTableWidget* table() const { return table_; }
 

@@ -11,16 +11,21 @@
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <stdexcept>
 
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "db/role_filter.h"
 #include "members/agreement_file.h"
+#include "members/cms_code.h"
+#include "members/member_list_columns.h"
 #include "members/member_rules.h"
 #include "members/virtual_account.h"
+#include "platform/profile_ini.h"
 #include "session/session_context.h"
 #include "ui/code_combo.h"
+#include "ui/frozen_columns.h"
 #include "ui/gui_interaction.h"
 #include "ui/members/member_form.h"
 
@@ -95,8 +100,14 @@ MemberListScreen::MemberListScreen(Database& db, SessionContext& session, GuiInt
     connect(name_, &QLineEdit::returnPressed, this, &MemberListScreen::search);
 
     table_ = new QTableWidget(this);
+    table_->setObjectName("memberGrid");
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    const ProfileIni ini(session_.AppPath + "Login.ini");
+    layout_ =
+        MemberListColumns(ini.read("V1", "VIEW", kDefaultMemberView), session_.fixing_columns);
+    fullHolderNumbers_ = MayShowFullHolderNumbers(db_, session_);
+    frozen_ = new FrozenColumns(table_, layout_.frozen);
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         if (auto* item = table_->item(row, 0)) emit memberChosen(item->text().toLongLong());
     });
@@ -113,6 +124,28 @@ QComboBox* MemberListScreen::filter(const std::string& column) const {
     return it == filters_.end() ? nullptr : it->second;
 }
 
+MemberListState MemberListScreen::state() const {
+    MemberListState st;
+    st.rows = table_->rowCount();
+    const int row = table_->currentRow();
+    if (row >= 0 && table_->selectionModel()->isRowSelected(row, QModelIndex())) {
+        if (auto* item = table_->item(row, 0)) st.selectedMember = item->text().toLongLong();
+    }
+    return st;
+}
+
+bool MemberListScreen::selectMember(long long memberInx) {
+    const QString payer = Q(TenDigits(memberInx));
+    for (int r = 0; r < table_->rowCount(); ++r) {
+        if (table_->item(r, 0) && table_->item(r, 0)->text() == payer) {
+            table_->selectRow(r);
+            table_->setCurrentCell(r, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
 void MemberListScreen::search() {
     MemberFilter f;
     for (const auto& [column, c] : filters_) {
@@ -120,37 +153,25 @@ void MemberListScreen::search() {
         if (!value.empty()) SetMemberFilter(f, column, value);
     }
     f.username = S(name_->text());
-    const auto rows = ListMembers(db_, session_, f);
-    const std::pair<const char*, const char*> columns[] = {{"payer_number", "납부자번호"},
-                                                           {"username", "고객명"},
-                                                           {"client_company", "상호"},
-                                                           {"settle_text", "수금방식"},
-                                                           {"account_divide_text", "매출구분"},
-                                                           {"cms_status_text", "CMS상태"},
-                                                           {"remove", "회원상태"},
-                                                           {"pay_monthdefault", "매출예정액"},
-                                                           {"pay_nonpayment", "미수금"},
-                                                           {"bank_name", "은행명"},
-                                                           {"account_no", "계좌번호"},
-                                                           {"account_jumin", "예금주번호"},
-                                                           {"payday", "매출예정일"},
-                                                           {"inday", "이체예정일"},
-                                                           {"client_manager", "담당자"},
-                                                           {"branch_name", "지사"},
-                                                           {"signdate_text", "등록일자"}};
+    const auto rows = ListMembers(db_, session_, f, fullHolderNumbers_);
     table_->clear();
-    table_->setColumnCount(static_cast<int>(std::size(columns)));
+    table_->setColumnCount(static_cast<int>(layout_.columns.size()));
     QStringList headers;
-    for (const auto& [c, h] : columns) headers << QString::fromUtf8(h);
+    for (const auto& c : layout_.columns) headers << QString::fromUtf8(c.caption);
     table_->setHorizontalHeaderLabels(headers);
     table_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        for (int c = 0; c < static_cast<int>(std::size(columns)); ++c) {
-            std::string v = rows[static_cast<std::size_t>(r)].get(columns[c].first);
-            if (std::string(columns[c].first) == "remove") v = MemberStateText(v);
-            table_->setItem(r, c, new QTableWidgetItem(Q(v)));
+        for (int c = 0; c < static_cast<int>(layout_.columns.size()); ++c) {
+            const auto& column = layout_.columns[static_cast<std::size_t>(c)];
+            auto* item = new QTableWidgetItem(
+                Q(MemberListCell(rows[static_cast<std::size_t>(r)], column.key)));
+            if (IsAmountColumn(column.key))
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(r, c, item);
         }
     }
+    table_->resizeColumnsToContents();
+    frozen_->refresh();
 }
 
 // --- frmDoc21 -------------------------------------------------------------
@@ -162,15 +183,32 @@ NewMemberScreen::NewMemberScreen(Database& db, SessionContext& session, GuiInter
     form_ = new MemberForm(db_, session_, true, this);
     auto* save = new QPushButton("저장", this);
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
+    auto* bottom = new QHBoxLayout;
+    if (AssignsVirtualAccountOnRegistration(session_)) {
+        virtualBank_ = new QComboBox(this);
+        virtualBank_->setObjectName("virtual_bank");
+        virtualBank_->addItem("선택안함", QString());
+        for (const char* b : kVirtualBanks)
+            virtualBank_->addItem(QString::fromUtf8(b), QString::fromUtf8(b));
+        // Offer the bank that still has accounts; none when the pool is empty.
+        const int i = virtualBank_->findData(Q(FirstBankWithFreeVirtualAccount(db_, session_)));
+        virtualBank_->setCurrentIndex(std::max(0, i));
+        bottom->addWidget(new QLabel("가상계좌 자동등록", this));
+        bottom->addWidget(virtualBank_);
+    }
+    bottom->addStretch();
+    bottom->addWidget(save);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Scrolled(form_, this), 1);
-    layout->addWidget(save, 0, Qt::AlignRight);
+    layout->addLayout(bottom);
 }
 
 long long NewMemberScreen::save() {
     return Guarded(ui_, [&]() -> long long {
         std::string focus;
-        const auto id = CreateMember(db_, session_, ui_, form_->input(), &focus);
+        MemberInput input = form_->input();
+        if (virtualBank_) input.virtual_bank = S(virtualBank_->currentData().toString());
+        const auto id = CreateMember(db_, session_, ui_, std::move(input), &focus);
         if (!id) {
             form_->focusColumn(focus);
             return 0;
@@ -221,6 +259,17 @@ MemberCardScreen::MemberCardScreen(Database& db, SessionContext& session, GuiInt
     virtualBar->addWidget(assign);
     virtualBar->addWidget(release);
     virtualBar->addWidget(virtualInfo_, 1);
+    if (session_.cmsinx_style != "N-10") {
+        cmsCode_ = new QLineEdit(this);
+        cmsCode_->setObjectName("cl_cmsinx");
+        cmsCode_->setMaxLength(20);
+        auto* code = new QPushButton("CMS코드변경", this);
+        code->setObjectName("cmdCmsCode");
+        connect(code, &QPushButton::clicked, this, [this] { changeCmsCode(); });
+        virtualBar->addWidget(new QLabel("CMS코드", this));
+        virtualBar->addWidget(cmsCode_);
+        virtualBar->addWidget(code);
+    }
     virtualBar->addWidget(agree);
     form_ = new MemberForm(db_, session_, false, this);
     ledger_ = new QTableWidget(0, 4, this);
@@ -246,6 +295,7 @@ bool MemberCardScreen::open(long long memberInx) {
     number_->setText(Q(TenDigits(memberInx)));
     form_->load(*member, LoadMemberItems(db_, session_, memberInx));
     virtualInfo_->setText(Q(member->get("virtual_bank") + " " + member->get("virtual_no")));
+    if (cmsCode_) cmsCode_->setText(Q(LoadCmsCode(db_, session_, memberInx)));
     const Recordset rs = db_.OpenRecordset(
         "select signdate, paystat, input_pay, memo from " + session_.schema() +
             ".pay_pross where userlink_inx=? order by signdate desc, pay_inx desc",
@@ -255,7 +305,9 @@ bool MemberCardScreen::open(long long memberInx) {
         const int r = static_cast<int>(i);
         ledger_->setItem(r, 0, new QTableWidgetItem(Q(rs[i]["signdate"])));
         ledger_->setItem(r, 1, new QTableWidgetItem(rs[i]["paystat"] == "1" ? "수금" : "매출"));
-        ledger_->setItem(r, 2, new QTableWidgetItem(Q(rs[i]["input_pay"])));
+        auto* amount = new QTableWidgetItem(Q(FormatAmount(rs[i]["input_pay"])));
+        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        ledger_->setItem(r, 2, amount);
         ledger_->setItem(r, 3, new QTableWidgetItem(Q(rs[i]["memo"])));
     }
     return true;
@@ -323,6 +375,13 @@ void MemberCardScreen::setAgreementFile() {
     const std::string path = ui_.chooseFile(
         "CMS 출금동의자료", "동의자료 (*.jpg *.jpeg *.gif *.tif *.pdf *.mp3 *.wav *.wma)");
     if (SetAgreementFile(db_, session_, ui_, member_, path, S(kind))) open(member_);
+}
+
+bool MemberCardScreen::changeCmsCode() {
+    if (member_ == 0 || !cmsCode_) return false;
+    if (!ChangeCmsCode(db_, session_, ui_, member_, S(cmsCode_->text()))) return false;
+    cmsCode_->setText(Q(LoadCmsCode(db_, session_, member_)));
+    return true;
 }
 
 // --- popupFrm22 -----------------------------------------------------------

@@ -8,7 +8,9 @@
 #include <QWidget>
 #include <map>
 
+#include "members/member_list_columns.h"
 #include "members/member_record.h"
+#include "session/menu_catalogue.h"
 
 class QComboBox;
 class QLineEdit;
@@ -23,6 +25,7 @@ struct SessionContext;
 
 namespace qx::ui {
 
+class FrozenColumns;
 class GuiInteraction;
 class MemberForm;
 
@@ -34,6 +37,11 @@ class MemberListScreen : public QWidget {
     void search();
     QTableWidget* table() const { return table_; }
     QComboBox* filter(const std::string& column) const;
+    const MemberListLayout& columns() const { return layout_; }
+    // Rows shown and the member of the current row, for the member card.
+    MemberListState state() const;
+    // Makes the member's row current; false when it is not listed.
+    bool selectMember(long long memberInx);
 
   signals:
     // A row was double-clicked: the member card should open on it.
@@ -46,6 +54,9 @@ class MemberListScreen : public QWidget {
     std::map<std::string, QComboBox*> filters_;
     QLineEdit* name_;
     QTableWidget* table_;
+    MemberListLayout layout_;
+    bool fullHolderNumbers_ = false;
+    FrozenColumns* frozen_ = nullptr;
 };
 
 class NewMemberScreen : public QWidget {
@@ -56,12 +67,16 @@ class NewMemberScreen : public QWidget {
     MemberForm* form() const { return form_; }
     // The new payer number, or 0 when nothing was saved.
     long long save();
+    // Bank of the virtual account taken at registration; null unless the
+    // institution assigns them then.
+    QComboBox* virtualBank() const { return virtualBank_; }
 
   private:
     Database& db_;
     SessionContext& session_;
     GuiInteraction& ui_;
     MemberForm* form_;
+    QComboBox* virtualBank_ = nullptr;
 };
 
 class MemberCardScreen : public QWidget {
@@ -78,6 +93,8 @@ class MemberCardScreen : public QWidget {
     void assignVirtualAccount();
     void cancelVirtualAccount();
     void setAgreementFile();
+    bool changeCmsCode();
+    QLineEdit* cmsCodeBox() const { return cmsCode_; }
     MemberForm* form() const { return form_; }
     long long memberInx() const { return member_; }
 
@@ -89,6 +106,7 @@ class MemberCardScreen : public QWidget {
     QLineEdit* number_;
     QComboBox* virtualBank_;
     QLabel* virtualInfo_;
+    QLineEdit* cmsCode_ = nullptr;  // institutions with their own payer numbering
     QTableWidget* ledger_;
     long long member_ = 0;
     OpenedState opened_;

@@ -1,0 +1,73 @@
+#include "ui/frozen_columns.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
+
+namespace qx::ui {
+
+FrozenColumns::FrozenColumns(QTableView* table, int count)
+    : QObject(table), table_(table), frozen_(new QTableView(table)), count_(count) {
+    frozen_->setObjectName("frozenColumns");
+    frozen_->setModel(table_->model());
+    frozen_->setSelectionModel(table_->selectionModel());
+    frozen_->setSelectionBehavior(table_->selectionBehavior());
+    frozen_->setEditTriggers(table_->editTriggers());
+    frozen_->setFocusPolicy(Qt::NoFocus);
+    frozen_->verticalHeader()->hide();
+    frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollMode(table_->verticalScrollMode());
+    frozen_->setStyleSheet("QTableView { border: none; }");
+    table_->viewport()->stackUnder(frozen_);
+
+    connect(table_->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int size) {
+                if (column < count_) {
+                    frozen_->setColumnWidth(column, size);
+                    place();
+                }
+            });
+    connect(table_->verticalHeader(), &QHeaderView::sectionResized, this,
+            [this](int row, int, int size) { frozen_->setRowHeight(row, size); });
+    connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged,
+            table_->verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(table_->verticalScrollBar(), &QAbstractSlider::valueChanged,
+            frozen_->verticalScrollBar(), &QAbstractSlider::setValue);
+    // A double click on a frozen cell means the same as one on the table.
+    connect(frozen_, &QTableView::doubleClicked, table_, &QTableView::doubleClicked);
+    table_->installEventFilter(this);
+    refresh();
+}
+
+void FrozenColumns::refresh() {
+    const int columns = table_->model()->columnCount();
+    for (int c = 0; c < columns; ++c) {
+        frozen_->setColumnHidden(c, c >= count_);
+        if (c < count_) frozen_->setColumnWidth(c, table_->columnWidth(c));
+    }
+    for (int r = 0; r < table_->model()->rowCount(); ++r)
+        frozen_->setRowHeight(r, table_->rowHeight(r));
+    frozen_->setVisible(count_ > 0 && columns > 0);
+    place();
+}
+
+void FrozenColumns::place() {
+    int width = 0;
+    for (int c = 0; c < count_ && c < table_->model()->columnCount(); ++c)
+        width += table_->columnWidth(c);
+    frozen_->setGeometry(table_->verticalHeader()->width() + table_->frameWidth(),
+                         table_->frameWidth(), width,
+                         table_->viewport()->height() + table_->horizontalHeader()->height());
+    frozen_->horizontalHeader()->setFixedHeight(table_->horizontalHeader()->height());
+}
+
+bool FrozenColumns::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == table_ && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        place();
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace qx::ui
