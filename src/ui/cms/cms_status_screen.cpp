@@ -10,23 +10,13 @@
 #include <algorithm>
 
 #include "session/session_context.h"
+#include "ui/cms/status_grid.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/business_screen.h"
 
 namespace qx::ui {
 
 namespace {
-
-Qt::Alignment GridAlignment(int alignment) {
-    switch (alignment) {
-        case kAlignCentre:
-            return Qt::AlignCenter;
-        case kAlignRight:
-            return Qt::AlignRight | Qt::AlignVCenter;
-        default:
-            return Qt::AlignLeft | Qt::AlignVCenter;
-    }
-}
 
 constexpr const char* kCaptionStyle = "font-weight: bold; padding: 3px;";
 // The EB11 caption when bank-received files wait: they must be answered.
@@ -81,10 +71,6 @@ QTableWidget* CmsStatusScreen::addPanel(const char* objectName, QLabel** caption
     box->addWidget(*caption);
     auto* grid = new QTableWidget(0, 0);
     grid->setObjectName(objectName);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->verticalHeader()->setVisible(false);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 8);
     box->addWidget(grid, 1);
     return grid;
@@ -94,28 +80,9 @@ void CmsStatusScreen::fill(QTableWidget* grid, QLabel* caption, const StatusPane
     caption->setText(Q(panel.title));
     caption->setStyleSheet(panel.highlighted ? kHighlightStyle : kCaptionStyle);
     caption->setProperty("highlighted", panel.highlighted);
-    grid->clear();
-    grid->setColumnCount(static_cast<int>(panel.columns.size()));
-    QStringList headers;
-    for (const auto& c : panel.columns) headers << Q(c.caption);
-    grid->setHorizontalHeaderLabels(headers);
-    grid->setRowCount(static_cast<int>(panel.rows.size()));
-    for (int r = 0; r < static_cast<int>(panel.rows.size()); ++r) {
-        const auto& row = panel.rows[static_cast<std::size_t>(r)];
-        for (int c = 0; c < static_cast<int>(row.size()) && c < grid->columnCount(); ++c) {
-            auto* item = new QTableWidgetItem(Q(row[static_cast<std::size_t>(c)]));
-            item->setTextAlignment(
-                GridAlignment(panel.columns[static_cast<std::size_t>(c)].alignment));
-            grid->setItem(r, c, item);
-        }
-    }
-    // The widths are kept in twips, 15 to a pixel; a column whose texts need
-    // more (the desktop font is larger than the original's) grows to fit.
-    grid->resizeColumnsToContents();
-    for (int c = 0; c < static_cast<int>(panel.columns.size()); ++c) {
-        const int kept = panel.columns[static_cast<std::size_t>(c)].width / 15;
-        grid->setColumnWidth(c, std::max(kept, grid->columnWidth(c)));
-    }
+    grid->clearContents();
+    SetUpStatusGrid(grid, panel.columns);
+    FillStatusGrid(grid, panel.columns, panel.rows);
 }
 
 void CmsStatusScreen::rebuildAll() {
