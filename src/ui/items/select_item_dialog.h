@@ -14,9 +14,9 @@ class QTableWidget;
 
 namespace qx {
 class Database;
+class Interaction;
 struct SessionContext;
 namespace ui {
-class GuiInteraction;
 
 struct ChosenItem {
     ItemRow item;
@@ -26,7 +26,7 @@ struct ChosenItem {
 class SelectItemDialog : public QDialog {
   public:
     enum class Variant { kChoose, kChange };
-    SelectItemDialog(Database& db, SessionContext& session, GuiInteraction& ui,
+    SelectItemDialog(Database& db, SessionContext& session, Interaction& ui,
                      QWidget* parent = nullptr, Variant variant = Variant::kChoose);
     // Preselects an item and quantity (the change variant's starting point).
     void preset(long long itemInx, int quantity);
@@ -38,7 +38,7 @@ class SelectItemDialog : public QDialog {
 
     Database& db_;
     SessionContext& session_;
-    GuiInteraction& ui_;
+    Interaction& ui_;
     Variant variant_;
     std::vector<ItemRow> rows_;
     std::optional<ChosenItem> chosen_;
