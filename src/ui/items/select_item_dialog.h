@@ -31,10 +31,11 @@ class SelectItemDialog : public QDialog {
     // Preselects an item and quantity (the change variant's starting point).
     void preset(long long itemInx, int quantity);
     const std::optional<ChosenItem>& chosen() const { return chosen_; }
+    // OK: checks the quantity (and asks, for a change) before it closes.
+    void accept() override;
 
   private:
     void search();
-    void accept() override;
 
     Database& db_;
     SessionContext& session_;
