@@ -167,18 +167,28 @@ void ItemScreen::search() {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const ItemRow& it = rows_[i];
         const int n = static_cast<int>(i);
-        table_->setItem(n, 0, new QTableWidgetItem(QString::number(it.item_inx)));
-        table_->setItem(n, 1, new QTableWidgetItem(Q(it.name)));
-        table_->setItem(n, 2, new QTableWidgetItem(Q(it.stan)));
-        table_->setItem(n, 3, new QTableWidgetItem(QLocale(QLocale::English).toString(it.pay)));
-        table_->setItem(n, 4, new QTableWidgetItem(QLocale(QLocale::English).toString(it.tax)));
-        table_->setItem(
-            n, 5, new QTableWidgetItem(QLocale(QLocale::English).toString(it.priceWithTax())));
+        const QLocale amounts(QLocale::English);
+        auto cell = [&](int column, const QString& text, bool number) {
+            auto* item = new QTableWidgetItem(text);
+            if (number) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(n, column, item);
+        };
+        cell(0, QString::number(it.item_inx), true);
+        cell(1, Q(it.name), false);
+        cell(2, Q(it.stan), false);
+        cell(3, amounts.toString(it.pay), true);
+        cell(4, amounts.toString(it.tax), true);
+        cell(5, amounts.toString(it.priceWithTax()), true);
         const int d = it.account_divide >= 1 && it.account_divide <= 4 ? it.account_divide : 0;
-        table_->setItem(n, 6, new QTableWidgetItem(QString::fromUtf8(divides[d])));
-        table_->setItem(n, 7, new QTableWidgetItem(Q(it.agreementColumn())));
-        table_->setItem(n, 8, new QTableWidgetItem(Q(it.memo)));
+        cell(6, QString::fromUtf8(divides[d]), false);
+        // The instalment total is an amount like the others; the months read as they are.
+        cell(7,
+             it.account_divide == kInstalment ? amounts.toString(it.agreement)
+                                              : Q(it.agreementColumn()),
+             true);
+        cell(8, Q(it.memo), false);
     }
+    table_->resizeColumnsToContents();
 }
 
 void ItemScreen::showRow(int row) {

@@ -54,8 +54,9 @@ ProgramSettingsScreen::ProgramSettingsScreen(Database& db, SessionContext& sessi
     scroll->setFrameShape(QFrame::NoFrame);
     auto* body = new QWidget;
     auto* columns = new QHBoxLayout(body);
+    columns->setContentsMargins(0, 0, 6, 0);
     scroll->setWidget(body);
-    outer->addWidget(scroll);
+    outer->addWidget(scroll, 1);
 
     // Institution-wide switches: written as soon as a selector changes.
     auto* left = new QVBoxLayout;
@@ -198,12 +199,15 @@ ProgramSettingsScreen::ProgramSettingsScreen(Database& db, SessionContext& sessi
     auto* applyButton = new QPushButton(QStringLiteral("적용"));
     applyButton->setObjectName("applyButton");
     connect(applyButton, &QPushButton::clicked, this, [this] { apply(); });
-    auto* applyRow = new QHBoxLayout;
-    applyRow->addStretch();
-    applyRow->addWidget(applyButton);
-    right->addLayout(applyRow);
     right->addStretch();
     columns->addLayout(right, 1);
+    // The apply button stays in sight however far the settings are scrolled.
+    auto* applyRow = new QHBoxLayout;
+    applyRow->addWidget(new QLabel(
+        QStringLiteral("※ 폴더, 자동출금, 월청구 제한, 회사명은 [적용]을 눌러야 저장됩니다.")));
+    applyRow->addStretch();
+    applyRow->addWidget(applyButton);
+    outer->addLayout(applyRow);
 
     run([this] { load(); });
 }

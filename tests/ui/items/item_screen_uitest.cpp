@@ -9,26 +9,15 @@
 
 #include "db/database.h"
 #include "members/items.h"
-#include "support/institution_fixture.h"
-#include "support/qt_application.h"
-#include "support/scripted_interaction.h"
+#include "support/screen_test.h"
 #include "ui/items/item_screen.h"
 #include "ui/items/select_item_dialog.h"
 
 namespace qx::ui {
 namespace {
 
-class ItemScreenTest : public ::testing::Test {
+class ItemScreenTest : public test::ScreenTest {
   protected:
-    static void SetUpTestSuite() {
-        test::EnsureQtApplication();
-        db_ = test::ConnectTestDatabase().release();
-        inst_ = test::CreateTestInstitution(*db_);
-    }
-    static void TearDownTestSuite() {
-        delete db_;
-        db_ = nullptr;
-    }
     void SetUp() override {
         db_->ExecuteSql("delete from " + Table());
         session_ = test::SessionFor(inst_);
@@ -36,12 +25,6 @@ class ItemScreenTest : public ::testing::Test {
     static std::string Table() { return InstitutionSchema(inst_.inx) + ".item"; }
     long long Rows() { return db_->scalarInt("select count(*) from " + Table()); }
 
-    template <class W>
-    static W* Find(QWidget& screen, const char* name) {
-        auto* w = screen.findChild<W*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
     static void Fill(QWidget& s, const QString& name, const QString& pay, int divide = 0,
                      const QString& agreement = {}, const QString& tax = {}) {
         Find<QLineEdit>(s, "name")->setText(name);
@@ -58,14 +41,8 @@ class ItemScreenTest : public ::testing::Test {
         return -1;
     }
 
-    static Database* db_;
-    static test::TestInstitution inst_;
     SessionContext session_;
-    test::ScriptedInteraction ui_;
 };
-
-Database* ItemScreenTest::db_ = nullptr;
-test::TestInstitution ItemScreenTest::inst_;
 
 TEST_F(ItemScreenTest, PriceOf999IsRefusedAnd1000Accepted) {
     ItemScreen screen(*db_, session_, ui_);
@@ -111,7 +88,7 @@ TEST_F(ItemScreenTest, InstalmentAndPeriodColumnAndChecks) {
         EXPECT_GE(row, 0) << name;
         return row < 0 ? QString() : Grid(screen)->item(row, 7)->text();
     };
-    EXPECT_EQ(column("할부상품"), "120000");
+    EXPECT_EQ(column("할부상품"), "120,000");
     EXPECT_EQ(column("기간상품"), QStringLiteral("12 개월"));
     EXPECT_EQ(column("월상품"), "");
     EXPECT_EQ(db_->scalar("select item_agreement from " + Table() + " where item_name='월상품'"),

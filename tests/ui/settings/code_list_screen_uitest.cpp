@@ -9,25 +9,14 @@
 
 #include "db/database.h"
 #include "members/code_list_maintenance.h"
-#include "support/institution_fixture.h"
-#include "support/qt_application.h"
-#include "support/scripted_interaction.h"
+#include "support/screen_test.h"
 #include "ui/settings/code_list_screen.h"
 
 namespace qx::ui {
 namespace {
 
-class CodeListScreenTest : public ::testing::Test {
+class CodeListScreenTest : public test::ScreenTest {
   protected:
-    static void SetUpTestSuite() {
-        test::EnsureQtApplication();
-        db_ = test::ConnectTestDatabase().release();
-        inst_ = test::CreateTestInstitution(*db_);
-    }
-    static void TearDownTestSuite() {
-        delete db_;
-        db_ = nullptr;
-    }
     void SetUp() override {
         db_->ExecuteSql("delete from " + Table() + " where cboinx>26");
         db_->ExecuteSql("update " + Table() +
@@ -43,9 +32,7 @@ class CodeListScreenTest : public ::testing::Test {
     }
     template <class W>
     W* Find(const char* name) {
-        auto* w = screen_->findChild<W*>(name);
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return ScreenTest::Find<W>(*screen_, name);
     }
     QTableWidget* Grid() { return Find<QTableWidget>("codeTable"); }
     void Type(const QString& code, const QString& name) {
@@ -60,15 +47,9 @@ class CodeListScreenTest : public ::testing::Test {
     }
     std::string LastText() const { return ui_.shown.empty() ? "" : ui_.shown.back().text; }
 
-    static Database* db_;
-    static test::TestInstitution inst_;
     SessionContext session_;
-    test::ScriptedInteraction ui_;
     std::unique_ptr<CodeListScreen> screen_;
 };
-
-Database* CodeListScreenTest::db_ = nullptr;
-test::TestInstitution CodeListScreenTest::inst_;
 
 TEST_F(CodeListScreenTest, CollectionCodeBoundariesThroughTheFields) {
     const int before = Grid()->rowCount();

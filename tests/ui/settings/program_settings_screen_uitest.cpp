@@ -12,9 +12,7 @@
 #include "db/database.h"
 #include "members/program_settings.h"
 #include "platform/profile_ini.h"
-#include "support/institution_fixture.h"
-#include "support/qt_application.h"
-#include "support/scripted_interaction.h"
+#include "support/screen_test.h"
 #include "ui/settings/program_settings_screen.h"
 
 namespace qx::ui {
@@ -22,17 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ProgramSettingsScreenTest : public ::testing::Test {
+class ProgramSettingsScreenTest : public test::ScreenTest {
   protected:
-    static void SetUpTestSuite() {
-        test::EnsureQtApplication();
-        db_ = test::ConnectTestDatabase().release();
-        inst_ = test::CreateTestInstitution(*db_);
-    }
-    static void TearDownTestSuite() {
-        delete db_;
-        db_ = nullptr;
-    }
     void SetUp() override {
         db_->ExecuteSql(
             "update quorisdex.admin_company set cms_set='000000000000001', monthdivide='Y', "
@@ -52,12 +41,6 @@ class ProgramSettingsScreenTest : public ::testing::Test {
     std::unique_ptr<ProgramSettingsScreen> Screen() {
         return std::make_unique<ProgramSettingsScreen>(*db_, session_, ui_);
     }
-    template <class W>
-    static W* Find(QWidget& screen, const QString& name) {
-        auto* w = screen.findChild<W*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
     static QComboBox* Selector(QWidget& screen, int position) {
         return Find<QComboBox>(screen, QStringLiteral("cmsSet%1").arg(position));
     }
@@ -71,15 +54,9 @@ class ProgramSettingsScreenTest : public ::testing::Test {
     }
     ProfileIni Ini() const { return ProfileIni((dir_ / "Login.ini").string()); }
 
-    static Database* db_;
-    static test::TestInstitution inst_;
     fs::path dir_;
     SessionContext session_;
-    test::ScriptedInteraction ui_;
 };
-
-Database* ProgramSettingsScreenTest::db_ = nullptr;
-test::TestInstitution ProgramSettingsScreenTest::inst_;
 
 TEST_F(ProgramSettingsScreenTest, ShowsTheStoredPositions) {
     SetColumn("cms_set", "410211021110000");
