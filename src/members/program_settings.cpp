@@ -237,6 +237,16 @@ void SetMonthDivide(Database& db, SessionContext& session, bool currentMonth) {
     session.month_divide_switch = currentMonth;
 }
 
+bool ForceAutoSalesOffForPreviousMonth(Database& db, const SessionContext& session) {
+    auto rs =
+        db.OpenRecordset("select monthdivide, cms_set from quorisdex.admin_company where inx=?",
+                         {session.institution_number});
+    if (rs.empty()) throw std::runtime_error("institution row missing");
+    if (rs[0][0] != "N" || CmsSetDigit(rs[0][1], kPosAutoSales) == kAutoSalesUnused) return false;
+    WriteCmsSetDigit(db, session, kPosAutoSales, kAutoSalesUnused);
+    return true;
+}
+
 void SetInstitutionSwitch(Database& db, SessionContext& session, InstitutionSwitch which, bool on) {
     const char* column = which == InstitutionSwitch::kInstalmentAutoCancel ? "installment_chk_use"
                          : which == InstitutionSwitch::kIgnoreLedgerSales  ? "ignorenonpay_use"
@@ -298,10 +308,17 @@ bool ApplyProgramSettings(Database& db, SessionContext& session, const ProfileIn
         if ((c & 0xC0) != 0x80) ++characters;
     if (characters > 64) throw std::invalid_argument("회사명은 64자까지 입력할 수 있습니다.");
 
-    // 1. Folders.
-    ini.write("FILEFOLDER", "FILEBACK", input.fileback);
-    ini.write("FILEFOLDER", "EXCEL", input.excel);
-    ini.write("FILEFOLDER", "TOLVEX", input.tolvex);
+    // 1. Folders, and the company name's copy in Login.ini. Everything of
+    // Login.ini goes first so that a file that cannot be written stops the
+    // button before the database changes.
+    bool iniWritten = ini.write("FILEFOLDER", "FILEBACK", input.fileback);
+    iniWritten = ini.write("FILEFOLDER", "EXCEL", input.excel) && iniWritten;
+    iniWritten = ini.write("FILEFOLDER", "TOLVEX", input.tolvex) && iniWritten;
+    iniWritten = ini.write("SMS", "SENDNAME", sendname) && iniWritten;
+    if (!iniWritten) {
+        ui.inform(kLoginIniWriteFailedText);
+        return false;
+    }
     session.fileback_folder = input.fileback;
     session.excel_folder = input.excel;
     session.tolvex_folder = input.tolvex;
@@ -358,7 +375,6 @@ bool ApplyProgramSettings(Database& db, SessionContext& session, const ProfileIn
     // 4. SMS company name.
     db.ExecuteSql("update quorisdex.admin_company set sendname=? where inx=?",
                   {sendname, session.institution_number});
-    ini.write("SMS", "SENDNAME", sendname);
 
     ui.inform(kSettingsAppliedText);
     return true;

@@ -25,6 +25,8 @@ inline constexpr const char* kAutoWithdrawalAppliedText = " 자동출금 설정�
 inline constexpr const char* kMonthCountInvalidText = "개월수를 잘못 입력하셨습니다.";
 inline constexpr const char* kSettingsAppliedText = "정상 적용 하였습니다.";
 inline constexpr const char* kItemsUnusedCaption = "신규등록/변경시 품목 사용안함.";
+// The program folder may be read-only; the desktop settings were not kept then.
+inline constexpr const char* kLoginIniWriteFailedText = "Login.ini 파일에 저장하지 못했습니다.";
 // Position 7 cannot be switched on while billing takes the previous month.
 inline constexpr const char* kAutoSalesNeedsCurrentMonthText =
     "정기분 선택이 [전월]인 경우 출금신청시 자동매출은 [미사용]만 선택할 수 있습니다.";
@@ -114,6 +116,11 @@ CmsSetChange ChangeCmsSetSelector(Database& db, SessionContext& session, Interac
 // position 7 as "미사용".
 void SetMonthDivide(Database& db, SessionContext& session, bool currentMonth);
 
+// While billing takes the previous month, position 7 must read "미사용"; a
+// stored "사용함" (set by an older program or by hand) is corrected. True
+// when it wrote.
+bool ForceAutoSalesOffForPreviousMonth(Database& db, const SessionContext& session);
+
 enum class InstitutionSwitch { kInstalmentAutoCancel, kIgnoreLedgerSales, kExcludeLaterSales };
 void SetInstitutionSwitch(Database& db, SessionContext& session, InstitutionSwitch which, bool on);
 // "가상계좌 등록방식": 0 on new registration, 1 chosen by the administrator.
@@ -133,8 +140,8 @@ struct ApplyInput {
     std::string month_max;
     std::string sendname;
 };
-// The apply button. False when a refusing message stopped it before
-// anything was written.
+// The apply button. False when a refusing message stopped it; a bad cap or
+// a Login.ini that cannot be written stops it before anything is stored.
 bool ApplyProgramSettings(Database& db, SessionContext& session, const ProfileIni& ini,
                           Interaction& ui, const ApplyInput& input);
 

@@ -168,6 +168,21 @@ TEST_F(ProgramSettingsTest, PreviousMonthForcesAutoSalesOff) {
     EXPECT_EQ(CmsSet(), "000000000000001");
 }
 
+TEST_F(ProgramSettingsTest, StoredAutoSalesIsCorrectedWhileBillingThePreviousMonth) {
+    db->ExecuteSql("update quorisdex.admin_company set monthdivide='N' where inx=?", {inst_.inx});
+    db->ExecuteSql("update quorisdex.admin_company set monthdivide='N' where inx=?", {other_.inx});
+    SetCmsSet("210000000000001");
+    EXPECT_TRUE(ForceAutoSalesOffForPreviousMonth(*db, session));
+    EXPECT_EQ(CmsSet(), "210000100000001");
+    EXPECT_FALSE(ForceAutoSalesOffForPreviousMonth(*db, session));
+    EXPECT_EQ(CmsSet(other_.inx), "000000000000001");
+    // The current month leaves position 7 as stored.
+    db->ExecuteSql("update quorisdex.admin_company set monthdivide='Y' where inx=?", {inst_.inx});
+    SetCmsSet("000000");
+    EXPECT_FALSE(ForceAutoSalesOffForPreviousMonth(*db, session));
+    EXPECT_EQ(CmsSet(), "000000");
+}
+
 TEST_F(ProgramSettingsTest, SwitchColumnsAreWrittenAtOnce) {
     SetInstitutionSwitch(*db, session, InstitutionSwitch::kInstalmentAutoCancel, true);
     SetInstitutionSwitch(*db, session, InstitutionSwitch::kIgnoreLedgerSales, true);
@@ -232,6 +247,21 @@ TEST_F(ProgramSettingsTest, BadCapWritesNothing) {
     }
     EXPECT_EQ(Column("sendname"), "");
     EXPECT_EQ(ini->read("FILEFOLDER", "FILEBACK", "none"), "none");
+}
+
+TEST_F(ProgramSettingsTest, UnwritableLoginIniStopsApplyBeforeTheDatabase) {
+    // A folder where the file should be: every write of Login.ini fails.
+    fs::create_directories(root / "blocked" / "Login.ini");
+    const ProfileIni blocked((root / "blocked" / "Login.ini").string());
+    auto in = Apply();
+    in.month_max = "5";
+    EXPECT_FALSE(ApplyProgramSettings(*db, session, blocked, ui, in));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, kLoginIniWriteFailedText);
+    EXPECT_EQ(Column("month_max"), "0");
+    EXPECT_EQ(Column("sendname"), "");
+    EXPECT_EQ(session.month_max, 0);
+    EXPECT_TRUE(session.fileback_folder.empty());
 }
 
 TEST_F(ProgramSettingsTest, CapGoesToTheRowOfTheUsersLevel) {

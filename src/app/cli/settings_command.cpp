@@ -50,7 +50,7 @@ void PrintSettings(const ProgramSettings& s, const SessionContext& session) {
     std::cout << "PRGSTAT/FIXINGCOL 회원정보 틀고정수 = " << session.fixing_columns << "\n"
               << "FILEFOLDER/FILEBACK CMS파일 백업폴더 = " << session.fileback_folder << "\n"
               << "FILEFOLDER/EXCEL 엑셀저장 폴더 = " << session.excel_folder << "\n"
-              << "FILEFOLDER/TOLVEX = " << session.tolvex_folder << std::endl;
+              << "FILEFOLDER/TOLVEX 송신프로그램 폴더 = " << session.tolvex_folder << std::endl;
 }
 
 }  // namespace

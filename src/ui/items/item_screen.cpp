@@ -12,12 +12,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <tuple>
 
 #include "db/code_lists.h"
+#include "platform/interaction.h"
 #include "session/session_context.h"
 #include "ui/code_combo.h"
 #include "ui/gui_interaction.h"
-#include "ui/settings/screen_guard.h"
 
 namespace qx::ui {
 
@@ -37,40 +38,40 @@ void SelectData(QComboBox* combo, const QString& data) {
 
 }  // namespace
 
-ItemScreen::ItemScreen(Database& db, SessionContext& session, GuiInteraction& ui, QWidget* parent)
-    : QWidget(parent), db_(db), session_(session), ui_(ui) {
-    setObjectName(kScreenId);
-    setWindowTitle(QStringLiteral("▶  기초환경 > 품목 관리"));
+ItemScreen::ItemScreen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent)
+    : DomainScreen(db, session, ui, kScreenId, QStringLiteral("▶  기초환경 > 품목 관리"), parent) {
     auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel(windowTitle());
-    title->setStyleSheet("font-weight: bold; font-size: 14px;");
-    layout->addWidget(title);
+    layout->setContentsMargins(0, 0, 0, 0);
 
     auto* filters = new QHBoxLayout;
-    auto filter = [&](const char* caption) {
+    auto filter = [&](const char* caption, const char* name) {
         auto* e = new QLineEdit;
+        e->setObjectName(name);
         filters->addWidget(new QLabel(QString::fromUtf8(caption)));
-        filters->addWidget(e);
-        connect(e, &QLineEdit::returnPressed, this, [this] { search(); });
+        filters->addWidget(e, 1);
+        connect(e, &QLineEdit::returnPressed, this, [this] { run([this] { search(); }); });
         return e;
     };
-    findName_ = filter("품목명");
-    findStan_ = filter("규격");
-    findMemo_ = filter("메모");
-    findPay_ = filter("단가");
-    findPriceWithTax_ = filter("세액포함");
-    findNumber_ = filter("품목번호");
+    findName_ = filter("품목명", "findName");
+    findStan_ = filter("규격", "findStan");
+    findMemo_ = filter("메모", "findMemo");
+    findPay_ = filter("단가", "findPay");
+    findPriceWithTax_ = filter("세액포함", "findPriceWithTax");
+    findNumber_ = filter("품목번호", "findNumber");
     auto* searchButton = new QPushButton(QStringLiteral("조회"));
+    searchButton->setObjectName("searchButton");
     filters->addWidget(searchButton);
-    connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
+    connect(searchButton, &QPushButton::clicked, this, [this] { run([this] { search(); }); });
     layout->addLayout(filters);
 
     table_ = new QTableWidget(0, 9);
+    table_->setObjectName("itemTable");
     table_->setHorizontalHeaderLabels(
         {QStringLiteral("품목번호"), QStringLiteral("품목명"), QStringLiteral("규격"),
          QStringLiteral("단가"), QStringLiteral("세액"), QStringLiteral("세액포함"),
          QStringLiteral("매출구분"), QStringLiteral("할부총액/기간"), QStringLiteral("메모")});
     table_->horizontalHeader()->setStretchLastSection(true);
+    table_->verticalHeader()->setVisible(false);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -79,26 +80,44 @@ ItemScreen::ItemScreen(Database& db, SessionContext& session, GuiInteraction& ui
     layout->addWidget(table_, 1);
 
     auto* form = new QGridLayout;
-    name_ = new QLineEdit;
-    name_->setMaxLength(64);
-    stan_ = new QLineEdit;
-    stan_->setMaxLength(64);
-    pay_ = new QLineEdit;
-    tax_ = new QLineEdit;
-    agreement_ = new QLineEdit;
-    memo_ = new QLineEdit;
-    memo_->setMaxLength(255);
+    auto line = [](const char* name, int maxLength) {
+        auto* e = new QLineEdit;
+        e->setObjectName(name);
+        if (maxLength > 0) e->setMaxLength(maxLength);
+        return e;
+    };
+    name_ = line("name", 64);
+    stan_ = line("stan", 64);
+    pay_ = line("pay", 0);
+    tax_ = line("tax", 0);
+    agreement_ = line("agreement", 0);
+    memo_ = line("memo", 255);
     divide_ = new QComboBox;
+    divide_->setObjectName("divide");
     divide_->addItem(QStringLiteral("월매출"), kMonthly);
     divide_->addItem(QStringLiteral("수시매출"), kAdHoc);
     divide_->addItem(QStringLiteral("할부매출"), kInstalment);
     divide_->addItem(QStringLiteral("기간매출"), kPeriod);
+    // The instalment total or the number of months only means something for those kinds.
+    connect(divide_, &QComboBox::currentIndexChanged, this, [this](int) {
+        const int d = divide_->currentData().toInt();
+        agreement_->setEnabled(d == kInstalment || d == kPeriod);
+    });
+    agreement_->setEnabled(false);
     settle_ = new QComboBox;
-    FillCodeCombo(settle_, LoadInstitutionCodeList(db_, session_.institution_number, "settleacnt"));
+    settle_->setObjectName("settle");
     pTax_ = new QComboBox;
-    FillCodeCombo(pTax_, LoadInstitutionCodeList(db_, session_.institution_number, "tallysheet"));
+    pTax_->setObjectName("pTax");
+    run([this] {
+        FillCodeCombo(settle_,
+                      LoadInstitutionCodeList(db_, session_.institution_number, "settleacnt"));
+        FillCodeCombo(pTax_,
+                      LoadInstitutionCodeList(db_, session_.institution_number, "tallysheet"));
+    });
     saleday_ = DayCombo();
+    saleday_->setObjectName("saleday");
     collday_ = DayCombo();
+    collday_->setObjectName("collday");
     int r = 0;
     auto row = [&](const char* a, QWidget* wa, const char* b, QWidget* wb) {
         form->addWidget(new QLabel(QString::fromUtf8(a)), r, 0);
@@ -114,21 +133,24 @@ ItemScreen::ItemScreen(Database& db, SessionContext& session, GuiInteraction& ui
     row("매출일", saleday_, "수금일", collday_);
     form->addWidget(new QLabel(QStringLiteral("메모")), r, 0);
     form->addWidget(memo_, r, 1, 1, 3);
+    form->setColumnStretch(1, 1);
+    form->setColumnStretch(3, 1);
     layout->addLayout(form);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (auto [caption, handler] :
-         std::initializer_list<std::pair<const char*, void (ItemScreen::*)()>>{
-             {"추가", &ItemScreen::add},
-             {"수정", &ItemScreen::change},
-             {"삭제", &ItemScreen::remove}}) {
+    for (auto [caption, name, handler] :
+         std::initializer_list<std::tuple<const char*, const char*, void (ItemScreen::*)()>>{
+             {"추가", "addButton", &ItemScreen::add},
+             {"수정", "changeButton", &ItemScreen::change},
+             {"삭제", "deleteButton", &ItemScreen::remove}}) {
         auto* b = new QPushButton(QString::fromUtf8(caption));
+        b->setObjectName(name);
         connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
         buttons->addWidget(b);
     }
     layout->addLayout(buttons);
-    search();
+    run([this] { search(); });
 }
 
 void ItemScreen::search() {
@@ -145,18 +167,28 @@ void ItemScreen::search() {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const ItemRow& it = rows_[i];
         const int n = static_cast<int>(i);
-        table_->setItem(n, 0, new QTableWidgetItem(QString::number(it.item_inx)));
-        table_->setItem(n, 1, new QTableWidgetItem(Q(it.name)));
-        table_->setItem(n, 2, new QTableWidgetItem(Q(it.stan)));
-        table_->setItem(n, 3, new QTableWidgetItem(QLocale(QLocale::English).toString(it.pay)));
-        table_->setItem(n, 4, new QTableWidgetItem(QLocale(QLocale::English).toString(it.tax)));
-        table_->setItem(
-            n, 5, new QTableWidgetItem(QLocale(QLocale::English).toString(it.priceWithTax())));
+        const QLocale amounts(QLocale::English);
+        auto cell = [&](int column, const QString& text, bool number) {
+            auto* item = new QTableWidgetItem(text);
+            if (number) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(n, column, item);
+        };
+        cell(0, QString::number(it.item_inx), true);
+        cell(1, Q(it.name), false);
+        cell(2, Q(it.stan), false);
+        cell(3, amounts.toString(it.pay), true);
+        cell(4, amounts.toString(it.tax), true);
+        cell(5, amounts.toString(it.priceWithTax()), true);
         const int d = it.account_divide >= 1 && it.account_divide <= 4 ? it.account_divide : 0;
-        table_->setItem(n, 6, new QTableWidgetItem(QString::fromUtf8(divides[d])));
-        table_->setItem(n, 7, new QTableWidgetItem(Q(it.agreementColumn())));
-        table_->setItem(n, 8, new QTableWidgetItem(Q(it.memo)));
+        cell(6, QString::fromUtf8(divides[d]), false);
+        // The instalment total is an amount like the others; the months read as they are.
+        cell(7,
+             it.account_divide == kInstalment ? amounts.toString(it.agreement)
+                                              : Q(it.agreementColumn()),
+             true);
+        cell(8, Q(it.memo), false);
     }
+    table_->resizeColumnsToContents();
 }
 
 void ItemScreen::showRow(int row) {
@@ -193,30 +225,33 @@ ItemInput ItemScreen::input() const {
     return in;
 }
 
-long long ItemScreen::currentItem() const {
+long long ItemScreen::selectedItem() {
     const int row = table_->currentRow();
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return 0;
+    if (row < 0 || row >= static_cast<int>(rows_.size())) {
+        ui_.inform("품목을 선택하십시오.", kDefaultTitle);
+        return 0;
+    }
     return rows_[static_cast<std::size_t>(row)].item_inx;
 }
 
 void ItemScreen::add() {
-    RunGuarded(ui_, [&] {
+    run([&] {
         if (AddItem(db_, session_, ui_, input())) search();
     });
 }
 
 void ItemScreen::change() {
-    const long long id = currentItem();
+    const long long id = selectedItem();
     if (!id) return;
-    RunGuarded(ui_, [&] {
+    run([&] {
         if (ChangeItem(db_, session_, ui_, id, input())) search();
     });
 }
 
 void ItemScreen::remove() {
-    const long long id = currentItem();
+    const long long id = selectedItem();
     if (!id) return;
-    RunGuarded(ui_, [&] {
+    run([&] {
         if (DeleteItem(db_, session_, ui_, id)) search();
     });
 }

@@ -1,25 +1,20 @@
 // frmDoc13: the item catalogue.
 #pragma once
 
-#include <QWidget>
 #include <vector>
 
 #include "members/items.h"
+#include "ui/domain_screen.h"
 
 class QComboBox;
 class QLineEdit;
 class QTableWidget;
 
-namespace qx {
-class Database;
-struct SessionContext;
-namespace ui {
-class GuiInteraction;
+namespace qx::ui {
 
-class ItemScreen : public QWidget {
+class ItemScreen : public DomainScreen {
   public:
-    ItemScreen(Database& db, SessionContext& session, GuiInteraction& ui,
-               QWidget* parent = nullptr);
+    ItemScreen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent = nullptr);
     static constexpr const char* kScreenId = "frmDoc13";
 
   private:
@@ -29,11 +24,9 @@ class ItemScreen : public QWidget {
     void add();
     void change();
     void remove();
-    long long currentItem() const;
+    // The item of the selected grid row, or 0 after telling the user.
+    long long selectedItem();
 
-    Database& db_;
-    SessionContext& session_;
-    GuiInteraction& ui_;
     std::vector<ItemRow> rows_;
     QLineEdit* findName_ = nullptr;
     QLineEdit* findStan_ = nullptr;
@@ -55,5 +48,4 @@ class ItemScreen : public QWidget {
     QComboBox* collday_ = nullptr;
 };
 
-}  // namespace ui
-}  // namespace qx
+}  // namespace qx::ui

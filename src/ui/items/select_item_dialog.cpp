@@ -9,12 +9,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "platform/interaction.h"
 #include "session/session_context.h"
 #include "ui/gui_interaction.h"
 
 namespace qx::ui {
 
-SelectItemDialog::SelectItemDialog(Database& db, SessionContext& session, GuiInteraction& ui,
+SelectItemDialog::SelectItemDialog(Database& db, SessionContext& session, Interaction& ui,
                                    QWidget* parent, Variant variant)
     : QDialog(parent), db_(db), session_(session), ui_(ui), variant_(variant) {
     setObjectName(variant == Variant::kChange ? "selectitem2" : "selectitem1");
@@ -28,6 +29,7 @@ SelectItemDialog::SelectItemDialog(Database& db, SessionContext& session, GuiInt
     top->addWidget(searchButton);
     layout->addLayout(top);
     table_ = new QTableWidget(0, 5);
+    table_->setObjectName("itemTable");
     table_->setHorizontalHeaderLabels({QStringLiteral("품목번호"), QStringLiteral("품목명"),
                                        QStringLiteral("규격"), QStringLiteral("단가"),
                                        QStringLiteral("세액포함")});
@@ -39,6 +41,7 @@ SelectItemDialog::SelectItemDialog(Database& db, SessionContext& session, GuiInt
     auto* qty = new QHBoxLayout;
     qty->addWidget(new QLabel(QStringLiteral("수량")));
     quantity_ = new QLineEdit(QStringLiteral("1"));
+    quantity_->setObjectName("quantity");
     qty->addWidget(quantity_);
     layout->addLayout(qty);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -77,10 +80,9 @@ void SelectItemDialog::preset(long long itemInx, int quantity) {
 void SelectItemDialog::accept() {
     const int row = table_->currentRow();
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-    Interaction& ui = ui_;
-    const auto quantity = CheckQuantity(S(quantity_->text()), ui);
+    const auto quantity = CheckQuantity(S(quantity_->text()), ui_);
     if (!quantity) return;
-    if (variant_ == Variant::kChange && !ui.confirm(kQuantityChangeQuestionText, kDefaultTitle))
+    if (variant_ == Variant::kChange && !ui_.confirm(kQuantityChangeQuestionText, kDefaultTitle))
         return;
     chosen_ = ChosenItem{rows_[static_cast<std::size_t>(row)], *quantity};
     QDialog::accept();

@@ -14,9 +14,9 @@ class QTableWidget;
 
 namespace qx {
 class Database;
+class Interaction;
 struct SessionContext;
 namespace ui {
-class GuiInteraction;
 
 struct ChosenItem {
     ItemRow item;
@@ -26,19 +26,20 @@ struct ChosenItem {
 class SelectItemDialog : public QDialog {
   public:
     enum class Variant { kChoose, kChange };
-    SelectItemDialog(Database& db, SessionContext& session, GuiInteraction& ui,
+    SelectItemDialog(Database& db, SessionContext& session, Interaction& ui,
                      QWidget* parent = nullptr, Variant variant = Variant::kChoose);
     // Preselects an item and quantity (the change variant's starting point).
     void preset(long long itemInx, int quantity);
     const std::optional<ChosenItem>& chosen() const { return chosen_; }
+    // OK: checks the quantity (and asks, for a change) before it closes.
+    void accept() override;
 
   private:
     void search();
-    void accept() override;
 
     Database& db_;
     SessionContext& session_;
-    GuiInteraction& ui_;
+    Interaction& ui_;
     Variant variant_;
     std::vector<ItemRow> rows_;
     std::optional<ChosenItem> chosen_;

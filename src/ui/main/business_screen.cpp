@@ -58,16 +58,20 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
         return screen;
     }
     auto* screen = new BusinessScreen(id, title, parent);
+    const std::string& s = choice.screen;
+    // Screens that speak through Interaction work with any implementation of it.
+    QWidget* content = nullptr;
+    if (s == "frmDoc12")
+        content = new CodeListScreen(context.db, context.session, context.ui, screen);
+    if (s == "frmDoc13") content = new ItemScreen(context.db, context.session, context.ui, screen);
+    if (s == "frmDoc15")
+        content = new ProgramSettingsScreen(context.db, context.session, context.ui, screen);
+    if (content) {
+        screen->body()->addWidget(content, 1);
+        return screen;
+    }
     // Screens built on the desktop's message boxes sit under the title line.
     if (auto* gui = dynamic_cast<GuiInteraction*>(&context.ui)) {
-        QWidget* content = nullptr;
-        const std::string& s = choice.screen;
-        if (s == "frmDoc12")
-            content = new CodeListScreen(context.db, context.session, *gui, screen);
-        if (s == "frmDoc13") content = new ItemScreen(context.db, context.session, *gui, screen);
-        if (s == "frmDoc15") {
-            content = new ProgramSettingsScreen(context.db, context.session, *gui, screen);
-        }
         if (s == "frmDoc20" || s == "frmDoc20_1") {
             auto* list = new MemberListScreen(context.db, context.session, *gui, screen);
             screen->setMemberList([list] { return list->state(); });

@@ -9,31 +9,42 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "platform/interaction.h"
 #include "session/session_context.h"
 #include "ui/gui_interaction.h"
-#include "ui/settings/screen_guard.h"
 
 namespace qx::ui {
 
-CodeListScreen::CodeListScreen(Database& db, SessionContext& session, GuiInteraction& ui,
-                               QWidget* parent)
-    : QWidget(parent), db_(db), session_(session), ui_(ui) {
-    setObjectName(kScreenId);
-    setWindowTitle(QStringLiteral("▶  기초환경 > 기초코드 관리"));
-    auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel(windowTitle());
-    title->setStyleSheet("font-weight: bold; font-size: 14px;");
-    layout->addWidget(title);
+namespace {
 
+constexpr const char* kChooseEntryText = "항목을 선택하십시오.";
+
+}  // namespace
+
+CodeListScreen::CodeListScreen(Database& db, SessionContext& session, Interaction& ui,
+                               QWidget* parent)
+    : DomainScreen(db, session, ui, kScreenId, QStringLiteral("▶  기초환경 > 기초코드 관리"),
+                   parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("코드 구분")));
     list_ = new QComboBox;
+    list_->setObjectName("codeList");
     list_->addItem(QStringLiteral("수금방식"));
     list_->addItem(QStringLiteral("영수처리방식"));
     list_->addItem(QStringLiteral("추가정보 항목명"));
-    layout->addWidget(list_);
+    top->addWidget(list_);
+    top->addStretch(1);
+    layout->addLayout(top);
 
     table_ = new QTableWidget(0, 2);
+    table_->setObjectName("codeTable");
     table_->setHorizontalHeaderLabels({QStringLiteral("코드"), QStringLiteral("명칭")});
     table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setColumnWidth(0, 120);
+    table_->verticalHeader()->setVisible(false);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -41,14 +52,20 @@ CodeListScreen::CodeListScreen(Database& db, SessionContext& session, GuiInterac
 
     auto* edit = new QHBoxLayout;
     code_ = new QLineEdit;
+    code_->setObjectName("code");
     code_->setMaxLength(3);
+    code_->setFixedWidth(80);
     code_->setPlaceholderText(QStringLiteral("코드"));
     name_ = new QLineEdit;
+    name_->setObjectName("name");
     name_->setMaxLength(64);
     name_->setPlaceholderText(QStringLiteral("명칭"));
     addButton_ = new QPushButton(QStringLiteral("추가"));
+    addButton_->setObjectName("addButton");
     deleteButton_ = new QPushButton(QStringLiteral("삭제"));
+    deleteButton_->setObjectName("deleteButton");
     renameButton_ = new QPushButton(QStringLiteral("적용"));
+    renameButton_->setObjectName("renameButton");
     edit->addWidget(code_);
     edit->addWidget(name_, 1);
     edit->addWidget(addButton_);
@@ -56,7 +73,8 @@ CodeListScreen::CodeListScreen(Database& db, SessionContext& session, GuiInterac
     edit->addWidget(renameButton_);
     layout->addLayout(edit);
 
-    connect(list_, &QComboBox::currentIndexChanged, this, [this](int) { reload(); });
+    connect(list_, &QComboBox::currentIndexChanged, this,
+            [this](int) { run([this] { reload(); }); });
     connect(addButton_, &QPushButton::clicked, this, [this] { add(); });
     connect(deleteButton_, &QPushButton::clicked, this, [this] { remove(); });
     connect(renameButton_, &QPushButton::clicked, this, [this] { rename(); });
@@ -65,7 +83,7 @@ CodeListScreen::CodeListScreen(Database& db, SessionContext& session, GuiInterac
         code_->setText(Q(rows_[static_cast<std::size_t>(row)].data));
         name_->setText(Q(rows_[static_cast<std::size_t>(row)].text));
     });
-    reload();
+    run([this] { reload(); });
 }
 
 CodeListKind CodeListScreen::kind() const {
@@ -86,36 +104,47 @@ void CodeListScreen::reload() {
     renameButton_->setVisible(names);
     code_->setReadOnly(names);
     rows_ = ListCodeRows(db_, session_, kind());
+    table_->clearContents();
     table_->setRowCount(static_cast<int>(rows_.size()));
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        table_->setItem(static_cast<int>(i), 0, new QTableWidgetItem(Q(rows_[i].data)));
+        const QString code =
+            names ? QStringLiteral("추가정보") + Q(rows_[i].data) : Q(rows_[i].data);
+        table_->setItem(static_cast<int>(i), 0, new QTableWidgetItem(code));
         table_->setItem(static_cast<int>(i), 1, new QTableWidgetItem(Q(rows_[i].text)));
     }
     code_->clear();
     name_->clear();
 }
 
+const CodeRow* CodeListScreen::selectedRow() {
+    const int row = table_->currentRow();
+    if (row < 0 || row >= static_cast<int>(rows_.size())) {
+        ui_.inform(kChooseEntryText, kDefaultTitle);
+        return nullptr;
+    }
+    return &rows_[static_cast<std::size_t>(row)];
+}
+
 void CodeListScreen::add() {
-    RunGuarded(ui_, [&] {
+    run([&] {
         if (AddCodeEntry(db_, session_, ui_, kind(), S(code_->text()), S(name_->text()))) reload();
     });
 }
 
 void CodeListScreen::remove() {
-    const int row = table_->currentRow();
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-    RunGuarded(ui_, [&] {
-        if (DeleteCodeEntry(db_, session_, ui_, kind(),
-                            rows_[static_cast<std::size_t>(row)].cboinx))
-            reload();
+    const CodeRow* row = selectedRow();
+    if (!row) return;
+    const long long cboinx = row->cboinx;
+    run([&] {
+        if (DeleteCodeEntry(db_, session_, ui_, kind(), cboinx)) reload();
     });
 }
 
 void CodeListScreen::rename() {
-    const int row = table_->currentRow();
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-    RunGuarded(ui_, [&] {
-        const int field = std::atoi(rows_[static_cast<std::size_t>(row)].data.c_str());
+    const CodeRow* row = selectedRow();
+    if (!row) return;
+    const int field = std::atoi(row->data.c_str());
+    run([&] {
         if (RenameFreeField(db_, session_, ui_, field, S(name_->text()))) reload();
     });
 }

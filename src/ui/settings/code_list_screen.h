@@ -1,24 +1,21 @@
 // frmDoc12: collection methods, receipt kinds and free-field names.
 #pragma once
 
-#include <QWidget>
+#include <vector>
 
 #include "members/code_list_maintenance.h"
+#include "ui/domain_screen.h"
 
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
-namespace qx {
-class Database;
-struct SessionContext;
-namespace ui {
-class GuiInteraction;
+namespace qx::ui {
 
-class CodeListScreen : public QWidget {
+class CodeListScreen : public DomainScreen {
   public:
-    CodeListScreen(Database& db, SessionContext& session, GuiInteraction& ui,
+    CodeListScreen(Database& db, SessionContext& session, Interaction& ui,
                    QWidget* parent = nullptr);
     static constexpr const char* kScreenId = "frmDoc12";
 
@@ -28,10 +25,9 @@ class CodeListScreen : public QWidget {
     void add();
     void remove();
     void rename();
+    // The entry of the selected grid row, or null after telling the user.
+    const CodeRow* selectedRow();
 
-    Database& db_;
-    SessionContext& session_;
-    GuiInteraction& ui_;
     std::vector<CodeRow> rows_;
     QComboBox* list_ = nullptr;
     QTableWidget* table_ = nullptr;
@@ -42,5 +38,4 @@ class CodeListScreen : public QWidget {
     QPushButton* renameButton_ = nullptr;
 };
 
-}  // namespace ui
-}  // namespace qx
+}  // namespace qx::ui

@@ -1,28 +1,25 @@
 // frmDoc15: program settings of the institution and of this desktop.
 #pragma once
 
-#include <QWidget>
 #include <array>
 #include <map>
 #include <memory>
 
 #include "members/program_settings.h"
+#include "ui/domain_screen.h"
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 
-namespace qx {
-class Database;
-class ProfileIni;
-struct SessionContext;
-namespace ui {
-class GuiInteraction;
+namespace qx::ui {
 
-class ProgramSettingsScreen : public QWidget {
+class ProgramSettingsScreen : public DomainScreen {
   public:
-    ProgramSettingsScreen(Database& db, SessionContext& session, GuiInteraction& ui,
+    ProgramSettingsScreen(Database& db, SessionContext& session, Interaction& ui,
                           QWidget* parent = nullptr);
     static constexpr const char* kScreenId = "frmDoc15";
 
@@ -32,10 +29,8 @@ class ProgramSettingsScreen : public QWidget {
     void onSelector(int position, int index);
     void apply();
     void loadSchedule();
+    QLineEdit* folderRow(QFormLayout* form, const char* caption, const char* name);
 
-    Database& db_;
-    SessionContext& session_;
-    GuiInteraction& ui_;
     std::unique_ptr<ProfileIni> ini_;
     ProgramSettings settings_;
     bool loading_ = false;
@@ -47,6 +42,7 @@ class ProgramSettingsScreen : public QWidget {
     QCheckBox* instalmentCancel_ = nullptr;
     QCheckBox* ignoreLedger_ = nullptr;
     QCheckBox* excludeLater_ = nullptr;
+    QLabel* readOnly_ = nullptr;
     std::array<QCheckBox*, 6> desktop_{};
     QSpinBox* frozenColumns_ = nullptr;
     QLineEdit* fileback_ = nullptr;
@@ -55,9 +51,9 @@ class ProgramSettingsScreen : public QWidget {
     QComboBox* service_ = nullptr;
     QComboBox* target_ = nullptr;
     std::array<QComboBox*, kAutoDayCount> days_{};
+    QLabel* autoNote_ = nullptr;
     QLineEdit* monthMax_ = nullptr;
     QLineEdit* sendname_ = nullptr;
 };
 
-}  // namespace ui
-}  // namespace qx
+}  // namespace qx::ui

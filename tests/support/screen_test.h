@@ -1,0 +1,41 @@
+// Widget tests of a screen on an institution of the suite's own: the one
+// QApplication, a connection to the test database and a fresh institution
+// per suite, and the scripted person who answers the screen.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include "support/institution_fixture.h"
+#include "support/qt_application.h"
+#include "support/scripted_interaction.h"
+
+namespace qx::test {
+
+class ScreenTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        EnsureQtApplication();
+        db_ = ConnectTestDatabase().release();
+        inst_ = CreateTestInstitution(*db_);
+    }
+    static void TearDownTestSuite() {
+        delete db_;
+        db_ = nullptr;
+    }
+
+    // A child widget by object name; fails the test when it is missing.
+    template <class W>
+    static W* Find(const QWidget& screen, const QString& name) {
+        auto* w = screen.findChild<W*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+
+    static inline Database* db_ = nullptr;
+    static inline TestInstitution inst_;
+    ScriptedInteraction ui_;
+};
+
+}  // namespace qx::test
