@@ -3,36 +3,9 @@
 # change is stored and printed, a branch user and bad positions or entries
 # are refused with their message and exit status and change nothing.
 set -u
-cli=$1
-if [ -z "${QUORISDEX_TEST_DB:-}" ]; then
-  echo "QUORISDEX_TEST_DB is not set: run the tests through scripts/test"
-  exit 1
-fi
-app=$(mktemp -d)
-trap 'rm -rf "$app"' EXIT
-export QUORISDEX_DRIVE="$app/drive"
-mkdir -p "$QUORISDEX_DRIVE"
-printf '[SYSTEM]\r\nDBCONNIP=%s\r\nDBCONNUSER=%s\r\nDBCONNPW=%s\r\n' "$QUORISDEX_TEST_DB" \
-  "${QUORISDEX_TEST_DB_USER:-quorisdex}" "${QUORISDEX_TEST_DB_PASSWORD:-quorisdex-demo}" \
-  >"$app/Login.ini"
+. "$(dirname "$0")/cli_test_lib.sh" "$1"
 
-passed=0
-failed=0
-check() {  # name, expected status, actual status, expected line, output
-  if [ "$3" -eq "$2" ] && grep -qxF -- "$4" <<<"$5"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s: status %s (expected %s), wanted line "%s" in:\n%s\n' "$1" "$3" "$2" "$4" "$5"
-  fi
-}
-run() { "$cli" --app-path "$app" "$@" 2>&1; }
-
-# A fresh institution with a branch; the number only has to be unused.
-inx=$((45000 + $$ % 5000))
-run admin init-db >/dev/null || { echo "init-db failed"; exit 1; }
-out=$(run admin create-institution --inx "$inx" --id "h$inx" --password hpw --org-code "99000$inx" \
-  --stat-company 1) || { echo "create-institution failed: $out"; exit 1; }
+new_institution 45000
 out=$(run admin create-branch --inx "$inx" --brinx "${inx}1" --id "b$inx" --password bpw) ||
   { echo "create-branch failed: $out"; exit 1; }
 head=(--id "h$inx" --password hpw settings)
@@ -70,5 +43,4 @@ if [ $status -ne 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); 
 out=$(run "${head[@]}" show); status=$?
 check "unchanged after refusals" 0 $status "cms_set=200000000000001" "$out"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish
