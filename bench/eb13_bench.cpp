@@ -69,7 +69,7 @@ Institution Make(Database& db, long long newMembers, const std::string& drive) {
     Institution t;
     t.inx =
         db.scalarInt("select greatest(coalesce(max(inx),0),70000)+1 from quorisdex.admin_company");
-    InstitutionSpec request;
+    InstitutionRequest request;
     request.inx = t.inx;
     request.id = "bench" + std::to_string(t.inx);
     request.password = "bench";

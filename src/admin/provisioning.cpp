@@ -34,7 +34,7 @@ void InitSharedDatabase(Database& db) {
     RunSqlFile(db, "sdsi.sql");
 }
 
-void CreateInstitution(Database& db, const InstitutionSpec& request) {
+void CreateInstitution(Database& db, const InstitutionRequest& request) {
     if (request.inx <= 0) throw std::invalid_argument("기관번호는 1 이상이어야 합니다.");
     if (request.cmsrunprg < 1 || request.cmsrunprg > 3) {
         throw std::invalid_argument("cmsrunprg 는 1, 2, 3 중 하나여야 합니다.");
@@ -66,7 +66,7 @@ void CreateInstitution(Database& db, const InstitutionSpec& request) {
     RunSqlFile(db, "institution.sql", {{"{schema}", InstitutionSchema(request.inx)}});
 }
 
-void CreateBranch(Database& db, const BranchSpec& request) {
+void CreateBranch(Database& db, const BranchRequest& request) {
     if (db.scalarInt("select count(*) from quorisdex.admin_company where inx=?", {request.inx}) ==
         0) {
         throw std::invalid_argument("등록되지 않은 기관번호입니다: " + std::to_string(request.inx));
@@ -85,7 +85,7 @@ void CreateBranch(Database& db, const BranchSpec& request) {
          request.company.empty() ? "지사" + std::to_string(request.brinx) : request.company});
 }
 
-void CreateAgency(Database& db, const BranchSpec& request) {
+void CreateAgency(Database& db, const BranchRequest& request) {
     if (db.scalarInt("select count(*) from quorisdex.company_branch where brinx=? and perinx=?",
                      {request.brinx, request.inx}) == 0) {
         throw std::invalid_argument("기관 " + std::to_string(request.inx) + " 에 지사 " +

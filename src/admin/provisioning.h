@@ -11,7 +11,7 @@ class Database;
 // Creates the shared schemas and their reference data; safe to run again.
 void InitSharedDatabase(Database& db);
 
-struct InstitutionSpec {
+struct InstitutionRequest {
     long long inx = 0;
     std::string id, password, org_code;
     std::string company;
@@ -20,14 +20,14 @@ struct InstitutionSpec {
 };
 // Adds the head-office row and the institution's schema. Throws
 // std::invalid_argument when the number or id is taken or a value is bad.
-void CreateInstitution(Database& db, const InstitutionSpec& request);
+void CreateInstitution(Database& db, const InstitutionRequest& request);
 
-struct BranchSpec {
+struct BranchRequest {
     long long inx = 0, brinx = 0, aginx = 0;
     std::string id, password, company;
 };
-void CreateBranch(Database& db, const BranchSpec& request);
-void CreateAgency(Database& db, const BranchSpec& request);
+void CreateBranch(Database& db, const BranchRequest& request);
+void CreateAgency(Database& db, const BranchRequest& request);
 
 // Members, items, code lists and notices of a believable institution.
 // Returns the number of members added.

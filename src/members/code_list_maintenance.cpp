@@ -5,6 +5,7 @@
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "platform/interaction.h"
+#include "platform/trim.h"
 #include "session/session_context.h"
 
 namespace qx {
@@ -12,13 +13,6 @@ namespace qx {
 namespace {
 
 constexpr std::size_t kMaxNameCharacters = 64;  // comboload.combotext
-
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    const auto e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
 
 bool AllDigits(const std::string& s) {
     if (s.empty()) return false;

@@ -5,18 +5,12 @@
 #include "db/database.h"
 #include "members/whole_number.h"
 #include "platform/interaction.h"
+#include "platform/trim.h"
 #include "session/session_context.h"
 
 namespace qx {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    const auto e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
 
 std::size_t CharacterCount(const std::string& s) {
     std::size_t n = 0;

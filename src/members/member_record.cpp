@@ -15,6 +15,7 @@
 #include "platform/codepage.h"
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
+#include "platform/trim.h"
 #include "session/session_context.h"
 
 namespace qx {
@@ -22,13 +23,6 @@ namespace qx {
 namespace {
 
 constexpr int kMemberLog = 3;
-
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    const auto e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
 
 struct ColumnRule {
     const char* name;

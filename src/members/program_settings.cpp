@@ -7,6 +7,7 @@
 #include "platform/interaction.h"
 #include "platform/profile_ini.h"
 #include "platform/text_checks.h"
+#include "platform/trim.h"
 #include "session/post_login.h"
 #include "session/session_context.h"
 
@@ -55,13 +56,6 @@ void WriteCmsSetDigit(Database& db, const SessionContext& session, int position,
 
 bool HasLineBreak(const std::string& s) {
     return s.find('\n') != std::string::npos || s.find('\r') != std::string::npos;
-}
-
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    const auto e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
 }
 
 }  // namespace

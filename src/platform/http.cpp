@@ -10,6 +10,7 @@
 
 #include "platform/codepage.h"
 #include "platform/process_control.h"
+#include "platform/trim.h"
 
 namespace qx {
 
@@ -17,13 +18,6 @@ namespace {
 
 // A bigger answer than any service script gives means something is wrong.
 constexpr std::size_t kMaxAnswerBytes = 64u << 20;
-
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    const auto e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
 
 size_t Collect(char* data, size_t size, size_t count, void* user) {
     auto* out = static_cast<std::string*>(user);

@@ -4,18 +4,12 @@
 
 #include "db/database.h"
 #include "db/work_tables.h"
+#include "platform/trim.h"
 #include "session/session_context.h"
 
 namespace qx {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-    auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    auto e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
 
 long long ToInt(const std::string& s) {
     try {

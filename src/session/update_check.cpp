@@ -9,6 +9,7 @@
 #include "platform/interaction.h"
 #include "platform/process_control.h"
 #include "platform/profile_ini.h"
+#include "platform/trim.h"
 #include "session/session_context.h"
 
 namespace qx {
@@ -43,13 +44,6 @@ const std::array<StampedFile, 4> kKftcFiles = {{
 namespace {
 
 constexpr const char* kMainProgramName = "quorisdex";
-
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    const auto e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
 
 std::string VersionFilePath(const UpdateContext& ctx) {
     return ctx.appPath + ctx.exeName + ".ini";

@@ -16,7 +16,7 @@ namespace {
 // Two branches, the first with an agency: members must spread over all three.
 void AddBranches(Database& db, long long inx) {
     for (int i = 1; i <= 2; ++i) {
-        BranchSpec b;
+        BranchRequest b;
         b.inx = inx;
         b.brinx = inx * 10 + i;
         b.id = "br" + std::to_string(b.brinx);
@@ -24,7 +24,7 @@ void AddBranches(Database& db, long long inx) {
         b.company = "지사" + std::to_string(i);
         CreateBranch(db, b);
     }
-    BranchSpec a;
+    BranchRequest a;
     a.inx = inx;
     a.brinx = inx * 10 + 1;
     a.aginx = inx * 10 + 1;

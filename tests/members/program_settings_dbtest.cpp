@@ -267,7 +267,7 @@ TEST_F(ProgramSettingsTest, UnwritableLoginIniStopsApplyBeforeTheDatabase) {
 TEST_F(ProgramSettingsTest, CapGoesToTheRowOfTheUsersLevel) {
     const long long brinx = db->scalarInt(
         "select greatest(coalesce(max(brinx),0),700)+1 from quorisdex.company_branch");
-    BranchSpec b;
+    BranchRequest b;
     b.inx = inst_.inx;
     b.brinx = brinx;
     b.id = "b" + std::to_string(brinx) + "x" + std::to_string(inst_.inx);

@@ -44,7 +44,7 @@ TestInstitution CreateTestInstitution(Database& db, int cmsrunprg, int statCompa
     t.id = "t" + std::to_string(t.inx);
     t.password = "pw" + std::to_string(t.inx);
     t.org_code = std::to_string(9900000000LL + t.inx);
-    InstitutionSpec request;
+    InstitutionRequest request;
     request.inx = t.inx;
     request.id = t.id;
     request.password = t.password;

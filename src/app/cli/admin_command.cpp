@@ -20,7 +20,7 @@ void RegisterAdminCommands(CLI::App& app, CliContext& ctx) {
             });
         });
 
-    static InstitutionSpec inst;
+    static InstitutionRequest inst;
     auto* ci = admin->add_subcommand("create-institution", "add an institution and its schema");
     ci->add_option("--inx", inst.inx)->required();
     ci->add_option("--id", inst.id)->required();
@@ -39,7 +39,7 @@ void RegisterAdminCommands(CLI::App& app, CliContext& ctx) {
         });
     });
 
-    static BranchSpec branch;
+    static BranchRequest branch;
     auto* cb = admin->add_subcommand("create-branch", "add a branch account");
     cb->add_option("--inx", branch.inx)->required();
     cb->add_option("--brinx", branch.brinx)->required();
@@ -55,7 +55,7 @@ void RegisterAdminCommands(CLI::App& app, CliContext& ctx) {
         });
     });
 
-    static BranchSpec agency;
+    static BranchRequest agency;
     auto* ca = admin->add_subcommand("create-agency", "add an agency account");
     ca->add_option("--inx", agency.inx)->required();
     ca->add_option("--brinx", agency.brinx)->required();
