@@ -126,7 +126,11 @@ Eb13CreationDialog* Eb13Screen::openCreation() {
             ui_.inform(kNoTargetsText, kDefaultTitle);
             return;
         }
-        dialog = new Eb13CreationDialog(db_, session_, ui_, Eb13ClosingQuestion::Return, this);
+        // With "run the transmission program after a file is created" on, the
+        // window closes by offering to send; otherwise by offering to go back.
+        const auto question =
+            session_.prgstat[kTolvexOpen] ? Eb13ClosingQuestion::Send : Eb13ClosingQuestion::Return;
+        dialog = new Eb13CreationDialog(db_, session_, ui_, question, this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         connect(dialog, &Eb13CreationDialog::ei13ScreenWanted, this, &Eb13Screen::ei13ScreenWanted);
         connect(dialog, &QDialog::finished, this, &Eb13Screen::refresh);

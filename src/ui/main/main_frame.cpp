@@ -16,9 +16,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "cms/transmission/open_transmission.h"
 #include "db/database.h"
 #include "db/schema_upgrade.h"
 #include "platform/interaction.h"
+#include "platform/process_control.h"
 #include "session/cms_summary.h"
 #include "session/eb11_status.h"
 #include "session/session_context.h"
@@ -372,7 +374,22 @@ void MainFrame::runQuickAction(QuickAction action) {
             }
             break;
         case QuickAction::kCompanionProgram:
-            hooks_.openToolWindow("송수신프로그램");
+            // The relay's own send screens come with the relay work.
+            if (session_.cmsrunprg != 1) {
+                hooks_.openToolWindow("송수신프로그램");
+                break;
+            }
+            RunGuarded(ui_, [this] {
+                TransmissionLaunchers launch;
+                launch.openKftcScreen = [this] { hooks_.openToolWindow("금결원 송수신"); };
+                launch.startProgram = [this](const std::string& program, const std::string&) {
+                    return hooks_.startProgram(program);
+                };
+                launch.openWithDesktop = [](const std::string& target) {
+                    return OpenWithDesktop(target);
+                };
+                OpenTransmission(db_, session_, ui_, launch);
+            });
             break;
         case QuickAction::kCardTransmission:
             hooks_.openToolWindow("신용카드 송수신");

@@ -35,6 +35,8 @@ TEST(Eb13Screens, CreateFromTheWindowThenSeeTheFileListed) {
     // Thursday morning: the clearing house's usual day lies behind, so the
     // window starts on today.
     test::PinServerClock(*db, "2026-12-03 10:00:00");
+    // Not sending after creation: the window closes by offering to go back.
+    session.prgstat[kTolvexOpen] = 0;
     test::ScriptedInteraction ui;
 
     Eb13Screen list(*db, session, ui);
@@ -61,7 +63,7 @@ TEST(Eb13Screens, CreateFromTheWindowThenSeeTheFileListed) {
     EXPECT_EQ(ui.texts(), std::vector<std::string>{kEb13HolidayText});
     EXPECT_FALSE(fs::exists(ExchangeFolder(session, "EB13") + "/EB131205"));
 
-    // Opened from the list, the window asks about going back; yes closes it.
+    // Yes to going back closes the window.
     ui.shown.clear();
     ui.answers = {true};
     date->setDate(QDate(2026, 12, 4));
