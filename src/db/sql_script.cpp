@@ -1,11 +1,11 @@
 #include "db/sql_script.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "db/database.h"
+#include "platform/profile_ini.h"
 
 namespace qx {
 
@@ -55,11 +55,9 @@ std::string SqlDirectory() {
 void RunSqlFile(Database& db, const std::string& name,
                 const std::vector<std::pair<std::string, std::string>>& replacements) {
     const std::string path = SqlDirectory() + "/" + name;
-    std::ifstream f(path, std::ios::binary);
-    if (!f) throw std::runtime_error("cannot read " + path);
-    std::stringstream buf;
-    buf << f.rdbuf();
-    std::string text = buf.str();
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes) throw std::runtime_error("cannot read " + path);
+    std::string text = *bytes;
     for (const auto& [token, value] : replacements) {
         for (auto pos = text.find(token); pos != std::string::npos;
              pos = text.find(token, pos + value.size())) {

@@ -1,11 +1,10 @@
 #include "db/work_tables.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "db/database.h"
 #include "db/sql_script.h"
+#include "platform/profile_ini.h"
 #include "session/session_context.h"
 
 namespace qx {
@@ -89,12 +88,10 @@ WorkTable KeptTables(Database& db, long long inx, std::initializer_list<const ch
 
 std::string InstitutionTableDdl(long long inx, const std::string& table) {
     const std::string path = SqlDirectory() + "/institution.sql";
-    std::ifstream f(path, std::ios::binary);
-    if (!f) throw std::runtime_error("cannot read " + path);
-    std::stringstream buf;
-    buf << f.rdbuf();
+    const auto script = ReadWholeFile(path);
+    if (!script) throw std::runtime_error("cannot read " + path);
     const std::string head = "CREATE TABLE IF NOT EXISTS {schema}." + table + " (";
-    for (std::string stmt : SplitSqlScript(buf.str())) {
+    for (std::string stmt : SplitSqlScript(*script)) {
         const auto start = stmt.find_first_not_of(" \t\n");
         if (start == std::string::npos || stmt.compare(start, head.size(), head) != 0) continue;
         stmt.erase(0, start);

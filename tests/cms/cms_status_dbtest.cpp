@@ -11,6 +11,7 @@
 #include "cms/workspace/cms_status.h"
 #include "cms/workspace/file_names.h"
 #include "cms/workspace/housekeeping.h"
+#include "platform/profile_ini.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 
@@ -188,19 +189,15 @@ TEST_F(CmsStatusTest, ArchiveMovesFilesIntoTheKindAndYearFolder) {
     Ea13("EB13261204", "1");
     const std::string eb13 = PutFile("EB13", kDec4);
     const std::string eb14 = PutFile("EB14", kDec4);
-    std::string original;
-    {
-        std::ifstream in(eb14, std::ios::binary);
-        original.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    const auto original = ReadWholeFile(eb14);
+    ASSERT_TRUE(original);
     HousekeepingResult r = ArchiveEb13(*db_, session_, "20261204");
     EXPECT_TRUE(r.acted);
     EXPECT_TRUE(r.failed.empty());
     EXPECT_FALSE(fs::exists(eb13));
     EXPECT_FALSE(fs::exists(eb14));
     ASSERT_TRUE(fs::exists(Archived("EB13", "2026", "EB131204")));
-    std::ifstream in(Archived("EB14", "2026", "EB141204"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), original);
+    EXPECT_EQ(ReadWholeFile(Archived("EB14", "2026", "EB141204")), original);
 
     // Waiting for its result: nothing moves.
     Ea13("EB13261205", "0");

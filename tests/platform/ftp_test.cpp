@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "platform/loopback_http.h"
+#include "platform/profile_ini.h"
 
 extern char** environ;
 
@@ -28,10 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return ReadWholeFile(p.string()).value_or("");
 }
 
 bool Accepts(int port) {

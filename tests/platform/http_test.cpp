@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/loopback_http.h"
+#include "platform/profile_ini.h"
 
 namespace qx {
 namespace {
@@ -113,10 +114,7 @@ TEST(OpenPostPage, WritesTheSelfSubmittingPageAndOpensIt) {
     const bool ok = OpenPostPage("http://127.0.0.1:8480/kftc/kftcrun205/kftc_file_manager.php",
                                  "cominx", "10002", [&](const std::string& path) {
                                      opened = path;
-                                     std::ifstream in(path);
-                                     std::stringstream s;
-                                     s << in.rdbuf();
-                                     content = s.str();
+                                     content = ReadWholeFile(path).value_or("");
                                      return true;
                                  });
     if (oldTemp) {

@@ -26,10 +26,7 @@ class ProfileIniTest : public ::testing::Test {
     void TearDown() override { fs::remove_all(dir_); }
 
     void put(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
-    std::string bytes() const {
-        std::ifstream in(path_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string bytes() const { return ReadWholeFile(path_).value_or(""); }
 
     fs::path dir_;
     std::string path_;

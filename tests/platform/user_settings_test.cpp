@@ -8,6 +8,8 @@
 #include <iterator>
 #include <optional>
 
+#include "platform/profile_ini.h"
+
 namespace qx {
 namespace {
 
@@ -52,9 +54,8 @@ TEST_F(UserSettingsTest, MissingKeysGiveTheFallbackAndStoredValuesComeBack) {
     EXPECT_EQ(again.get("saveid", "pwd", "fallback"), "");  // stored empty is not missing
     EXPECT_EQ(again.get("settings", "BOARDKEY", "0"), "1533");
 
-    std::ifstream in(settings.path(), std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    EXPECT_EQ(text, "[saveid]\nid=126A0B3C\npwd=\n[Settings]\nboardkey=1533\n");
+    EXPECT_EQ(ReadWholeFile(settings.path()).value_or(""),
+              "[saveid]\nid=126A0B3C\npwd=\n[Settings]\nboardkey=1533\n");
 }
 
 TEST_F(UserSettingsTest, KeepsKoreanAsUtf8AndRefusesLineBreaks) {

@@ -22,10 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return ReadWholeFile(p.string()).value_or("");
 }
 
 // A program that appends "<version> <its arguments>" to `record`.

@@ -78,10 +78,7 @@ class WebStandIn {
   private:
     std::filesystem::path log() const { return dir_ / "requests.log"; }
     static std::string read(const std::filesystem::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return ReadWholeFile(p.string()).value_or("");
     }
     static int& counter() {
         static int n = 0;

@@ -25,10 +25,7 @@ class RecordingDisplay : public UpdateDisplay {
 };
 
 std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return ReadWholeFile(p.string()).value_or("");
 }
 
 void Write(const fs::path& p, const std::string& text) {

@@ -3,11 +3,11 @@
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <fstream>
 #include <stdexcept>
 
 #include "cms/workspace/file_names.h"
 #include "platform/codepage.h"
+#include "platform/profile_ini.h"
 #include "platform/trim.h"
 
 namespace qx {
@@ -102,9 +102,9 @@ std::optional<long long> RecordReader::number(int start, int length) const {
 }
 
 std::optional<CmsFile> ReadCmsFile(const std::string& path, int recordLength) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes) return std::nullopt;
+    const std::string& all = *bytes;
     CmsFile file;
     file.size = all.size();
     file.truncated = all.size() % recordLength != 0;

@@ -12,6 +12,7 @@
 #include "db/database.h"
 #include "db/payer_number.h"
 #include "platform/codepage.h"
+#include "platform/profile_ini.h"
 #include "session/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
@@ -88,10 +89,7 @@ class Eb13CreationTest : public ::testing::Test {
         for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
         return names;
     }
-    std::string ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string ReadFile(const std::string& path) { return ReadWholeFile(path).value_or(""); }
 
     std::unique_ptr<Database> db;
     test::TestInstitution inst;
