@@ -106,9 +106,7 @@ void Reset(Database& db, const Institution& t) {
 }
 
 double Floor(Database& db, const Institution& t) {
-    const std::string where =
-        "settle_accounts='1' and ((cms_status in ('0','11') and remove in ('1','2')) or "
-        "(remove='4' and cms_status in ('3','7','8','11','15')))";
+    const std::string where = Eb13TargetCondition(t.session);
     const auto start = Clock::now();
     Database::Transaction tx(db);
     db.ExecuteSql("insert into " + t.schema +

@@ -14,6 +14,14 @@ std::string S(const QString& s) {
     return s.toStdString();
 }
 
+QDate ToQDate(const CivilDate& d) {
+    return QDate(d.year, d.month, d.day);
+}
+
+CivilDate FromQDate(const QDate& d) {
+    return CivilDate{d.year(), d.month(), d.day()};
+}
+
 void GuiInteraction::inform(const std::string& text, const std::string& title) {
     QMessageBox::information(parent_, Q(title), Q(text));
 }

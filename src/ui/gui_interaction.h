@@ -1,9 +1,11 @@
 // Message boxes and progress for the desktop.
 #pragma once
 
+#include <QDate>
 #include <QPointer>
 #include <QWidget>
 
+#include "db/business_days.h"
 #include "platform/interaction.h"
 
 class QProgressDialog;
@@ -27,5 +29,7 @@ class GuiInteraction : public Interaction {
 
 QString Q(const std::string& s);
 std::string S(const QString& s);
+QDate ToQDate(const CivilDate& d);
+CivilDate FromQDate(const QDate& d);
 
 }  // namespace qx::ui

@@ -93,4 +93,15 @@ int CliContext::guarded(const std::function<int()>& body) {
     }
 }
 
+void PrintTabRow(const std::vector<std::string>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) std::cout << (i ? "\t" : "") << fields[i];
+    std::cout << "\n";
+}
+
+std::vector<std::string> ColumnCaptions(const std::vector<StatusColumn>& columns) {
+    std::vector<std::string> out;
+    for (const auto& c : columns) out.push_back(c.caption);
+    return out;
+}
+
 }  // namespace qx::cli

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cms/workspace/cms_status.h"
 #include "db/database.h"
 #include "platform/interaction.h"
 #include "platform/profile_ini.h"
@@ -57,6 +58,11 @@ struct CliContext {
     // Runs `body` and turns exceptions into messages and exit codes.
     int guarded(const std::function<int()>& body);
 };
+
+// Prints one line of tab-separated fields.
+void PrintTabRow(const std::vector<std::string>& fields);
+// The captions of grid columns, as a header row.
+std::vector<std::string> ColumnCaptions(const std::vector<StatusColumn>& columns);
 
 void RegisterLoginCommand(CLI::App& app, CliContext& ctx);
 void RegisterAdminCommands(CLI::App& app, CliContext& ctx);

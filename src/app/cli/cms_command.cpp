@@ -10,14 +10,8 @@ namespace {
 
 void PrintPanel(const StatusPanel& panel) {
     std::cout << "[" << panel.title << "]" << (panel.highlighted ? " *" : "") << "\n";
-    std::string header;
-    for (const auto& c : panel.columns) header += (header.empty() ? "" : "\t") + c.caption;
-    std::cout << header << "\n";
-    for (const auto& row : panel.rows) {
-        std::string line;
-        for (std::size_t i = 0; i < row.size(); ++i) line += (i ? "\t" : "") + row[i];
-        std::cout << line << "\n";
-    }
+    PrintTabRow(ColumnCaptions(panel.columns));
+    for (const auto& row : panel.rows) PrintTabRow(row);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include "app/cli/cli_context.h"
 #include "cms/eb13/eb13_creation.h"
 #include "cms/eb13/eb13_targets.h"
-#include "platform/process_control.h"
 #include "session/menu_catalogue.h"
 
 namespace qx::cli {
@@ -20,16 +19,8 @@ bool MayOpenEb13(CliContext& ctx) {
 }
 
 void PrintTargets(const std::vector<Eb13Target>& targets, const SessionContext& s) {
-    const auto columns = Eb13GridColumns(s);
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        std::cout << (i ? "\t" : "") << columns[i].header;
-    }
-    std::cout << "\n";
-    for (const Eb13Target& t : targets) {
-        const auto cells = Eb13GridCells(t, s);
-        for (std::size_t i = 0; i < cells.size(); ++i) std::cout << (i ? "\t" : "") << cells[i];
-        std::cout << "\n";
-    }
+    PrintTabRow(ColumnCaptions(Eb13GridColumns(s)));
+    for (const Eb13Target& t : targets) PrintTabRow(Eb13GridCells(t, s));
     std::cout << targets.size() << " 건" << std::endl;
 }
 
@@ -38,10 +29,6 @@ TransmissionLaunchers CommandLineLaunchers(CliContext& ctx) {
     l.openKftcScreen = [&ctx]() {
         ctx.ui.inform("금결원 파일 송수신 화면은 프로그램 창에서 여십시오.", kDefaultTitle);
     };
-    l.startProgram = [](const std::string& program, const std::string&) {
-        return StartDetached(program, {});
-    };
-    l.openWithDesktop = [](const std::string& target) { return OpenWithDesktop(target); };
     return l;
 }
 

@@ -46,7 +46,9 @@ void MarkUnrequestable(Database& db, const std::string& table, int cmsrunprg) {
     }
 }
 
-std::string TargetCondition(const SessionContext& s) {
+}  // namespace
+
+std::string Eb13TargetCondition(const SessionContext& s) {
     std::string where = "settle_accounts='1' and ";
     if (s.cmsrunprg == 2) {
         where +=
@@ -70,8 +72,6 @@ std::string TargetCondition(const SessionContext& s) {
     return where;
 }
 
-}  // namespace
-
 std::string Eb13Target::certificateMethod() const {
     if (certificate_kind == "1") return "휴대전화";
     if (certificate_kind == "2") return "FAX";
@@ -92,11 +92,11 @@ bool IsAuthenticationPhone(const std::string& n) {
     return false;
 }
 
-std::vector<GridColumn> Eb13GridColumns(const SessionContext& s) {
-    std::vector<GridColumn> c = {{"고객명", 1400},     {"상호", 1400},     {"이체예정일", 1200},
-                                 {"은행명", 1400},     {"계좌번호", 1600}, {"예금주명", 1400},
-                                 {"예금주번호", 1400}, {"신청구분", 700},  {"납부자번호", 1200},
-                                 {"CMS에러", 3000},    {"등록일자", 1200}};
+std::vector<StatusColumn> Eb13GridColumns(const SessionContext& s) {
+    std::vector<StatusColumn> c = {{"고객명", 1400},     {"상호", 1400},     {"이체예정일", 1200},
+                                   {"은행명", 1400},     {"계좌번호", 1600}, {"예금주명", 1400},
+                                   {"예금주번호", 1400}, {"신청구분", 700},  {"납부자번호", 1200},
+                                   {"CMS에러", 3000},    {"등록일자", 1200}};
     if (s.cmsrunprg == 2) {
         c.push_back({"회원인증방법", 1300});
         c.push_back({"회원연락처", 1200});
@@ -104,21 +104,48 @@ std::vector<GridColumn> Eb13GridColumns(const SessionContext& s) {
     return c;
 }
 
-std::vector<std::string> Eb13GridCells(const Eb13Target& t, const SessionContext& s) {
-    std::vector<std::string> cells = {t.username,      t.client_company, t.payday,
-                                      t.bank_name,     t.account_no,     t.account_name,
-                                      t.account_jumin, t.request_kind,   t.payer_number,
-                                      t.cms_error,     t.signdate};
-    if (s.cmsrunprg == 2) {
-        cells.push_back(t.certificateMethod());
-        cells.push_back(t.contactNumber());
+std::string Eb13GridCell(const Eb13Target& t, std::size_t column) {
+    switch (column) {
+        case 0:
+            return t.username;
+        case 1:
+            return t.client_company;
+        case 2:
+            return t.payday;
+        case 3:
+            return t.bank_name;
+        case 4:
+            return t.account_no;
+        case 5:
+            return t.account_name;
+        case 6:
+            return t.account_jumin;
+        case 7:
+            return t.request_kind;
+        case 8:
+            return t.payer_number;
+        case 9:
+            return t.cms_error;
+        case 10:
+            return t.signdate;
+        case 11:
+            return t.certificateMethod();
+        case 12:
+            return t.contactNumber();
     }
+    return {};
+}
+
+std::vector<std::string> Eb13GridCells(const Eb13Target& t, const SessionContext& s) {
+    std::vector<std::string> cells;
+    const std::size_t columns = Eb13GridColumns(s).size();
+    for (std::size_t c = 0; c < columns; ++c) cells.push_back(Eb13GridCell(t, c));
     return cells;
 }
 
 long long CountEb13Targets(Database& db, const SessionContext& s) {
     return db.scalarInt("select count(*) from " + s.schema() + ".member_user where " +
-                        TargetCondition(s));
+                        Eb13TargetCondition(s));
 }
 
 std::vector<Eb13Target> SearchEb13Targets(Database& db, const SessionContext& s) {
@@ -136,7 +163,7 @@ std::vector<Eb13Target> SearchEb13Targets(Database& db, const SessionContext& s)
         "date_format(from_unixtime(signdate),'%Y-%m-%d') signdate, "
         "concat(left(bank_code,3),'0000') bank_code, cms_status, certificate_kind, "
         "certificate_number from " +
-        table + " member_user where " + TargetCondition(s) +
+        table + " member_user where " + Eb13TargetCondition(s) +
         " order by if(remove='1',0,1), member_inx");
     std::vector<Eb13Target> out;
     out.reserve(rs.size());

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cms/workspace/cms_status.h"
+
 namespace qx {
 
 class Database;
@@ -29,12 +31,11 @@ struct Eb13Target {
     std::string contactNumber() const;
 };
 
-struct GridColumn {
-    std::string header;
-    int width = 0;  // in the screen's twips, as the other grids
-};
 // The grid's visible columns (the relay adds the authentication columns).
-std::vector<GridColumn> Eb13GridColumns(const SessionContext& session);
+std::vector<StatusColumn> Eb13GridColumns(const SessionContext& session);
+// One cell of a row, by its index in Eb13GridColumns (the grid asks cell by
+// cell while it paints).
+std::string Eb13GridCell(const Eb13Target& target, std::size_t column);
 // The cells of one row in the order of Eb13GridColumns.
 std::vector<std::string> Eb13GridCells(const Eb13Target& target, const SessionContext& session);
 
@@ -42,6 +43,9 @@ std::vector<std::string> Eb13GridCells(const Eb13Target& target, const SessionCo
 // cannot be requested (state 2 with the reason) and returns the targets:
 // new applications first, then by payer number.
 std::vector<Eb13Target> SearchEb13Targets(Database& db, const SessionContext& session);
+
+// The condition on member_user that selects the targets (no "where").
+std::string Eb13TargetCondition(const SessionContext& session);
 
 // How many members await a request, by the same selection, without touching
 // any member.

@@ -5,6 +5,7 @@
 #include "db/database.h"
 #include "platform/http.h"
 #include "platform/interaction.h"
+#include "platform/process_control.h"
 #include "platform/system_drive.h"
 #include "session/service_web.h"
 #include "session/session_context.h"
@@ -55,7 +56,11 @@ TransmissionPath OpenTransmission(Database& db, SessionContext& s, Interaction& 
             ui.inform(kCompanionMissingText);
             return TransmissionPath::Missing;
         }
-        if (launch.startProgram) launch.startProgram(program, folder);
+        if (launch.startProgram) {
+            launch.startProgram(program, folder);
+        } else {
+            StartDetached(program, {});
+        }
         return TransmissionPath::CompanionProgram;
     }
     if (s.TOLVEX_abled == "2") {

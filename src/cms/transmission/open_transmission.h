@@ -23,11 +23,13 @@ inline constexpr const char* kCompanionMissingText =
 inline constexpr const char* kBranchTransmissionRefusedText =
     "지점/대리점인 경우 송수신프로그램를 실행 할 수 없습니다.";
 
-// What the windows (or the command line) do for each path.
+// What the windows (or the command line) do for each path. Left empty, a
+// program is started detached and a page opened with the desktop's default
+// program.
 struct TransmissionLaunchers {
     // Opens the clearing-house transmission screen, modally.
     std::function<void()> openKftcScreen;
-    // Starts a program with `folder` as its working folder; false on failure.
+    // Starts a program found in `folder`; false on failure.
     std::function<bool(const std::string& program, const std::string& folder)> startProgram;
     // Opens a file or address with the desktop's default program.
     std::function<bool(const std::string& target)> openWithDesktop;

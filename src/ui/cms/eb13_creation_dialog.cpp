@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/process_control.h"
 #include "session/session_context.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/business_screen.h"
@@ -23,7 +22,7 @@ namespace qx::ui {
 class Eb13TargetModel : public QAbstractTableModel {
   public:
     Eb13TargetModel(const SessionContext& session, QObject* parent)
-        : QAbstractTableModel(parent), session_(session), columns_(Eb13GridColumns(session)) {}
+        : QAbstractTableModel(parent), columns_(Eb13GridColumns(session)) {}
 
     void reset(const std::vector<Eb13Target>* targets) {
         beginResetModel();
@@ -38,14 +37,13 @@ class Eb13TargetModel : public QAbstractTableModel {
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (!targets_ || role != Qt::DisplayRole) return {};
-        const auto cells =
-            Eb13GridCells((*targets_)[static_cast<std::size_t>(index.row())], session_);
-        return Q(cells[static_cast<std::size_t>(index.column())]);
+        return Q(Eb13GridCell((*targets_)[static_cast<std::size_t>(index.row())],
+                              static_cast<std::size_t>(index.column())));
     }
     QVariant headerData(int section, Qt::Orientation o, int role) const override {
         if (role != Qt::DisplayRole) return {};
         if (o == Qt::Vertical) return section + 1;
-        return Q(columns_[static_cast<std::size_t>(section)].header);
+        return Q(columns_[static_cast<std::size_t>(section)].caption);
     }
     // Grid widths are kept in twips like every screen; 15 twips to a pixel.
     int pixelWidth(int section) const {
@@ -53,21 +51,9 @@ class Eb13TargetModel : public QAbstractTableModel {
     }
 
   private:
-    const SessionContext& session_;
-    std::vector<GridColumn> columns_;
+    std::vector<StatusColumn> columns_;
     const std::vector<Eb13Target>* targets_ = nullptr;
 };
-
-namespace {
-
-QDate ToQDate(const CivilDate& d) {
-    return QDate(d.year, d.month, d.day);
-}
-CivilDate FromQDate(const QDate& d) {
-    return CivilDate{d.year(), d.month(), d.day()};
-}
-
-}  // namespace
 
 Eb13CreationDialog::Eb13CreationDialog(Database& db, SessionContext& session, Interaction& ui,
                                        Eb13ClosingQuestion question, QWidget* parent)
@@ -157,10 +143,6 @@ void Eb13CreationDialog::create() {
         request.launch.openKftcScreen = [this] {
             ui_.inform("금결원 파일 송수신 화면은 아직 준비 중입니다.", kDefaultTitle);
         };
-        request.launch.startProgram = [](const std::string& program, const std::string&) {
-            return StartDetached(program, {});
-        };
-        request.launch.openWithDesktop = [](const std::string& t) { return OpenWithDesktop(t); };
         const Eb13Result r = CreateEb13File(db_, session_, ui_, request);
         switch (r.outcome) {
             case Eb13Outcome::DateReset:

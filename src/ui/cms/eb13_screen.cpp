@@ -26,10 +26,6 @@ namespace {
 
 constexpr const char* kNoTargetsText = "신규신청 또는 해지 대상이 없습니다.";
 
-CivilDate FromQDate(const QDate& d) {
-    return CivilDate{d.year(), d.month(), d.day()};
-}
-
 }  // namespace
 
 Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent)
@@ -94,8 +90,7 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
 
     RunGuarded(ui_, [this] {
         const auto today = ParseDate(ReadServerDate(db_, session_));
-        const QDate date =
-            today ? QDate(today->year, today->month, today->day) : QDate::currentDate();
+        const QDate date = today ? ToQDate(*today) : QDate::currentDate();
         from_->setDate(date);
         to_->setDate(date);
     });

@@ -20,7 +20,6 @@
 #include "db/database.h"
 #include "db/schema_upgrade.h"
 #include "platform/interaction.h"
-#include "platform/process_control.h"
 #include "session/cms_summary.h"
 #include "session/eb11_status.h"
 #include "session/session_context.h"
@@ -384,9 +383,6 @@ void MainFrame::runQuickAction(QuickAction action) {
                 launch.openKftcScreen = [this] { hooks_.openToolWindow("금결원 송수신"); };
                 launch.startProgram = [this](const std::string& program, const std::string&) {
                     return hooks_.startProgram(program);
-                };
-                launch.openWithDesktop = [](const std::string& target) {
-                    return OpenWithDesktop(target);
                 };
                 OpenTransmission(db_, session_, ui_, launch);
             });
