@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "platform/text_checks.h"
+
 namespace qx {
 namespace {
 
@@ -23,10 +25,6 @@ CivilDate FromDays(chr::sys_days days) {
     const chr::year_month_day ymd{days};
     return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
             static_cast<int>(static_cast<unsigned>(ymd.day()))};
-}
-
-bool AllDigits(std::string_view s) {
-    return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 int Number(std::string_view digits) {
@@ -113,7 +111,7 @@ std::optional<CivilDate> ParseDate(std::string_view text) {
     } else if (text.size() == 8 || text.size() == 6) {  // yyyymmdd, yymmdd
         digits = text;
     }
-    if (!AllDigits(digits)) return std::nullopt;
+    if (!IsAllDigits(digits)) return std::nullopt;
     const std::string_view d = digits;
     const size_t y = d.size() - 4;
     CivilDate date{Number(d.substr(0, y)), Number(d.substr(y, 2)), Number(d.substr(y + 2))};
@@ -129,7 +127,7 @@ std::optional<ServerClock> ParseServerClock(std::string_view text) {
     const std::string_view time = text.substr(space + 1);
     if (!date || time.size() != 8 || time[2] != ':' || time[5] != ':') return std::nullopt;
     const std::string_view h = time.substr(0, 2), m = time.substr(3, 2), s = time.substr(6, 2);
-    if (!AllDigits(h) || !AllDigits(m) || !AllDigits(s)) return std::nullopt;
+    if (!IsAllDigits(h) || !IsAllDigits(m) || !IsAllDigits(s)) return std::nullopt;
     ServerClock clock{*date, Number(h), Number(m), Number(s)};
     if (clock.hour > 23 || clock.minute > 59 || clock.second > 59) return std::nullopt;
     return clock;

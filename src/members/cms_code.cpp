@@ -5,6 +5,8 @@
 #include "members/member_record.h"
 #include "members/member_rules.h"
 #include "platform/interaction.h"
+#include "platform/text_checks.h"
+#include "platform/trim.h"
 #include "session/session_context.h"
 
 namespace qx {
@@ -12,20 +14,6 @@ namespace qx {
 namespace {
 
 constexpr int kMemberLog = 3;
-
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
-}
-
-bool LettersAndDigits(const std::string& s) {
-    for (unsigned char c : s) {
-        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
-            return false;
-    }
-    return !s.empty();
-}
 
 }  // namespace
 
@@ -57,7 +45,7 @@ bool ChangeCmsCode(Database& db, const SessionContext& s, Interaction& ui, long 
     const std::string code = Trim(typed);
     // The code is written into fixed-width CMS files and read back from the
     // results: only single-byte letters and digits keep its width exact.
-    if (!LettersAndDigits(code)) {
+    if (!IsAlphaNumeric(code)) {
         ui.inform(kCmsCodeCharactersText, kDefaultTitle);
         return false;
     }

@@ -5,6 +5,7 @@
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "platform/interaction.h"
+#include "platform/text_checks.h"
 #include "platform/trim.h"
 #include "session/session_context.h"
 
@@ -13,13 +14,6 @@ namespace qx {
 namespace {
 
 constexpr std::size_t kMaxNameCharacters = 64;  // comboload.combotext
-
-bool AllDigits(const std::string& s) {
-    if (s.empty()) return false;
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
 
 // Code points of a UTF-8 text; nullopt-like empty result flagged by `ok`.
 std::vector<char32_t> CodePoints(const std::string& s, bool& ok) {
@@ -123,11 +117,11 @@ bool AddCodeEntry(Database& db, SessionContext& session, Interaction& ui, CodeLi
         // A long run of digits is a number above 99, anything else is below 10.
         std::string digits = code;
         while (digits.size() > 1 && digits.front() == '0') digits.erase(0, 1);
-        if (AllDigits(digits) && (digits.size() > 2)) {
+        if (IsAllDigits(digits) && (digits.size() > 2)) {
             ui.inform(kSettleCodeTooHighText);
             return false;
         }
-        if (!AllDigits(digits) || std::stoi(digits) < 10) {
+        if (!IsAllDigits(digits) || std::stoi(digits) < 10) {
             ui.inform(kSettleCodeTooLowText);
             return false;
         }
@@ -135,7 +129,7 @@ bool AddCodeEntry(Database& db, SessionContext& session, Interaction& ui, CodeLi
     } else {
         std::string digits = code;
         while (digits.size() > 1 && digits.front() == '0') digits.erase(0, 1);
-        if (!AllDigits(digits) || digits.size() != 1) {
+        if (!IsAllDigits(digits) || digits.size() != 1) {
             ui.inform(kReceiptCodeRangeText);
             return false;
         }
@@ -181,7 +175,7 @@ bool DeleteCodeEntry(Database& db, SessionContext& session, Interaction& ui, Cod
     const std::string members = InstitutionSchema(session.institution_number) + ".member_user";
     if (kind == CodeListKind::kCollectionMethod) {
         // The built-in methods (codes below 10) are what the program itself books with.
-        if (!AllDigits(code) || code.size() < 2 || (code.size() == 2 && code[0] == '0')) {
+        if (!IsAllDigits(code) || code.size() < 2 || (code.size() == 2 && code[0] == '0')) {
             ui.inform(name + kNotDeletableSuffix);
             return false;
         }

@@ -256,10 +256,6 @@ std::string Bank3(const std::string& bankCode) {
     return bankCode.substr(0, 3);
 }
 
-bool IsAllDigitsStr(const std::string& s) {
-    return IsAllDigits(s);
-}
-
 // The current month as "yymm" from the server date "yy-mm-dd".
 std::string CurrentYymm(const SessionContext& s) {
     if (s.server_date.size() < 5) return {};
@@ -454,23 +450,23 @@ ValidationResult ValidateMember(Database& db, const SessionContext& s, Interacti
     }
     // 6
     const std::string accountNo = in.get("account_no"), holder = in.get("account_jumin");
-    if (card && !accountNo.empty() && !IsAllDigitsStr(accountNo)) {
+    if (card && !accountNo.empty() && !IsAllDigits(accountNo)) {
         return stop("신용카드번호는 숫자만 사용가능합니다.", "account_no");
     }
-    if (cms && !accountNo.empty() && !IsAllDigitsStr(accountNo)) {
+    if (cms && !accountNo.empty() && !IsAllDigits(accountNo)) {
         return stop("계좌번호는 숫자만 사용가능합니다.", "account_no");
     }
-    if (!IsDigitsOrDash(in.get("jumin"))) {
+    if (!IsDigitsAndDash(in.get("jumin"))) {
         return stop("주민/법인번호는 숫자와 '-' 만 사용가능합니다.", "jumin");
     }
-    if (!IsDigitsOrDash(in.get("company_number"))) {
+    if (!IsDigitsAndDash(in.get("company_number"))) {
         return stop("사업자번호는 숫자와 '-' 만 사용가능합니다.", "company_number");
     }
-    if (card && !holder.empty() && !IsAllDigitsStr(holder)) {
+    if (card && !holder.empty() && !IsAllDigits(holder)) {
         return stop("유효년월은 숫자만 사용가능합니다.", "account_jumin");
     }
     if (cms && !holder.empty()) {
-        if (!IsAllDigitsStr(holder))
+        if (!IsAllDigits(holder))
             return stop("예금주번호는 숫자만 사용가능합니다.", "account_jumin");
         if (holder.size() != 6 && holder.size() != 10) {
             return stop("예금주번호는 [생년월일] 6자리 또는 [사업자번호] 만 사용가능합니다.",
@@ -567,7 +563,7 @@ ValidationResult ValidateMember(Database& db, const SessionContext& s, Interacti
             return stop("신용카드결제인경우 카드주휴대폰은 필수 입력 사항입니다.",
                         "certificate_number");
         }
-        if (!IsAllDigitsStr(mobile))
+        if (!IsAllDigits(mobile))
             return stop("카드주휴대폰은 숫자만 사용가능합니다.", "certificate_number");
         if (mobile.size() < 10 || mobile.size() > 12) {
             return stop("카드주휴대폰 자릿수 오류입니다.", "certificate_number");
@@ -612,7 +608,7 @@ ValidationResult ValidateMember(Database& db, const SessionContext& s, Interacti
             if (mobile.empty()) {
                 return stop("CMS결제시 계좌주휴대폰은 필수 입력 사항입니다.", "certificate_number");
             }
-            if (!IsAllDigitsStr(mobile))
+            if (!IsAllDigits(mobile))
                 return stop("계좌주휴대폰은 숫자만 사용가능합니다.", "certificate_number");
         }
     }
@@ -629,7 +625,7 @@ ValidationResult ValidateMember(Database& db, const SessionContext& s, Interacti
             return stop("영수처리방식이 현금영수증인 경우 영수발행정보는 필수 입력 사항입니다.",
                         "cash_receipt_info");
         }
-        if (!IsAllDigitsStr(number))
+        if (!IsAllDigits(number))
             return stop("영수발행정보는 숫자만 사용가능합니다.", "cash_receipt_info");
         if (number.size() < 10 || number.size() > 16) {
             return stop(Lines({"영수발행정보 자릿수 오류입니다.", "현금영수증 일괄발행시",
@@ -1127,8 +1123,8 @@ std::optional<long long> ChangeMemberChannel(Database& db, const SessionContext&
         if (c.account_no.empty()) return stop("계좌번호를 입력하십시오.");
         if (c.account_jumin.empty()) return stop("예금주번호를 입력하십시오.");
         if (Trim(c.account_name).empty()) return stop("예금주명을 입력 하십시오.");
-        if (!IsAllDigitsStr(c.account_no)) return stop("계좌번호는 숫자만 사용가능합니다.");
-        if (!IsAllDigitsStr(c.account_jumin)) return stop("예금주번호는 숫자만 사용가능합니다.");
+        if (!IsAllDigits(c.account_no)) return stop("계좌번호는 숫자만 사용가능합니다.");
+        if (!IsAllDigits(c.account_jumin)) return stop("예금주번호는 숫자만 사용가능합니다.");
         if (c.account_jumin.size() != 6 && c.account_jumin.size() != 10) {
             return stop("예금주번호는 [생년월일] 6자리 또는 [사업자번호] 만 사용가능합니다.");
         }
@@ -1159,8 +1155,8 @@ std::optional<long long> ChangeMemberChannel(Database& db, const SessionContext&
         if (c.card_no.empty()) return stop("카드번호를 입력하십시오.");
         if (c.card_expiry.empty()) return stop("유효년월를 입력하십시오.");
         if (c.card_mobile.empty()) return stop("카드주휴대폰을 입력 하십시오.");
-        if (!IsAllDigitsStr(c.card_no)) return stop("신용카드번호는 숫자만 사용가능합니다.");
-        if (!IsAllDigitsStr(c.card_expiry)) return stop("유효년월은 숫자만 사용가능합니다.");
+        if (!IsAllDigits(c.card_no)) return stop("신용카드번호는 숫자만 사용가능합니다.");
+        if (!IsAllDigits(c.card_expiry)) return stop("유효년월은 숫자만 사용가능합니다.");
         const int month = c.card_expiry.size() == 4 ? std::stoi(c.card_expiry.substr(2, 2)) : 0;
         if (month < 1 || month > 12) return stop("유효년월은 년월(YYMM) 순서로 입력해야 합니다.");
         const std::string now = CurrentYymm(s);
@@ -1169,7 +1165,7 @@ std::optional<long long> ChangeMemberChannel(Database& db, const SessionContext&
                         kDefaultTitle)) {
             return std::nullopt;
         }
-        if (!IsAllDigitsStr(c.card_mobile)) return stop("카드주휴대폰은 숫자만 사용가능합니다.");
+        if (!IsAllDigits(c.card_mobile)) return stop("카드주휴대폰은 숫자만 사용가능합니다.");
         if (c.card_mobile.size() < 10 || c.card_mobile.size() > 12)
             return stop("카드주휴대폰 자릿수 오류입니다.");
         if (c.card_no.size() > 16) return stop("신용카드번호는 숫자만 사용가능합니다.");

@@ -125,16 +125,6 @@ std::optional<long long> ParseSignedWhole(std::string_view text) {
     return negative ? -value : value;
 }
 
-bool IsAllDigits(std::string_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-bool IsDigitsOrDash(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return (c >= '0' && c <= '9') || c == '-'; });
-}
-
 std::string PeriodEndMonth(const std::string& startMonth, int months) {
     if (startMonth.size() != 7 || startMonth[4] != '-' ||
         !IsAllDigits(std::string_view(startMonth).substr(0, 4)) ||

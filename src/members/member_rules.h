@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_checks.h"
+
 namespace qx {
 
 // Collection methods (settle_accounts) with a channel of their own.
@@ -50,11 +52,6 @@ std::string LeftCharacters(std::string_view text, std::size_t count);
 // A whole number that may carry a leading '-' (blanks and thousands commas
 // allowed); nullopt for anything else.
 std::optional<long long> ParseSignedWhole(std::string_view text);
-
-// True when the text is not empty and made only of 0-9.
-bool IsAllDigits(std::string_view text);
-// True when every character is 0-9 or '-' (empty passes).
-bool IsDigitsOrDash(std::string_view text);
 
 // The end month "yy-mm" of a period that starts in `startMonth` ("yyyy-mm")
 // and lasts `months` months; empty when the start month is not a month.

@@ -16,6 +16,11 @@ bool IsAlphaNumeric(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), IsAsciiAlnum);
 }
 
+bool IsAllDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 bool IsDigitsAndDash(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return (c >= '0' && c <= '9') || c == '-'; });

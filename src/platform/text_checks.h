@@ -15,6 +15,9 @@ inline constexpr const char* kInvalidEmailText = "잘못된 이메일 형식 입
 // because the login trims what is typed).
 bool IsAlphaNumeric(std::string_view text);
 
+// True when the text is not empty and holds only 0-9.
+bool IsAllDigits(std::string_view text);
+
 // True when the text holds only 0-9 and "-" (an empty text passes): phone
 // numbers and postcodes.
 bool IsDigitsAndDash(std::string_view text);

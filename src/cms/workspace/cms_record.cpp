@@ -8,6 +8,7 @@
 #include "cms/workspace/file_names.h"
 #include "platform/codepage.h"
 #include "platform/profile_ini.h"
+#include "platform/text_checks.h"
 #include "platform/trim.h"
 
 namespace qx {
@@ -94,8 +95,7 @@ std::string RecordReader::field(int start, int length) const {
 
 std::optional<long long> RecordReader::number(int start, int length) const {
     const std::string text = field(start, length);
-    if (text.empty() || text.size() > 18 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    if (text.size() > 18 || !IsAllDigits(text)) {
         return std::nullopt;
     }
     return std::stoll(text);

@@ -7,17 +7,11 @@
 #include "db/business_days.h"
 #include "platform/codepage.h"
 #include "platform/interaction.h"
+#include "platform/text_checks.h"
 
 namespace qx {
 
 namespace {
-
-bool AllDigits(const std::string& s) {
-    if (s.empty()) return false;
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
 
 // The last eight characters of the path: the on-disk name kind + MMDD.
 std::string LastEight(const std::string& path) {
@@ -39,7 +33,7 @@ std::string HeaderDate(const std::string& path) {
     if (prefix == "EB") at = 28;
     if (prefix == "EI") at = 18;
     const std::string six = at > 0 ? first.substr(at - 1, 6) : std::string();
-    if (AllDigits(six)) {
+    if (IsAllDigits(six)) {
         if (auto date = ParseDate(six)) return Yyyymmdd(*date);
     }
     return {};
