@@ -99,25 +99,7 @@ std::string AgreementText(const std::string& c) {
     return "기타";
 }
 
-std::string Grouped(const std::string& value) {
-    std::size_t start = !value.empty() && value[0] == '-' ? 1 : 0;
-    if (value.size() <= start) return value;
-    for (std::size_t i = start; i < value.size(); ++i)
-        if (value[i] < '0' || value[i] > '9') return value;  // not a whole number: as stored
-    std::string out = value.substr(0, start);
-    const std::size_t digits = value.size() - start;
-    for (std::size_t i = 0; i < digits; ++i) {
-        if (i > 0 && (digits - i) % 3 == 0) out += ',';
-        out += value[start + i];
-    }
-    return out;
-}
-
 }  // namespace
-
-std::string FormatAmount(const std::string& value) {
-    return Grouped(value);
-}
 
 bool IsAmountColumn(const std::string& key) {
     return key == "pay_monthdefault" || key == "pay_nonpayment" || key == "total_prosspay" ||
@@ -156,7 +138,7 @@ std::string MemberListCell(const MemberListRow& row, const std::string& key) {
         return n.size() >= 10 ? n : std::string(10 - n.size(), '0') + n;
     }
     if (key == "remove_text") return MemberStateText(row.get("remove"));
-    if (IsAmountColumn(key)) return Grouped(row.get(key));
+    if (IsAmountColumn(key)) return FormatAmount(row.get(key));
     if (key == "bank_name" || key == "account_no" || key == "account_jumin")
         return cms ? row.get(key) : std::string();
     if (key == "account_name") return method == "4" ? std::string() : row.get(key);

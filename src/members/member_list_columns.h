@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/amount_text.h"
+
 namespace qx {
 
 struct MemberListRow;
@@ -37,9 +39,6 @@ MemberListLayout MemberListColumns(const std::string& view, int fixingColumns);
 // digits; the holder number arrives already masked by the list.
 // Amounts are shown "#,0".
 std::string MemberListCell(const MemberListRow& row, const std::string& key);
-
-// A whole number of won as "#,0"; any other text as it is.
-std::string FormatAmount(const std::string& value);
 
 // True for the columns that hold amounts (shown right-aligned).
 bool IsAmountColumn(const std::string& key);

@@ -70,16 +70,4 @@ CmsSummary ComputeCmsSummary(Database& db, const SessionContext& session) {
     return out;
 }
 
-std::string FormatAmount(long long amount) {
-    const bool negative = amount < 0;
-    std::string digits = std::to_string(negative ? -amount : amount);
-    std::string out;
-    const int n = static_cast<int>(digits.size());
-    for (int i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0) out += ',';
-        out += digits[i];
-    }
-    return negative ? "-" + out : out;
-}
-
 }  // namespace qx

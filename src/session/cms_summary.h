@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/amount_text.h"
 #include "session/session_context.h"
 
 namespace qx {
@@ -18,8 +19,5 @@ std::string RegularMonth(const SessionContext& session);
 // Regular and older outstanding amounts, the sales still to book for the
 // regular month, and the expected monthly sales; narrowed by the role.
 CmsSummary ComputeCmsSummary(Database& db, const SessionContext& session);
-
-// An amount with thousands separators and no decimals ("#,0").
-std::string FormatAmount(long long amount);
 
 }  // namespace qx

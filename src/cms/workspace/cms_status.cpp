@@ -15,10 +15,10 @@
 #include "cms/workspace/housekeeping.h"
 #include "db/database.h"
 #include "db/holidays.h"
+#include "platform/amount_text.h"
 #include "platform/interaction.h"
 #include "platform/system_drive.h"
 #include "platform/trim.h"
-#include "session/cms_summary.h"
 #include "session/session_context.h"
 
 namespace qx {
