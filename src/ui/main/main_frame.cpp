@@ -9,7 +9,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QProcess>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -20,6 +19,7 @@
 #include "db/database.h"
 #include "db/schema_upgrade.h"
 #include "platform/interaction.h"
+#include "platform/process_control.h"
 #include "session/cms_summary.h"
 #include "session/eb11_status.h"
 #include "session/session_context.h"
@@ -36,10 +36,6 @@ constexpr const char* kPlacementSection = "Settings";
 
 void OpenInBrowser(const std::string& url) {
     QDesktopServices::openUrl(QUrl(Q(url)));
-}
-
-bool StartDetached(const std::string& program) {
-    return QProcess::startDetached(Q(program), {});
 }
 
 // A window whose work arrives with a later part of the program: its title.
@@ -69,7 +65,9 @@ MainFrame::MainFrame(Database& db, SessionContext& session, Interaction& ui, Use
       hooks_(std::move(hooks)),
       screenContext_{db, session, ui, nullptr} {
     if (!hooks_.openUrl) hooks_.openUrl = OpenInBrowser;
-    if (!hooks_.startProgram) hooks_.startProgram = StartDetached;
+    if (!hooks_.startProgram) {
+        hooks_.startProgram = [](const std::string& program) { return StartDetached(program, {}); };
+    }
     if (!hooks_.openToolWindow) {
         hooks_.openToolWindow = [this](const std::string& title) { ShowToolWindow(this, title); };
     }
