@@ -9,6 +9,7 @@
 #include "members/agreement_file.h"
 #include "members/member_rules.h"
 #include "session/session_context.h"
+#include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
 
@@ -17,18 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MemberAgreementTest : public ::testing::Test {
+class MemberAgreementTest : public test::FreshInstitutionTest {
   protected:
     void SetUp() override {
-        db = test::ConnectTestDatabase();
-        inst = test::CreateTestInstitution(*db);
-        schema = InstitutionSchema(inst.inx);
-        db->setLogSchema(schema);
+        OpenInstitution();
         root = fs::temp_directory_path() / ("qx-agree-" + std::to_string(inst.inx));
         fs::create_directories(root / "in");
-        session.institution_number = inst.inx;
-        session.inx = std::to_string(inst.inx);
-        session.LoginId = inst.id;
         session.SystemDrive = (root / "drive").string() + "/";
     }
     void TearDown() override { fs::remove_all(root); }
@@ -46,10 +41,6 @@ class MemberAgreementTest : public ::testing::Test {
         return p.string();
     }
 
-    std::unique_ptr<Database> db;
-    test::TestInstitution inst;
-    std::string schema;
-    SessionContext session;
     fs::path root;
 };
 

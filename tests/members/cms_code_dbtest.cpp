@@ -14,14 +14,10 @@
 namespace qx {
 namespace {
 
-class CmsCodeTest : public ::testing::Test {
+class CmsCodeTest : public test::FreshInstitutionTest {
   protected:
     void SetUp() override {
-        db = test::ConnectTestDatabase();
-        inst = test::CreateTestInstitution(*db);
-        schema = InstitutionSchema(inst.inx);
-        db->setLogSchema(schema);
-        session = test::SessionFor(inst);
+        OpenInstitution();
         session.cmsinx_style = "N-12";
         session.payer_number_length = 12;
         test::MemberRow m;
@@ -45,10 +41,6 @@ class CmsCodeTest : public ::testing::Test {
         }
     }
 
-    std::unique_ptr<Database> db;
-    test::TestInstitution inst;
-    std::string schema;
-    SessionContext session;
     long long member = 0, other = 0;
 };
 

@@ -10,19 +10,17 @@
 #include "members/member_record.h"
 #include "members/member_rules.h"
 #include "session/session_context.h"
+#include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
 
 namespace qx {
 namespace {
 
-class MemberRecordTest : public ::testing::Test {
+class MemberRecordTest : public test::FreshInstitutionTest {
   protected:
     void SetUp() override {
-        db = test::ConnectTestDatabase();
-        inst = test::CreateTestInstitution(*db);
-        schema = InstitutionSchema(inst.inx);
-        db->setLogSchema(schema);
+        OpenInstitution();
         test::PinServerClock(*db, "2026-12-07 10:00:00");
         session = Session(0, 0);
     }
@@ -93,11 +91,6 @@ class MemberRecordTest : public ::testing::Test {
         EXPECT_EQ(ui.shown.back().title, "확인");
         EXPECT_EQ(Count("member_user"), before) << text;
     }
-
-    std::unique_ptr<Database> db;
-    test::TestInstitution inst;
-    std::string schema;
-    SessionContext session;
 };
 
 TEST_F(MemberRecordTest, ChecksRefuseInTheirOrderWithTheirTexts) {

@@ -7,39 +7,31 @@
 #include "members/member_record.h"
 #include "members/virtual_account.h"
 #include "session/session_context.h"
+#include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
 
 namespace qx {
 namespace {
 
-class MemberVirtualAccountTest : public ::testing::Test {
+class MemberVirtualAccountTest : public test::FreshInstitutionTest {
   protected:
     void SetUp() override {
-        db = test::ConnectTestDatabase();
-        inst = test::CreateTestInstitution(*db);
-        schema = InstitutionSchema(inst.inx);
-        db->setLogSchema(schema);
-        session.institution_number = inst.inx;
-        session.inx = std::to_string(inst.inx);
-        session.LoginId = inst.id;
+        OpenInstitution();
         ReadServerDate(*db, session);
         db->ExecuteSql("insert into " + schema +
                        ".member_user (username, payday, inday) values ('가상회원', 10, 10)");
         member = db->lastInsertId();
     }
 
-    std::unique_ptr<Database> db;
-    test::TestInstitution inst;
-    std::string schema;
-    SessionContext session;
     long long member = 0;
 };
 
 TEST_F(MemberVirtualAccountTest, AssignsTheLowestFreeAccountAndCancelsIt) {
     // The pool is shared by every institution: start from none of these numbers.
-    db->ExecuteSql("delete from kib.virinfo where vir_bank='신한' and vir_account between "
-                   "'56000000001' and '56000000003'");
+    db->ExecuteSql(
+        "delete from kib.virinfo where vir_bank='신한' and vir_account between "
+        "'56000000001' and '56000000003'");
     test::ScriptedInteraction none;
     EXPECT_FALSE(AssignVirtualAccount(*db, session, none, member, "신한"));
     EXPECT_EQ(none.texts(), std::vector<std::string>{"사용가능한 [신한] 계좌가 없습니다."});

@@ -1,7 +1,10 @@
 // Members, ledger rows and sessions for tests that work on one institution.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <map>
+#include <memory>
 #include <string>
 
 #include "db/database.h"
@@ -75,5 +78,24 @@ inline SessionContext SessionFor(const TestInstitution& t, long long brinx = 0,
     s.month_before_previous = "26-01";
     return s;
 }
+
+// A fresh institution per test: a connection that logs into its schema and
+// a head-office session as the login leaves it.
+class FreshInstitutionTest : public ::testing::Test {
+  protected:
+    void OpenInstitution(int cmsrunprg = 1) {
+        db = ConnectTestDatabase();
+        inst = CreateTestInstitution(*db, cmsrunprg);
+        schema = InstitutionSchema(inst.inx);
+        db->setLogSchema(schema);
+        session = SessionFor(inst);
+        session.cmsrunprg = cmsrunprg;
+    }
+
+    std::unique_ptr<Database> db;
+    TestInstitution inst;
+    std::string schema;
+    SessionContext session;
+};
 
 }  // namespace qx::test

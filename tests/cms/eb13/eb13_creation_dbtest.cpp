@@ -30,14 +30,10 @@ struct Member {
     std::string certificate_kind = "3", certificate_number, cms_agree_status = "0";
 };
 
-class Eb13CreationTest : public ::testing::Test {
+class Eb13CreationTest : public test::FreshInstitutionTest {
   protected:
     void Open(int cmsrunprg) {
-        db = test::ConnectTestDatabase();
-        inst = test::CreateTestInstitution(*db, cmsrunprg);
-        db->setLogSchema(InstitutionSchema(inst.inx));
-        session = test::SessionFor(inst);
-        session.cmsrunprg = cmsrunprg;
+        OpenInstitution(cmsrunprg);
         root = fs::temp_directory_path() / ("qx-eb13-" + std::to_string(inst.inx));
         fs::create_directories(root);
         session.SystemDrive = root.string() + "/";
@@ -91,9 +87,6 @@ class Eb13CreationTest : public ::testing::Test {
     }
     std::string ReadFile(const std::string& path) { return ReadWholeFile(path).value_or(""); }
 
-    std::unique_ptr<Database> db;
-    test::TestInstitution inst;
-    SessionContext session;
     test::ScriptedInteraction ui;
     fs::path root;
     const CivilDate friday{2026, 12, 4};

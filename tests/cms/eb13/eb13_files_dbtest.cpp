@@ -10,15 +10,9 @@
 namespace qx {
 namespace {
 
-class Eb13FilesTest : public ::testing::Test {
+class Eb13FilesTest : public test::FreshInstitutionTest {
   protected:
-    void SetUp() override {
-        db = test::ConnectTestDatabase();
-        inst = test::CreateTestInstitution(*db, 2);
-        session = test::SessionFor(inst);
-        session.cmsrunprg = 2;
-        schema = InstitutionSchema(inst.inx);
-    }
+    void SetUp() override { OpenInstitution(2); }
     void File(const std::string& name, const std::string& made, const std::string& pross,
               const std::string& send) {
         db->ExecuteSql("insert into " + schema +
@@ -30,11 +24,6 @@ class Eb13FilesTest : public ::testing::Test {
     std::vector<std::vector<std::string>> List(const std::string& search = {}) {
         return ListEb13Files(*db, session, CivilDate{2026, 12, 1}, CivilDate{2026, 12, 4}, search);
     }
-
-    std::unique_ptr<Database> db;
-    test::TestInstitution inst;
-    SessionContext session;
-    std::string schema;
 };
 
 TEST_F(Eb13FilesTest, RangeOrderStatesAndSearch) {
