@@ -40,20 +40,7 @@ class MemberRecordTest : public test::FreshInstitutionTest {
     }
 
     // A CMS member that passes every check.
-    static MemberInput ValidCms() {
-        MemberInput in;
-        in.set("username", "홍길동");
-        in.set("payday", "10");
-        in.set("inday", "15");
-        in.set("pay_monthdefault", "10000");
-        in.set("settle_accounts", "1");
-        in.set("bank_code", "004");
-        in.set("account_no", "12345678901");
-        in.set("account_jumin", "800101");
-        in.set("account_name", "홍길동");
-        in.set("certificate_kind", "4");
-        return in;
-    }
+    static MemberInput ValidCms() { return test::ValidCmsMemberInput(); }
     static MemberInput ValidCard() {
         MemberInput in = ValidCms();
         in.set("settle_accounts", "5");

@@ -82,21 +82,6 @@ TEST_F(MemberVirtualAccountTest, AssignsTheLowestFreeAccountAndCancelsIt) {
 }
 
 // Registration of a CMS member that passes every check.
-MemberInput NewCmsMember(const std::string& name) {
-    MemberInput in;
-    in.set("username", name);
-    in.set("payday", "10");
-    in.set("inday", "15");
-    in.set("pay_monthdefault", "10000");
-    in.set("settle_accounts", "1");
-    in.set("bank_code", "004");
-    in.set("account_no", "12345678901");
-    in.set("account_jumin", "800101");
-    in.set("account_name", name);
-    in.set("certificate_kind", "4");
-    return in;
-}
-
 TEST_F(MemberVirtualAccountTest, RegistrationTakesTheLowestFreeAccountWhenSetToAutomatic) {
     session.virtual_account_switch = false;  // "신규등록시 자동등록"
     ASSERT_TRUE(AssignsVirtualAccountOnRegistration(session));
@@ -106,7 +91,7 @@ TEST_F(MemberVirtualAccountTest, RegistrationTakesTheLowestFreeAccountWhenSetToA
     const long long before = members();
 
     // No free account at the chosen bank: refused, nothing written.
-    MemberInput in = NewCmsMember("자동가상");
+    MemberInput in = test::ValidCmsMemberInput("자동가상");
     in.virtual_bank = "우리";
     test::ScriptedInteraction none;
     EXPECT_FALSE(CreateMember(*db, session, none, in));
@@ -138,7 +123,7 @@ TEST_F(MemberVirtualAccountTest, RegistrationTakesTheLowestFreeAccountWhenSetToA
 
     // Without a chosen bank the member gets none.
     test::ScriptedInteraction plain;
-    const auto other = CreateMember(*db, session, plain, NewCmsMember("가상없음"));
+    const auto other = CreateMember(*db, session, plain, test::ValidCmsMemberInput("가상없음"));
     ASSERT_TRUE(other);
     EXPECT_EQ(db->scalar("select virtual_no from " + schema + ".member_user where member_inx=?",
                          {*other}),
@@ -154,7 +139,7 @@ TEST_F(MemberVirtualAccountTest, RegistrationLeavesAssignmentToTheCardWhenSetToM
     EXPECT_FALSE(AssignsVirtualAccountOnRegistration(session));
     const long long base = 58000000000LL + inst.inx * 10;
     ASSERT_EQ(AddFreeVirtualAccounts(*db, schema, "농협", base, 1), 1);
-    MemberInput in = NewCmsMember("수동가상");
+    MemberInput in = test::ValidCmsMemberInput("수동가상");
     in.virtual_bank = "농협";
     test::ScriptedInteraction ui;
     const long long before = db->scalarInt("select count(*) from " + schema + ".member_user");

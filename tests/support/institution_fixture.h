@@ -8,6 +8,7 @@
 #include <string>
 
 #include "db/database.h"
+#include "members/member_record.h"
 #include "session/session_context.h"
 #include "support/test_database.h"
 
@@ -58,6 +59,22 @@ inline void InsertLedgerRow(Database& db, long long inx, long long member, long 
     db.ExecuteSql("insert into " + InstitutionSchema(inx) +
                       ".pay_pross (userlink_inx, input_pay, paystat, signdate) values (?,?,?,?)",
                   {member, amount, paystat, signdate});
+}
+
+// What a screen sends for a CMS member that passes every check.
+inline MemberInput ValidCmsMemberInput(const std::string& name = "홍길동") {
+    MemberInput in;
+    in.set("username", name);
+    in.set("payday", "10");
+    in.set("inday", "15");
+    in.set("pay_monthdefault", "10000");
+    in.set("settle_accounts", "1");
+    in.set("bank_code", "004");
+    in.set("account_no", "12345678901");
+    in.set("account_jumin", "800101");
+    in.set("account_name", name);
+    in.set("certificate_kind", "4");
+    return in;
 }
 
 // A session as the login leaves it, without running the login.
