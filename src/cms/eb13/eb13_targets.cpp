@@ -84,14 +84,6 @@ std::string Eb13Target::contactNumber() const {
     return certificate_kind == "1" ? certificate_number : std::string();
 }
 
-bool IsAuthenticationPhone(const std::string& n) {
-    static const char* prefixes[] = {"010", "011", "016", "017", "018", "019"};
-    if (n.size() != 10 && n.size() != 11) return false;
-    for (const char* p : prefixes)
-        if (n.compare(0, 3, p) == 0) return true;
-    return false;
-}
-
 std::vector<StatusColumn> Eb13GridColumns(const SessionContext& s) {
     std::vector<StatusColumn> c = {{"고객명", 1400},     {"상호", 1400},     {"이체예정일", 1200},
                                    {"은행명", 1400},     {"계좌번호", 1600}, {"예금주명", 1400},

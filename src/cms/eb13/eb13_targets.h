@@ -51,7 +51,4 @@ std::string Eb13TargetCondition(const SessionContext& session);
 // any member.
 long long CountEb13Targets(Database& db, const SessionContext& session);
 
-// Mobile numbers the clearing house accepts for authentication.
-bool IsAuthenticationPhone(const std::string& number);
-
 }  // namespace qx

@@ -159,6 +159,23 @@ TEST_F(Eb13CreationTest, RelaySelectionChecksPhonesAccountsAndEvidence) {
     EXPECT_EQ(Selected(), (std::vector<long long>{ok, d15}));
 }
 
+TEST_F(Eb13CreationTest, RelayAcceptsOnlyMobileNumbersOfTenOrElevenDigits) {
+    Open(2);
+    Member phone;
+    phone.certificate_kind = "1";
+    std::vector<long long> ok, bad;
+    for (const char* n : {"0101234567", "01912345678"}) {
+        phone.certificate_number = n;
+        ok.push_back(Add(phone));
+    }
+    for (const char* n : {"012123456789", "0121234567", "010123456"}) {
+        phone.certificate_number = n;
+        bad.push_back(Add(phone));
+    }
+    EXPECT_EQ(Selected(), ok);
+    for (long long m : bad) EXPECT_EQ(Column(m, "cms_error"), "계좌주휴대폰오류") << m;
+}
+
 TEST_F(Eb13CreationTest, ThreeNewAndTwoCancellationsWriteTheFileRowsAndStates) {
     std::vector<long long> news;
     Member m;

@@ -68,13 +68,5 @@ TEST(Eb13Record, TrailerCountsNewAndCancellations) {
     EXPECT_EQ(t.substr(67), std::string(53, ' '));
 }
 
-TEST(Eb13Targets, AuthenticationPhoneRule) {
-    EXPECT_TRUE(IsAuthenticationPhone("0101234567"));
-    EXPECT_TRUE(IsAuthenticationPhone("01912345678"));
-    EXPECT_FALSE(IsAuthenticationPhone("012123456789"));
-    EXPECT_FALSE(IsAuthenticationPhone("0121234567"));
-    EXPECT_FALSE(IsAuthenticationPhone("010123456"));
-}
-
 }  // namespace
 }  // namespace qx
