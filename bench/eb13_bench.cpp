@@ -20,7 +20,7 @@
 #include "db/database.h"
 #include "member_generator.h"
 #include "platform/interaction.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace {
 

@@ -18,6 +18,7 @@
 
 #include "admin/provisioning.h"
 #include "db/code_lists.h"
+#include "db/sql_quote.h"
 #include "db/database.h"
 #include "members/virtual_account.h"
 

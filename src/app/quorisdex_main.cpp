@@ -14,7 +14,7 @@
 #include "platform/user_settings.h"
 #include "session/notices.h"
 #include "session/service_web.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "session/startup.h"
 #include "session/update_check.h"
 #include "ui/board/board_window.h"

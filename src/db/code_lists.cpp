@@ -1,7 +1,8 @@
 #include "db/code_lists.h"
 
+#include "core/session_context.h"
 #include "db/database.h"
-#include "session/session_context.h"
+#include "db/sql_quote.h"
 
 namespace qx {
 
@@ -40,22 +41,6 @@ std::string ReplaceAll(std::string s, const std::string& from, const std::string
 }
 
 }  // namespace
-
-std::string SqlQuote(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') {
-            out += "''";
-        } else if (c == '\\') {
-            out += "\\\\";
-        } else if (c == '\0') {
-            out += "\\0";
-        } else {
-            out += c;
-        }
-    }
-    return out + "'";
-}
 
 std::vector<CodeEntry> LoadSharedCodeList(Database& db, const std::string& name) {
     return Load(db, "quorisdex", name);

@@ -25,7 +25,4 @@ std::vector<CodeEntry> LoadInstitutionCodeList(Database& db, long long inx,
 // member exists when that service is on.
 void BuildCodeCaseSql(Database& db, SessionContext& session);
 
-// The text as a quoted literal for a statement built as text.
-std::string SqlQuote(const std::string& text);
-
 }  // namespace qx

@@ -1,6 +1,6 @@
 #include "db/role_filter.h"
 
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

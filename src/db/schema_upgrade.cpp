@@ -6,7 +6,7 @@
 #include "db/database.h"
 #include "db/work_tables.h"
 #include "platform/profile_ini.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

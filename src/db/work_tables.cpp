@@ -5,7 +5,7 @@
 #include "db/database.h"
 #include "db/sql_script.h"
 #include "platform/profile_ini.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

@@ -14,7 +14,7 @@
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
 #include "platform/xls_reader.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

@@ -6,7 +6,7 @@
 #include "members/whole_number.h"
 #include "platform/interaction.h"
 #include "platform/trim.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

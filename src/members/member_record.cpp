@@ -16,7 +16,7 @@
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
 #include "platform/trim.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

@@ -9,7 +9,7 @@
 #include "platform/text_checks.h"
 #include "platform/trim.h"
 #include "session/post_login.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

@@ -6,7 +6,7 @@
 #include "members/member_record.h"
 #include "members/member_rules.h"
 #include "platform/interaction.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

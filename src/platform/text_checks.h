@@ -22,6 +22,15 @@ bool IsAllDigits(std::string_view text);
 // numbers and postcodes.
 bool IsDigitsAndDash(std::string_view text);
 
+// True when the text is well-formed UTF-8 of characters the database's text
+// columns can hold (utf8mb3: at most three bytes a character, so no emoji or
+// other character outside the basic plane). Checked at input, because the
+// server refuses such a statement as a failure.
+bool IsStorableText(std::string_view utf8);
+
+// The message for a field whose text fails IsStorableText.
+std::string UnstorableTextMessage(std::string_view field);
+
 enum EmailCheck : int { kEmailValid = 0, kEmailInvalid = 1, kEmailDeclined = 2 };
 
 // 0 valid, 1 invalid, 2 the user declined to go on with characters the mail

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/amount_text.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

@@ -5,7 +5,7 @@
 #include "db/schema_check.h"
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

@@ -5,7 +5,7 @@
 #include "db/database.h"
 #include "db/work_tables.h"
 #include "platform/trim.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

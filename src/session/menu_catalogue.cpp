@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "session/post_login.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

@@ -13,7 +13,7 @@
 #include "platform/registry.h"
 #include "platform/text_checks.h"
 #include "session/cms_summary.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

@@ -3,7 +3,7 @@
 #include "platform/profile_ini.h"
 #include "platform/system_drive.h"
 #include "platform/text_checks.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

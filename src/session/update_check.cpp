@@ -10,7 +10,7 @@
 #include "platform/process_control.h"
 #include "platform/profile_ini.h"
 #include "platform/trim.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "db/code_lists.h"
+#include "db/sql_quote.h"
 #include "db/database.h"
 #include "db/holidays.h"
 #include "db/payer_number.h"
 #include "db/server_clock.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/test_database.h"
 
 namespace qx {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 namespace {

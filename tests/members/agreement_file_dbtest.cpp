@@ -8,7 +8,7 @@
 #include "db/database.h"
 #include "members/agreement_file.h"
 #include "members/member_rules.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"

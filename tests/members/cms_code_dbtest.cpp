@@ -6,7 +6,7 @@
 #include "db/payer_number.h"
 #include "members/cms_code.h"
 #include "members/member_record.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"

@@ -3,7 +3,7 @@
 
 #include "db/database.h"
 #include "members/items.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
 

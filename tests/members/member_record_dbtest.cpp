@@ -9,7 +9,7 @@
 #include "db/server_clock.h"
 #include "members/member_record.h"
 #include "members/member_rules.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"

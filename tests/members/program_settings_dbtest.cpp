@@ -8,7 +8,7 @@
 #include "db/database.h"
 #include "members/program_settings.h"
 #include "platform/profile_ini.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
 

@@ -6,7 +6,7 @@
 #include "db/server_clock.h"
 #include "members/member_record.h"
 #include "members/virtual_account.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"

@@ -83,6 +83,32 @@ TEST(TextChecks, DigitsAndDash) {
     EXPECT_FALSE(IsDigitsAndDash("０１０"));  // full-width digits
 }
 
+TEST(TextChecks, StorableTextIsWellFormedUtf8OfTheBasicPlane) {
+    struct Case {
+        std::string text;
+        bool storable;
+    };
+    const Case cases[] = {
+        {"", true},
+        {"O'Brien; drop table x; --", true},
+        {"홍길동", true},
+        {"ｶﾀｶﾅ ０１ 한글 \xe2\x82\xa9", true},  // full-width and the won sign
+        {"\xef\xbf\xbd", true},                 // U+FFFD, the last three-byte range
+        {"상사\xf0\x9f\x98\x80", false},        // an emoji, four bytes
+        {"\xf0\x90\x80\x80", false},            // U+10000, first outside the plane
+        {"\xa3\xb0", false},                    // CP949 bytes, not UTF-8
+        {"\xed\xa0\x80", false},                // a UTF-16 surrogate
+        {"\xe0\x80\xaf", false},                // overlong "/"
+        {"\xc0\xaf", false},                    // overlong "/"
+        {"가\xea\xb0", false},                  // cut in the middle of a character
+        {"\x80", false},                        // a lone continuation byte
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsStorableText(c.text), c.storable) << c.text;
+    EXPECT_EQ(UnstorableTextMessage("고객명"),
+              "고객명에 저장할 수 없는 문자(이모지 등)가 있습니다. 해당 문자를 지우고 다시 "
+              "입력하십시오.");
+}
+
 TEST(TextChecks, FoldersAndFileSizes) {
     const fs::path dir = fs::temp_directory_path() / "qx_text_checks";
     fs::remove_all(dir);

@@ -10,7 +10,7 @@
 #include "services/web_stand_in.h"
 #include "session/login.h"
 #include "session/service_web.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/test_database.h"
 
 namespace qx {

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "platform/profile_ini.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "session/update_check.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"

@@ -4,7 +4,7 @@
 
 #include "db/database.h"
 #include "session/login.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/test_database.h"
 
 namespace qx {

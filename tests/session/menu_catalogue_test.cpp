@@ -6,7 +6,7 @@
 #include <fstream>
 #include <map>
 
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/profile_ini.h"
 #include "session/login.h"
 #include "session/post_login.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
 

@@ -11,7 +11,7 @@
 #include "db/sql_script.h"
 #include "platform/profile_ini.h"
 #include "session/login.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 namespace {

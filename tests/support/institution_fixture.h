@@ -9,7 +9,7 @@
 
 #include "db/database.h"
 #include "members/member_record.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/test_database.h"
 
 namespace qx::test {

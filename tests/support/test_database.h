@@ -7,7 +7,7 @@
 
 #include "admin/provisioning.h"
 #include "db/database.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx::test {
 

@@ -8,7 +8,7 @@
 
 #include "db/database.h"
 #include "platform/profile_ini.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/qt_application.h"
 #include "ui/code_combo.h"
 #include "ui/gui_interaction.h"

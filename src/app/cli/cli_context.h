@@ -11,7 +11,7 @@
 #include "db/database.h"
 #include "platform/interaction.h"
 #include "platform/profile_ini.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace CLI {
 class App;

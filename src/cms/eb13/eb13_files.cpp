@@ -5,7 +5,7 @@
 #include "cms/workspace/file_names.h"
 #include "db/database.h"
 #include "platform/trim.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

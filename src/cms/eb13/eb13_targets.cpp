@@ -1,7 +1,7 @@
 #include "cms/eb13/eb13_targets.h"
 
 #include "db/database.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

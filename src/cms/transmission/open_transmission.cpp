@@ -8,7 +8,7 @@
 #include "platform/process_control.h"
 #include "platform/system_drive.h"
 #include "session/service_web.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

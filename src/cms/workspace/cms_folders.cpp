@@ -2,7 +2,7 @@
 
 #include "platform/system_drive.h"
 #include "platform/text_checks.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

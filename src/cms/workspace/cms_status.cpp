@@ -19,7 +19,7 @@
 #include "platform/interaction.h"
 #include "platform/system_drive.h"
 #include "platform/trim.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

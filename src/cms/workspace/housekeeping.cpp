@@ -11,7 +11,7 @@
 #include "db/database.h"
 #include "platform/system_drive.h"
 #include "platform/text_checks.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "ui/cms/status_grid.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/business_screen.h"

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/business_screen.h"
 

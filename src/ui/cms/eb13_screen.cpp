@@ -14,7 +14,7 @@
 #include "cms/eb13/eb13_targets.h"
 #include "db/server_clock.h"
 #include "session/menu_catalogue.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "ui/cms/eb13_creation_dialog.h"
 #include "ui/cms/status_grid.h"
 #include "ui/gui_interaction.h"

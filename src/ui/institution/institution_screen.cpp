@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "platform/interaction.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "ui/gui_interaction.h"
 #include "ui/institution/password_check_dialog.h"
 

@@ -16,7 +16,7 @@
 
 #include "db/code_lists.h"
 #include "platform/interaction.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "ui/code_combo.h"
 #include "ui/gui_interaction.h"
 

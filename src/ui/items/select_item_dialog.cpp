@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/interaction.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "ui/gui_interaction.h"
 
 namespace qx::ui {

@@ -13,7 +13,7 @@
 #include "session/login.h"
 #include "session/post_login.h"
 #include "session/service_web.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "session/startup.h"
 #include "ui/gui_interaction.h"
 #include "ui/login/splash_window.h"

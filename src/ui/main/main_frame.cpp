@@ -22,7 +22,7 @@
 #include "platform/process_control.h"
 #include "session/cms_summary.h"
 #include "session/eb11_status.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "ui/gui_interaction.h"
 #include "ui/login/splash_window.h"
 #include "ui/main/summary_panel.h"

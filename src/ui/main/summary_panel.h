@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "session/eb11_status.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 class QLabel;
 class QPushButton;

@@ -15,7 +15,7 @@
 #include "members/items.h"
 #include "members/member_rules.h"
 #include "members/whole_number.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "ui/code_combo.h"
 #include "ui/gui_interaction.h"
 

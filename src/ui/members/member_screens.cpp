@@ -23,7 +23,7 @@
 #include "members/member_rules.h"
 #include "members/virtual_account.h"
 #include "platform/profile_ini.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "ui/code_combo.h"
 #include "ui/frozen_columns.h"
 #include "ui/gui_interaction.h"

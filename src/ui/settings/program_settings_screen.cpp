@@ -14,7 +14,7 @@
 
 #include "platform/interaction.h"
 #include "platform/profile_ini.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "ui/gui_interaction.h"
 
 namespace qx::ui {

@@ -13,7 +13,7 @@
 #include "db/payer_number.h"
 #include "platform/codepage.h"
 #include "platform/profile_ini.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"

@@ -19,7 +19,7 @@
 #include "db/database.h"
 #include "db/server_clock.h"
 #include "members/member_record.h"
-#include "session/session_context.h"
+#include "core/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/qt_application.h"
 #include "support/test_database.h"

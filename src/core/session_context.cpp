@@ -1,4 +1,4 @@
-#include "session/session_context.h"
+#include "core/session_context.h"
 
 namespace qx {
 
