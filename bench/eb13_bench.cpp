@@ -16,11 +16,11 @@
 #include "admin/provisioning.h"
 #include "cms/eb13/eb13_creation.h"
 #include "cms/eb13/eb13_targets.h"
+#include "core/session_context.h"
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "member_generator.h"
 #include "platform/interaction.h"
-#include "core/session_context.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 
 #include "admin/provisioning.h"
 #include "db/code_lists.h"
-#include "db/sql_quote.h"
 #include "db/database.h"
+#include "db/sql_quote.h"
 #include "members/virtual_account.h"
 
 namespace qx {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "platform/process_control.h"
 #include "platform/profile_ini.h"
@@ -14,7 +15,6 @@
 #include "platform/user_settings.h"
 #include "session/notices.h"
 #include "session/service_web.h"
-#include "core/session_context.h"
 #include "session/startup.h"
 #include "session/update_check.h"
 #include "ui/board/board_window.h"

@@ -1,7 +1,7 @@
 #include "db/payer_number.h"
 
-#include "db/database.h"
 #include "core/session_context.h"
+#include "db/database.h"
 
 namespace qx {
 

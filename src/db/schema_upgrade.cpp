@@ -3,10 +3,10 @@
 #include <sstream>
 #include <vector>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "db/work_tables.h"
 #include "platform/profile_ini.h"
-#include "core/session_context.h"
 
 namespace qx {
 

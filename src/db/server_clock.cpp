@@ -1,7 +1,7 @@
 #include "db/server_clock.h"
 
-#include "db/database.h"
 #include "core/session_context.h"
+#include "db/database.h"
 
 namespace qx {
 

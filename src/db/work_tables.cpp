@@ -2,10 +2,10 @@
 
 #include <stdexcept>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "db/sql_script.h"
 #include "platform/profile_ini.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <system_error>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "db/role_filter.h"
 #include "members/member_record.h"
@@ -14,7 +15,6 @@
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
 #include "platform/xls_reader.h"
-#include "core/session_context.h"
 
 namespace qx {
 

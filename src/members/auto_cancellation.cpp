@@ -1,7 +1,7 @@
 #include "members/auto_cancellation.h"
 
-#include "db/database.h"
 #include "core/session_context.h"
+#include "db/database.h"
 
 namespace qx {
 

@@ -1,5 +1,6 @@
 #include "members/cms_code.h"
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "db/work_tables.h"
 #include "members/member_record.h"
@@ -7,7 +8,6 @@
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
 #include "platform/trim.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -2,12 +2,12 @@
 
 #include <stdexcept>
 
+#include "core/session_context.h"
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
 #include "platform/trim.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -2,11 +2,11 @@
 
 #include <stdexcept>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "members/whole_number.h"
 #include "platform/interaction.h"
 #include "platform/trim.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/session_context.h"
 #include "db/bank_rules.h"
 #include "db/code_lists.h"
 #include "db/database.h"
@@ -16,7 +17,6 @@
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
 #include "platform/trim.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "members/whole_number.h"
 #include "platform/interaction.h"
@@ -9,7 +10,6 @@
 #include "platform/text_checks.h"
 #include "platform/trim.h"
 #include "session/post_login.h"
-#include "core/session_context.h"
 
 namespace qx {
 

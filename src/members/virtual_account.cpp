@@ -2,11 +2,11 @@
 
 #include <stdexcept>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "members/member_record.h"
 #include "members/member_rules.h"
 #include "platform/interaction.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/amount_text.h"
 #include "core/session_context.h"
+#include "platform/amount_text.h"
 
 namespace qx {
 

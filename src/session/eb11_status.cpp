@@ -1,7 +1,7 @@
 #include "session/eb11_status.h"
 
-#include "db/database.h"
 #include "core/session_context.h"
+#include "db/database.h"
 
 namespace qx {
 

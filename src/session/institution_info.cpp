@@ -2,10 +2,10 @@
 
 #include <stdexcept>
 
+#include "core/session_context.h"
 #include "db/schema_check.h"
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
-#include "core/session_context.h"
 
 namespace qx {
 

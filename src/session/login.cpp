@@ -2,10 +2,10 @@
 
 #include <cctype>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "db/work_tables.h"
 #include "platform/trim.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "session/post_login.h"
 #include "core/session_context.h"
+#include "session/post_login.h"
 
 namespace qx {
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/session_context.h"
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "db/schema_check.h"
@@ -13,7 +14,6 @@
 #include "platform/registry.h"
 #include "platform/text_checks.h"
 #include "session/cms_summary.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -1,9 +1,9 @@
 #include "session/startup.h"
 
+#include "core/session_context.h"
 #include "platform/profile_ini.h"
 #include "platform/system_drive.h"
 #include "platform/text_checks.h"
-#include "core/session_context.h"
 
 namespace qx {
 

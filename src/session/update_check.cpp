@@ -5,12 +5,12 @@
 #include <ctime>
 #include <filesystem>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "platform/interaction.h"
 #include "platform/process_control.h"
 #include "platform/profile_ini.h"
 #include "platform/trim.h"
-#include "core/session_context.h"
 
 namespace qx {
 

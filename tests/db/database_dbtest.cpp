@@ -2,13 +2,13 @@
 // the real server.
 #include <gtest/gtest.h>
 
+#include "core/session_context.h"
 #include "db/code_lists.h"
-#include "db/sql_quote.h"
 #include "db/database.h"
 #include "db/holidays.h"
 #include "db/payer_number.h"
 #include "db/server_clock.h"
-#include "core/session_context.h"
+#include "db/sql_quote.h"
 #include "support/test_database.h"
 
 namespace qx {

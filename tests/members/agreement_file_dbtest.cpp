@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "members/agreement_file.h"
 #include "members/member_rules.h"
-#include "core/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"

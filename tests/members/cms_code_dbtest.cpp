@@ -2,11 +2,11 @@
 // own payer numbering.
 #include <gtest/gtest.h>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "db/payer_number.h"
 #include "members/cms_code.h"
 #include "members/member_record.h"
-#include "core/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"

@@ -1,9 +1,9 @@
 // Collection methods, receipt kinds and free-field names of one institution.
 #include <gtest/gtest.h>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "members/code_list_maintenance.h"
-#include "core/session_context.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
 

@@ -1,9 +1,9 @@
 // The item catalogue: add, change, list filters and soft delete.
 #include <gtest/gtest.h>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "members/items.h"
-#include "core/session_context.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
 

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "admin/provisioning.h"
+#include "core/session_context.h"
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "db/server_clock.h"
 #include "members/member_record.h"
 #include "members/member_rules.h"
-#include "core/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"

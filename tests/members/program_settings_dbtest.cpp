@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "admin/provisioning.h"
+#include "core/session_context.h"
 #include "db/database.h"
 #include "members/program_settings.h"
 #include "platform/profile_ini.h"
-#include "core/session_context.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
 

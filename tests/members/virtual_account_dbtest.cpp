@@ -1,12 +1,12 @@
 // Virtual accounts taken from and returned to the shared pool.
 #include <gtest/gtest.h>
 
+#include "core/session_context.h"
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "db/server_clock.h"
 #include "members/member_record.h"
 #include "members/virtual_account.h"
-#include "core/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"

@@ -6,11 +6,11 @@
 #include <regex>
 #include <thread>
 
+#include "core/session_context.h"
 #include "platform/http.h"
 #include "services/web_stand_in.h"
 #include "session/login.h"
 #include "session/service_web.h"
-#include "core/session_context.h"
 #include "support/test_database.h"
 
 namespace qx {

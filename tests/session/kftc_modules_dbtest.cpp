@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/profile_ini.h"
 #include "core/session_context.h"
+#include "platform/profile_ini.h"
 #include "session/update_check.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"

@@ -2,9 +2,9 @@
 // saveip record, hostile ids.
 #include <gtest/gtest.h>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "session/login.h"
-#include "core/session_context.h"
 #include "support/test_database.h"
 
 namespace qx {

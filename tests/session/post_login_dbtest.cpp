@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "platform/profile_ini.h"
 #include "session/login.h"
 #include "session/post_login.h"
-#include "core/session_context.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
 

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/session_context.h"
 #include "db/payer_number.h"
 #include "db/sql_script.h"
 #include "platform/profile_ini.h"
 #include "session/login.h"
-#include "core/session_context.h"
 
 namespace qx {
 namespace {

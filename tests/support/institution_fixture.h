@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "members/member_record.h"
-#include "core/session_context.h"
 #include "support/test_database.h"
 
 namespace qx::test {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "admin/provisioning.h"
-#include "db/database.h"
 #include "core/session_context.h"
+#include "db/database.h"
 
 namespace qx::test {
 

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "platform/profile_ini.h"
-#include "core/session_context.h"
 #include "support/qt_application.h"
 #include "ui/code_combo.h"
 #include "ui/gui_interaction.h"
@@ -17,7 +17,9 @@
 namespace qx::ui {
 namespace {
 
-void App() { test::EnsureQtApplication(); }
+void App() {
+    test::EnsureQtApplication();
+}
 
 // Records what would have been shown instead of opening message boxes.
 class Recording : public GuiInteraction {

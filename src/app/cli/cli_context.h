@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "cms/workspace/cms_status.h"
+#include "core/session_context.h"
 #include "db/database.h"
 #include "platform/interaction.h"
 #include "platform/profile_ini.h"
-#include "core/session_context.h"
 
 namespace CLI {
 class App;

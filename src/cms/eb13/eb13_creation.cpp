@@ -8,13 +8,13 @@
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/cms_record.h"
 #include "cms/workspace/file_names.h"
-#include "db/sql_quote.h"
+#include "core/session_context.h"
 #include "db/database.h"
 #include "db/holidays.h"
 #include "db/payer_number.h"
 #include "db/server_clock.h"
+#include "db/sql_quote.h"
 #include "platform/interaction.h"
-#include "core/session_context.h"
 
 namespace qx {
 

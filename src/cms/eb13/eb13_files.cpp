@@ -3,9 +3,9 @@
 #include "cms/eb13/eb13_record.h"
 #include "cms/eb13/eb13_targets.h"
 #include "cms/workspace/file_names.h"
+#include "core/session_context.h"
 #include "db/database.h"
 #include "platform/trim.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -1,7 +1,7 @@
 #include "cms/eb13/eb13_targets.h"
 
-#include "db/database.h"
 #include "core/session_context.h"
+#include "db/database.h"
 
 namespace qx {
 

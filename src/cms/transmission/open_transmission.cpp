@@ -2,13 +2,13 @@
 
 #include <filesystem>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "platform/http.h"
 #include "platform/interaction.h"
 #include "platform/process_control.h"
 #include "platform/system_drive.h"
 #include "session/service_web.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -1,8 +1,8 @@
 #include "cms/workspace/cms_folders.h"
 
+#include "core/session_context.h"
 #include "platform/system_drive.h"
 #include "platform/text_checks.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -13,13 +13,13 @@
 #include "cms/workspace/file_names.h"
 #include "cms/workspace/file_summary.h"
 #include "cms/workspace/housekeeping.h"
+#include "core/session_context.h"
 #include "db/database.h"
 #include "db/holidays.h"
 #include "platform/amount_text.h"
 #include "platform/interaction.h"
 #include "platform/system_drive.h"
 #include "platform/trim.h"
-#include "core/session_context.h"
 
 namespace qx {
 

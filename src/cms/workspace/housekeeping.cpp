@@ -7,11 +7,11 @@
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/file_names.h"
 #include "cms/workspace/file_summary.h"
+#include "core/session_context.h"
 #include "db/business_days.h"
 #include "db/database.h"
 #include "platform/system_drive.h"
 #include "platform/text_checks.h"
-#include "core/session_context.h"
 
 namespace qx {
 

@@ -12,9 +12,9 @@
 
 #include "cms/eb13/eb13_files.h"
 #include "cms/eb13/eb13_targets.h"
+#include "core/session_context.h"
 #include "db/server_clock.h"
 #include "session/menu_catalogue.h"
-#include "core/session_context.h"
 #include "ui/cms/eb13_creation_dialog.h"
 #include "ui/cms/status_grid.h"
 #include "ui/gui_interaction.h"

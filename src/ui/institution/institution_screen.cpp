@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
-#include "platform/interaction.h"
 #include "core/session_context.h"
+#include "platform/interaction.h"
 #include "ui/gui_interaction.h"
 #include "ui/institution/password_check_dialog.h"
 

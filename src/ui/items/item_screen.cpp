@@ -14,9 +14,9 @@
 #include <algorithm>
 #include <tuple>
 
+#include "core/session_context.h"
 #include "db/code_lists.h"
 #include "platform/interaction.h"
-#include "core/session_context.h"
 #include "ui/code_combo.h"
 #include "ui/gui_interaction.h"
 

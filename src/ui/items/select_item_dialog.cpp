@@ -9,8 +9,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "platform/interaction.h"
 #include "core/session_context.h"
+#include "platform/interaction.h"
 #include "ui/gui_interaction.h"
 
 namespace qx::ui {

@@ -9,11 +9,11 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "core/session_context.h"
 #include "db/database.h"
 #include "session/login.h"
 #include "session/post_login.h"
 #include "session/service_web.h"
-#include "core/session_context.h"
 #include "session/startup.h"
 #include "ui/gui_interaction.h"
 #include "ui/login/splash_window.h"

@@ -16,13 +16,13 @@
 #include <QVBoxLayout>
 
 #include "cms/transmission/open_transmission.h"
+#include "core/session_context.h"
 #include "db/database.h"
 #include "db/schema_upgrade.h"
 #include "platform/interaction.h"
 #include "platform/process_control.h"
 #include "session/cms_summary.h"
 #include "session/eb11_status.h"
-#include "core/session_context.h"
 #include "ui/gui_interaction.h"
 #include "ui/login/splash_window.h"
 #include "ui/main/summary_panel.h"

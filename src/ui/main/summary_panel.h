@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
-#include "session/eb11_status.h"
 #include "core/session_context.h"
+#include "session/eb11_status.h"
 
 class QLabel;
 class QPushButton;

@@ -11,11 +11,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/session_context.h"
 #include "db/code_lists.h"
 #include "members/items.h"
 #include "members/member_rules.h"
 #include "members/whole_number.h"
-#include "core/session_context.h"
 #include "ui/code_combo.h"
 #include "ui/gui_interaction.h"
 

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/session_context.h"
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "db/role_filter.h"
@@ -23,7 +24,6 @@
 #include "members/member_rules.h"
 #include "members/virtual_account.h"
 #include "platform/profile_ini.h"
-#include "core/session_context.h"
 #include "ui/code_combo.h"
 #include "ui/frozen_columns.h"
 #include "ui/gui_interaction.h"

@@ -12,9 +12,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "core/session_context.h"
 #include "platform/interaction.h"
 #include "platform/profile_ini.h"
-#include "core/session_context.h"
 #include "ui/gui_interaction.h"
 
 namespace qx::ui {

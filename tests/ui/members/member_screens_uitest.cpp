@@ -15,11 +15,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/session_context.h"
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "db/server_clock.h"
 #include "members/member_record.h"
-#include "core/session_context.h"
 #include "support/institution_fixture.h"
 #include "support/qt_application.h"
 #include "support/test_database.h"
