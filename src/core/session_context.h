@@ -17,7 +17,10 @@ enum PrgStat : int {
     kAllPayMain = 3,
     kMonthView = 4,
     kDevidePay = 5,
-    kItemSwitch = 6,  // from position 15 of cms_set, not from Login.ini
+    // 1 when the institution does NOT use items on registration and change
+    // (position 15 of cms_set is not '1'); set at login and by the settings
+    // screen, not from Login.ini.
+    kItemsUnused = 6,
 };
 
 struct CodeCaseSql {

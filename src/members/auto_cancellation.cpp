@@ -5,13 +5,16 @@
 
 namespace qx {
 
+// The collection method is compared as a number: as text, '2' to '5' sort
+// after '10' and those period members would never end.
 long long CancelEndedPeriodMembers(Database& db, const SessionContext& s,
                                    const std::string& before) {
-    return db.ExecuteSql("update " + s.schema() +
-                             ".member_user set remove='2',cms_status=" + kCancelledCmsStatusSql +
-                             " where settle_accounts<'10' and account_divide='4' and p_seday<? "
-                             "and remove='1' and cms_status in ('0','2','3','7','8')",
-                         {before});
+    return db.ExecuteSql(
+        "update " + s.schema() +
+            ".member_user set remove='2',cms_status=" + kCancelledCmsStatusSql +
+            " where cast(settle_accounts as unsigned)<10 and account_divide='4' and p_seday<? "
+            "and remove='1' and cms_status in ('0','2','3','7','8')",
+        {before});
 }
 
 long long CancelCompletedInstalmentMembers(Database& db, const SessionContext& s) {

@@ -31,6 +31,9 @@ std::optional<long long> ChangeMemberChannel(Database& db, const SessionContext&
         ui.inform(text, kDefaultTitle);
         return std::nullopt;
     };
+    // Only a registration the bank holds can be changed this way: the old row
+    // goes into the next cancellation request.
+    if (!IsRegisteredAtBank(member->get("cms_status"))) return stop(kChannelChangeUnregisteredText);
     ChannelChange c = raw;
     for (std::string* f : {&c.bank_code, &c.account_no, &c.account_jumin, &c.card_no,
                            &c.card_expiry, &c.card_mobile})
@@ -40,6 +43,7 @@ std::optional<long long> ChangeMemberChannel(Database& db, const SessionContext&
     if (!card) {
         const std::string bank = Bank3(c.bank_code);
         if (bank.empty()) return stop("CMS출금인경우 거래은행은 반드시 선택해야 합니다.");
+        if (c.bank_code.size() != 7 || !IsAllDigits(c.bank_code)) return stop(kBankCodeInvalidText);
         if (c.account_no.empty()) return stop("계좌번호를 입력하십시오.");
         if (c.account_jumin.empty()) return stop("예금주번호를 입력하십시오.");
         if (Trim(c.account_name).empty()) return stop("예금주명을 입력 하십시오.");
@@ -53,6 +57,10 @@ std::optional<long long> ChangeMemberChannel(Database& db, const SessionContext&
             return stop("이용가능 은행(은행대표코드) : " + merged + "\n" +
                         "은행대표코드로 등록해주시기 바랍니다.");
         }
+        if (!IsListedBank(db, s, bank)) return stop(kBankCodeInvalidText);
+        if (!IsStorableText(c.account_name)) return stop(UnstorableTextMessage("예금주명"));
+        if (HasControlCharacter(c.account_name, false))
+            return stop(ControlCharacterMessage("예금주명"));
         const std::string group = GroupAccountMessage(bank, c.account_no);
         if (!group.empty()) return stop(group);
         if (c.bank_code.size() > 7 || c.account_no.size() > 16 ||

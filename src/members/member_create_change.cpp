@@ -37,10 +37,7 @@ Derived Derive(const SessionContext& s, const MemberInput& in) {
         d.pay_monthdefault = ParseSignedWhole(in.get("pay_monthdefault")).value_or(0);
     }
     if (divide == "4" && !in.period_months.empty()) {
-        std::string start = in.get("start_date");
-        if (start.empty() && s.server_date.size() >= 5) {
-            start = "20" + s.server_date.substr(0, 5);
-        }
+        const std::string start = PeriodStartMonth(s, in);
         d.p_seday =
             PeriodEndMonth(start, static_cast<int>(ParseWholeNumber(in.period_months).value_or(1)));
         d.has_p_seday = true;
@@ -83,7 +80,7 @@ std::optional<long long> CreateMember(Database& db, const SessionContext& s, Int
         if (!in.fields.count(col)) in.set(col, value);
     TrimInput(in);
     ApplyRoleOwnership(s, in, nullptr);
-    CheckCodes(in);
+    CheckCodes(db, s, in);
     if (in.get("remove") == "2")
         throw std::invalid_argument("신규 회원은 정상 또는 보류로만 등록할 수 있습니다.");
     if (in.items) CheckItems(*in.items);
@@ -203,20 +200,17 @@ ChangeResult ChangeMember(Database& db, SessionContext& s, Interaction& ui, long
     const MemberInput given = in;
     for (const auto& c : Columns())
         if (!in.fields.count(c.name)) in.set(c.name, existing->get(c.name));
+    // The months of an instalment member are not stored; the figures shown
+    // are rebuilt from the total and the monthly amount.
+    const std::string rebuiltMonths = RebuiltInstalmentMonths(*existing);
     if (in.get("account_divide") == "3" && in.instalment_total.empty() &&
         existing->get("account_divide") == "3") {
         in.instalment_total = existing->get("pay_agreement");
-        if (in.instalment_months.empty()) {
-            const long long monthly =
-                ParseWholeNumber(existing->get("pay_monthdefault")).value_or(0);
-            const long long total = ParseWholeNumber(in.instalment_total).value_or(0);
-            in.instalment_months =
-                monthly > 0 ? std::to_string(std::max<long long>(1, total / monthly)) : "";
-        }
+        if (in.instalment_months.empty()) in.instalment_months = rebuiltMonths;
     }
     TrimInput(in);
     ApplyRoleOwnership(s, in, &*existing);
-    CheckCodes(in, &given);
+    CheckCodes(db, s, in, &given);
     if (in.items) CheckItems(*in.items);
     if (const auto v = ValidateMember(db, s, ui, in, &*existing); !v.ok) {
         if (focus) *focus = v.focus;
@@ -230,7 +224,11 @@ ChangeResult ChangeMember(Database& db, SessionContext& s, Interaction& ui, long
     }
     const std::string oldRemove = existing->get("remove"), newRemove = in.get("remove");
     // 2
-    const bool reissue = oldRemove == "2" && newRemove == "1";
+    // A member whose registration is cancelled or being cancelled (on hold
+    // after the cancellation too) comes back only under a new payer number:
+    // the old one still owes the bank its cancellation.
+    const bool reissue = newRemove == "1" && oldRemove != "1" &&
+                         (oldRemove == "2" || IsCancellationState(existing->get("cms_status")));
     if (reissue) {
         ui.inform(existing->get("cms_error").find("은행") != std::string::npos
                       ? "은행해지고객을 정상으로 변경시 새 납부자번호가 발급됩니다."
@@ -262,6 +260,13 @@ ChangeResult ChangeMember(Database& db, SessionContext& s, Interaction& ui, long
     const bool isInstalment = in.get("account_divide") == "3";
     std::map<std::string, std::string> written;
     written["pay_monthdefault"] = std::to_string(d.pay_monthdefault);
+    // Saved with the shown figures unchanged: the stored monthly amount stays
+    // (total / rebuilt months would round it).
+    if (isInstalment && wasInstalment &&
+        ParseWholeNumber(in.instalment_total) == ParseWholeNumber(existing->get("pay_agreement")) &&
+        in.instalment_months == rebuiltMonths) {
+        written["pay_monthdefault"] = existing->get("pay_monthdefault");
+    }
     if (isInstalment && !wasInstalment) {
         written["pay_agreement"] = std::to_string(
             ParseSignedWhole(existing->get("pay_nonpayment")).value_or(0) + d.instalment_total);
@@ -275,7 +280,10 @@ ChangeResult ChangeMember(Database& db, SessionContext& s, Interaction& ui, long
     }
     written["p_seday"] = d.has_p_seday ? d.p_seday : existing->get("p_seday");
     const bool cancelling = newRemove == "2" && oldRemove != "2";
-    if (cancelling) written["cms_status"] = CancelledCmsStatus(existing->get("cms_status"));
+    // A member already cancelled at the bank (or on its way) keeps its state:
+    // 13 must not become 11 and ask the bank to cancel it again.
+    if (cancelling && !IsCancellationState(existing->get("cms_status")))
+        written["cms_status"] = CancelledCmsStatus(existing->get("cms_status"));
     if (resetAgreement) written["cms_agree_status"] = "0";
 
     Database::Transaction tx(db);
@@ -284,9 +292,15 @@ ChangeResult ChangeMember(Database& db, SessionContext& s, Interaction& ui, long
         return result;
     }
     long long target = memberInx;
-    if (reissue)
+    if (reissue) {
         target = ReissueMember(db, s, memberInx, in.get("certificate_kind"),
                                in.get("certificate_number"));
+        // The update below must not write back what the re-issue cleared.
+        const auto [kind, number] =
+            ReissuedCertificate(in.get("certificate_kind"), in.get("certificate_number"));
+        written["certificate_kind"] = kind;
+        written["certificate_number"] = number;
+    }
     // 5
     std::string sets;
     SqlParams params;

@@ -3,6 +3,7 @@
 #include "members/member_record.h"
 #include "members/member_row_support.h"
 #include "members/member_rules.h"
+#include "members/virtual_account.h"
 #include "platform/interaction.h"
 
 namespace qx {
@@ -15,7 +16,7 @@ bool DeleteMember(Database& db, const SessionContext& s, Interaction& ui, long l
         ui.inform(kMemberNotFoundText, kDefaultTitle);
         return false;
     }
-    if (!member->get("virtual_no").empty()) {
+    if (!member->get("virtual_no").empty() || HoldsVirtualAccount(db, s, memberInx)) {
         ui.inform(kDeleteVirtualAccountText, kDefaultTitle);
         return false;
     }

@@ -92,8 +92,9 @@ std::vector<MemberListRow> ListMembers(Database& db, const SessionContext& s, co
     if (f.nonpayment == "Y") sql += " and pay_nonpayment>0";
     if (f.nonpayment == "N") sql += " and pay_nonpayment<1";
     if (!f.username.empty()) {
-        sql += " and username like concat('%',?,'%')";
-        params.emplace_back(f.username);
+        // The typed text is matched as it stands: % and _ are not wildcards.
+        sql += " and username like concat('%',?,'%') escape '!'";
+        params.emplace_back(EscapeLikePattern(f.username, '!'));
     }
     sql += " order by member_inx limit " + std::to_string(std::max(1, limit));
     const Recordset rs = db.OpenRecordset(sql, params);

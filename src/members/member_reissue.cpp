@@ -10,21 +10,19 @@ using namespace member_rows;
 
 long long ReissueMember(Database& db, const SessionContext& s, long long memberInx,
                         const std::string& certificateKind, const std::string& mobile) {
-    const bool authenticated =
-        certificateKind != "4" && certificateKind != "0" && !certificateKind.empty();
+    const auto [kind, number] = ReissuedCertificate(certificateKind, mobile);
     Database::Transaction tx(db);
     const std::string company =
         db.scalar("select client_company from " + Table(s, "member_user") + " where member_inx=?",
                   {memberInx});
-    const long long fresh =
-        CopyMemberRow(db, s, memberInx,
-                      {{"remove", {"'1'", {}}},
-                       {"cms_status", {"'0'", {}}},
-                       {"cms_error", {"''", {}}},
-                       {"certificate_status", {"''", {}}},
-                       {"certificate_error", {"''", {}}},
-                       {"certificate_kind", {"?", {authenticated ? "1" : ""}}},
-                       {"certificate_number", {"?", {authenticated ? mobile : ""}}}});
+    const long long fresh = CopyMemberRow(db, s, memberInx,
+                                          {{"remove", {"'1'", {}}},
+                                           {"cms_status", {"'0'", {}}},
+                                           {"cms_error", {"''", {}}},
+                                           {"certificate_status", {"''", {}}},
+                                           {"certificate_error", {"''", {}}},
+                                           {"certificate_kind", {"?", {kind}}},
+                                           {"certificate_number", {"?", {number}}}});
     db.ExecuteSql(
         "update " + Table(s, "member_user") +
             " set remove='4', account_name=left(concat('회원상태변경-',account_name),32), "

@@ -1,5 +1,6 @@
 #include "members/member_row_support.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "core/session_context.h"
@@ -188,10 +189,30 @@ std::string Lines(std::initializer_list<const char*> lines) {
     return out;
 }
 
-void CheckCodes(const MemberInput& in, const MemberInput* given) {
+namespace {
+
+bool Listed(const std::vector<CodeEntry>& list, const std::string& code) {
+    return std::any_of(list.begin(), list.end(),
+                       [&](const CodeEntry& e) { return Trim(e.data) == code; });
+}
+
+// Number of passbook texts in the institution's comma-separated list.
+long long PassbookTextCount(Database& db, const SessionContext& s) {
+    const std::string list = db.scalar("select cms_print from quorisdex.admin_company where inx=?",
+                                       {s.institution_number});
+    if (Trim(list).empty()) return 0;
+    return static_cast<long long>(std::count(list.begin(), list.end(), ',')) + 1;
+}
+
+}  // namespace
+
+void CheckCodes(Database& db, const SessionContext& s, const MemberInput& in,
+                const MemberInput* given) {
     auto checks = [&](const char* column) { return !given || given->fields.count(column) > 0; };
     const std::string settle = in.get("settle_accounts");
-    if (checks("settle_accounts") && (!IsAllDigits(settle) || settle.size() > 2)) {
+    if (checks("settle_accounts") &&
+        (!IsAllDigits(settle) || settle.size() > 2 ||
+         !Listed(LoadInstitutionCodeList(db, s.institution_number, "settleacnt"), settle))) {
         throw std::invalid_argument("수금방식이 잘못되었습니다.");
     }
     const std::string divide = in.get("account_divide");
@@ -199,7 +220,9 @@ void CheckCodes(const MemberInput& in, const MemberInput* given) {
         throw std::invalid_argument("매출구분이 잘못되었습니다.");
     }
     const std::string ptax = in.get("p_tax");
-    if (checks("p_tax") && (ptax.size() != 1 || !IsAllDigits(ptax))) {
+    if (checks("p_tax") &&
+        (ptax.size() != 1 || !IsAllDigits(ptax) ||
+         !Listed(LoadInstitutionCodeList(db, s.institution_number, "tallysheet"), ptax))) {
         throw std::invalid_argument("영수처리방식이 잘못되었습니다.");
     }
     const std::string remove = in.get("remove");
@@ -212,14 +235,38 @@ void CheckCodes(const MemberInput& in, const MemberInput* given) {
         (kind.size() != 1 || kind[0] < '0' || kind[0] > '4')) {
         throw std::invalid_argument("회원인증방법이 잘못되었습니다.");
     }
+    // '0' is the institution's default text, n the n-th of its list.
     const std::string printkey = in.get("cms_printkey");
-    if (checks("cms_printkey") && (printkey.size() != 1 || !IsAllDigits(printkey))) {
+    if (checks("cms_printkey") && (printkey.size() != 1 || !IsAllDigits(printkey) ||
+                                   printkey[0] - '0' > PassbookTextCount(db, s))) {
         throw std::invalid_argument("통장기장내역이 잘못되었습니다.");
     }
     for (const char* col : {"branch_inx", "agency_inx", "month_max"}) {
-        if (checks(col) && !ParseWholeNumber(in.get(col), 99999)) {
+        // Branch and agency numbers are keys of the organisation tables.
+        const long long limit = col == std::string("month_max") ? 99999 : 2147483647LL;
+        if (checks(col) && !ParseWholeNumber(in.get(col), limit)) {
             throw std::invalid_argument(std::string(FindColumn(col)->label) +
                                         "이(가) 잘못되었습니다.");
+        }
+    }
+    // The owner must be a branch and agency of this institution, the agency
+    // one of that branch: a member owned by anything else is seen by no
+    // branch user.
+    if (checks("branch_inx") || checks("agency_inx")) {
+        const long long branch = ParseWholeNumber(in.get("branch_inx")).value_or(0);
+        const long long agency = ParseWholeNumber(in.get("agency_inx")).value_or(0);
+        if (branch != 0 &&
+            db.scalarInt("select count(*) from quorisdex.company_branch where brinx=? and perinx=?",
+                         {branch, s.institution_number}) == 0) {
+            throw std::invalid_argument("지사가 잘못되었습니다: " + std::to_string(branch) +
+                                        " (이 기관의 지사가 아닙니다.)");
+        }
+        if (agency != 0 &&
+            db.scalarInt("select count(*) from quorisdex.company_agency where aginx=? and "
+                         "rootinx=? and rootbrinx=?",
+                         {agency, s.institution_number, branch}) == 0) {
+            throw std::invalid_argument("대리점이 잘못되었습니다: " + std::to_string(agency) +
+                                        " (해당 지사의 대리점이 아닙니다.)");
         }
     }
 }
@@ -242,6 +289,23 @@ std::string Bank3(const std::string& bankCode) {
 std::string CurrentYymm(const SessionContext& s) {
     if (s.server_date.size() < 5) return {};
     return s.server_date.substr(0, 2) + s.server_date.substr(3, 2);
+}
+
+bool IsListedBank(Database& db, const SessionContext& s, const std::string& bank3) {
+    if (bank3.size() != 3 || !IsAllDigits(bank3)) return false;
+    return Listed(LoadSharedCodeList(db, s.relay_prefix), bank3);
+}
+
+std::string RebuiltInstalmentMonths(const MemberRecord& member) {
+    const long long monthly = ParseWholeNumber(member.get("pay_monthdefault")).value_or(0);
+    const long long total = ParseWholeNumber(member.get("pay_agreement")).value_or(0);
+    return monthly > 0 ? std::to_string(std::max<long long>(1, total / monthly)) : "";
+}
+
+std::string PeriodStartMonth(const SessionContext& s, const MemberInput& in) {
+    std::string start = in.get("start_date");
+    if (start.empty() && s.server_date.size() >= 5) start = "20" + s.server_date.substr(0, 5);
+    return start;
 }
 
 void AddNote(Database& db, const SessionContext& s, long long member, const std::string& combo,

@@ -48,6 +48,17 @@ void TrimInput(MemberInput& in);
 // The 3-digit bank part of a bank code.
 std::string Bank3(const std::string& bankCode);
 
+// Whether the 3-digit bank code is in the bank list the screens offer.
+bool IsListedBank(Database& db, const SessionContext& s, const std::string& bank3);
+
+// The number of months shown for a stored instalment member: total /
+// monthly amount, at least 1; empty without a monthly amount.
+std::string RebuiltInstalmentMonths(const MemberRecord& member);
+
+// The first month of a period member: the start month given, else the
+// current month ("yyyy-mm").
+std::string PeriodStartMonth(const SessionContext& s, const MemberInput& in);
+
 // The current month as "yymm" from the server date "yy-mm-dd".
 std::string CurrentYymm(const SessionContext& s);
 
@@ -69,11 +80,13 @@ void WriteItems(Database& db, const SessionContext& s, long long member,
 bool StateUnchanged(Database& db, const SessionContext& s, long long member,
                     const OpenedState& opened, bool lock);
 
-// Code columns hold what the screens offer; anything else is refused before
-// a check or a write looks at it.
+// Code columns hold what the screens offer (the institution's code lists,
+// its branches and agencies); anything else is refused before a check or a
+// write looks at it.
 // `given`, on change, names the fields the user gave; the others come from
 // the stored row and are taken as they are.
-void CheckCodes(const MemberInput& in, const MemberInput* given = nullptr);
+void CheckCodes(Database& db, const SessionContext& s, const MemberInput& in,
+                const MemberInput* given = nullptr);
 void CheckItems(const std::vector<MemberItem>& items);
 
 }  // namespace member_rows

@@ -140,6 +140,58 @@ std::string PeriodEndMonth(const std::string& startMonth, int months) {
     return buf;
 }
 
+bool IsCancellationState(std::string_view cmsStatus) {
+    return cmsStatus == "11" || cmsStatus == "12" || cmsStatus == "13";
+}
+
+std::string EscapeLikePattern(std::string_view text, char escape) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '%' || c == '_' || c == escape) out += escape;
+        out += c;
+    }
+    return out;
+}
+
+bool IsRegisteredAtBank(std::string_view cmsStatus) {
+    return cmsStatus == "3" || cmsStatus == "6" || cmsStatus == "7" || cmsStatus == "8";
+}
+
+std::pair<std::string, std::string> ReissuedCertificate(const std::string& kind,
+                                                        const std::string& mobile) {
+    const bool authenticated = !kind.empty() && kind != "0" && kind != "4";
+    return {authenticated ? "1" : "", authenticated ? mobile : ""};
+}
+
+int PeriodEndYear(const std::string& startMonth, int months) {
+    const std::string end = PeriodEndMonth(startMonth, months);
+    if (end.empty()) return 0;
+    const int year = std::stoi(startMonth.substr(0, 4));
+    const int month = std::stoi(startMonth.substr(5, 2));
+    return (year * 12 + (month - 1) + months - 1) / 12;
+}
+
+bool IsPhoneCarrierCode(std::string_view code) {
+    return code == "00" || code == "11" || code == "16" || code == "19";
+}
+
+bool IsFileChannelColumn(std::string_view column) {
+    return column == "bank_code" || column == "account_no" || column == "account_jumin";
+}
+
+bool HasControlCharacter(std::string_view text, bool multiLine) {
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (multiLine && (c == '\n' || c == '\r' || c == '\t')) continue;
+        if (c < 0x20 || c == 0x7f) return true;
+    }
+    return false;
+}
+
+std::string ControlCharacterMessage(std::string_view field) {
+    return std::string(field) + "에 줄바꿈이나 탭 같은 제어문자는 입력할 수 없습니다.";
+}
+
 std::string PeriodEndCaption(const std::string& endMonth) {
     if (endMonth.size() != 5) return {};
     return "20" + endMonth.substr(0, 2) + "년 " + endMonth.substr(3, 2) + "월 까지";

@@ -24,11 +24,34 @@ ValidationResult ValidateMember(Database& db, const SessionContext& s, Interacti
     const std::string divide = in.get("account_divide");
     const bool cms = settle == kSettleCms, card = settle == kSettleCard;
 
+    // Text the table cannot store, or control characters that would break a
+    // file line or a list cell, never reach the database.
+    for (const auto& c : Columns()) {
+        if (c.maxChars == 0) continue;
+        const std::string v = in.get(c.name);
+        if (!IsStorableText(v)) return stop(UnstorableTextMessage(c.label), c.name);
+        if (HasControlCharacter(v, c.name == std::string("comment"))) {
+            return stop(ControlCharacterMessage(c.label), c.name);
+        }
+    }
+    if (in.items) {
+        for (const auto& item : *in.items) {
+            if (!IsStorableText(item.name) || !IsStorableText(item.stan))
+                return stop(UnstorableTextMessage("품목"), "items");
+            if (HasControlCharacter(item.name, false) || HasControlCharacter(item.stan, false))
+                return stop(ControlCharacterMessage("품목"), "items");
+        }
+    }
     // 1
     if (Trim(in.get("username")).empty()) return stop("고객명은 필수 입력 사항입니다.", "username");
     // 2
     if (!existing && !in.initial_nonpayment.empty() && !ParseSignedWhole(in.initial_nonpayment)) {
         return stop("초기미수금이 잘못 되었습니다.", "initial_nonpayment");
+    }
+    // An outstanding amount below zero would stand in the member's totals
+    // without any sale or collection behind it.
+    if (!existing && ParseSignedWhole(in.initial_nonpayment).value_or(0) < 0) {
+        return stop(kNegativeInitialNonpaymentText, "initial_nonpayment");
     }
     if (divide == "3" &&
         ((!in.instalment_total.empty() && !ParseWholeNumber(in.instalment_total)) ||
@@ -109,7 +132,7 @@ ValidationResult ValidateMember(Database& db, const SessionContext& s, Interacti
             if (total < owed)
                 return stop("할부액이 미수금+할부납부총액보다 적습니다.", "instalment_total");
         }
-        if (s.prgstat[kItemSwitch] == 1) {
+        if (s.prgstat[kItemsUnused] == 0) {
             const std::size_t count =
                 in.items ? in.items->size()
                          : (existing ? LoadMemberItems(db, s, existing->member_inx).size() : 0);
@@ -121,10 +144,23 @@ ValidationResult ValidateMember(Database& db, const SessionContext& s, Interacti
             return stop("할부매출 기간(개월수)을 입력 하십시요.", "instalment_months");
         }
     }
-    if (divide == "4" && (!existing || !in.period_months.empty())) {
+    // A member that becomes a period member, or one whose period was never
+    // stored, needs the months: without an end it is cancelled at the next
+    // login.
+    const bool keepsPeriod = existing && existing->get("account_divide") == "4" &&
+                             !Trim(existing->get("p_seday")).empty();
+    if (divide == "4" && (!keepsPeriod || !in.period_months.empty())) {
         const auto months = ParseWholeNumber(in.period_months, 9999);
         if (!months || *months < 1 || *months > 998) {
             return stop("1개월 이상 999개월 미만의 값만 입력할 수 있습니다.", "period_months");
+        }
+        const std::string start = PeriodStartMonth(s, in);
+        const int endYear = PeriodEndYear(start, static_cast<int>(*months));
+        if (endYear > 2099) return stop(kPeriodBeyondCenturyText, "period_months");
+        const std::string end = PeriodEndMonth(start, static_cast<int>(*months));
+        if (endYear > 0 && s.server_date.size() >= 5 &&
+            std::to_string(endYear) + end.substr(2) < "20" + s.server_date.substr(0, 5)) {
+            return stop(kPeriodAlreadyEndedText, "period_months");
         }
     }
     // 8
@@ -150,6 +186,7 @@ ValidationResult ValidateMember(Database& db, const SessionContext& s, Interacti
         if (in.get("bank_code").empty()) {
             return stop("전화결제인경우 결제통신사는 반드시 선택해야 합니다.", "bank_code");
         }
+        if (!IsPhoneCarrierCode(in.get("bank_code"))) return stop(kCarrierInvalidText, "bank_code");
         if (accountNo.empty())
             return stop("전화결제인경우 전화번호는 필수 입력 사항입니다.", "account_no");
         if (Trim(in.get("account_name")).empty()) {
@@ -203,12 +240,15 @@ ValidationResult ValidateMember(Database& db, const SessionContext& s, Interacti
             return stop("CMS출금인경우 거래은행은 반드시 선택해야 합니다.", "bank_code");
         if (accountNo.empty())
             return stop("CMS출금인경우 계좌번호는 필수 입력 사항입니다.", "account_no");
+        const std::string code = in.get("bank_code");
+        if (code.size() != 7 || !IsAllDigits(code)) return stop(kBankCodeInvalidText, "bank_code");
         const std::string merged = MergedBankName(bank);
         if (merged != bank) {
             return stop("이용가능 은행(은행대표코드) : " + merged + "\n" +
                             "은행대표코드로 등록해주시기 바랍니다.",
                         "bank_code");
         }
+        if (!IsListedBank(db, s, bank)) return stop(kBankCodeInvalidText, "bank_code");
         const std::string group = GroupAccountMessage(bank, accountNo);
         if (!group.empty()) return stop(group, "account_no");
         if (holder.empty())
@@ -221,6 +261,11 @@ ValidationResult ValidateMember(Database& db, const SessionContext& s, Interacti
             if (!IsAllDigits(mobile))
                 return stop("계좌주휴대폰은 숫자만 사용가능합니다.", "certificate_number");
         }
+    }
+    if (!cms && settle != kSettlePhone && !in.get("bank_code").empty()) {
+        const std::string code = in.get("bank_code");
+        if (code.size() != 7 || !IsAllDigits(code) || !IsListedBank(db, s, code.substr(0, 3)))
+            return stop(kBankCodeInvalidText, "bank_code");
     }
     // 12: on card members the column holds the receipt product name instead
     if (!card && ptax == receipt.cash) {
@@ -277,7 +322,16 @@ ValidationResult ValidateMember(Database& db, const SessionContext& s, Interacti
     for (const auto& c : Columns()) {
         if (c.maxChars == 0) continue;
         const std::string v = in.get(c.name);
-        if (CharacterCount(v) > static_cast<std::size_t>(c.maxChars)) {
+        // The channel columns go into fixed byte fields of the bank files,
+        // so they are measured in bytes there, not in characters.
+        const bool bytes = IsFileChannelColumn(c.name);
+        if ((bytes ? static_cast<std::size_t>(ByteLength(v)) : CharacterCount(v)) >
+            static_cast<std::size_t>(c.maxChars)) {
+            if (bytes) {
+                return stop(std::string(c.label) + "은(는) " + std::to_string(c.maxChars) +
+                                "자리(영문·숫자)까지 입력할 수 있습니다.",
+                            c.name);
+            }
             return stop(std::string(c.label) + "은(는) " + std::to_string(c.maxChars) +
                             "자까지 입력할 수 있습니다.",
                         c.name);

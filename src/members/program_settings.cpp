@@ -217,7 +217,7 @@ CmsSetChange ChangeCmsSetSelector(Database& db, SessionContext& session, Interac
         tx.commit();
     }
     change.applied = !(resetPartial && position == kPosRegularAndUnpaidPartial);
-    if (position == kPosItems) session.prgstat[kItemSwitch] = index == 1 ? 0 : 1;
+    if (position == kPosItems) session.prgstat[kItemsUnused] = index == 1 ? 0 : 1;
     change.cms_set = ReadCmsSet(db, session);
     return change;
 }

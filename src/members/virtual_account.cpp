@@ -88,6 +88,12 @@ std::optional<std::string> AssignVirtualAccount(Database& db, const SessionConte
         ui.inform(kVirtualSameBankText, kDefaultTitle);
         return std::nullopt;
     }
+    // One account per member: a second one, at any bank, would overwrite the
+    // member's columns and leave the first held with no way to cancel it.
+    if (!member->get("virtual_no").empty() || HoldsVirtualAccount(db, s, memberInx)) {
+        ui.inform(kVirtualHeldText, kDefaultTitle);
+        return std::nullopt;
+    }
     const auto found = FindFreeVirtualAccount(db, s, bank);
     if (!found) {
         ui.inform(NoFreeVirtualAccountText(bank), kDefaultTitle);
@@ -130,6 +136,13 @@ std::optional<std::string> AssignVirtualAccount(Database& db, const SessionConte
     return rs[0]["vir_account"];
 }
 
+bool HoldsVirtualAccount(Database& db, const SessionContext& s, long long memberInx) {
+    return db.scalarInt(
+               "select count(*) from kib.virinfo where user_dbname=? and user_key=? "
+               "and userend_date='' and end_date=''",
+               {s.schema(), memberInx}) > 0;
+}
+
 bool CancelVirtualAccount(Database& db, const SessionContext& s, Interaction& ui,
                           long long memberInx) {
     const auto member = LoadMember(db, s, memberInx);
@@ -137,13 +150,13 @@ bool CancelVirtualAccount(Database& db, const SessionContext& s, Interaction& ui
         ui.inform(kMemberNotFoundText, kDefaultTitle);
         return false;
     }
-    if (member->get("virtual_no").empty()) return false;
+    if (member->get("virtual_no").empty() && !HoldsVirtualAccount(db, s, memberInx)) return false;
     if (!ui.confirm(kVirtualCancelQuestionText, kDefaultTitle)) return false;
     Database::Transaction tx(db);
     db.ExecuteSql(
         "update kib.virinfo set userend_date=date_format(now(),'%y%m%d%H%i%s') where "
-        "user_dbname=? and user_key=? and vir_account=? and userend_date=''",
-        {s.schema(), memberInx, member->get("virtual_no")});
+        "user_dbname=? and user_key=? and userend_date=''",
+        {s.schema(), memberInx});
     db.ExecuteSql("update " + s.schema() +
                       ".member_user set virtual_bank='', virtual_no='', virtual_code='' where "
                       "member_inx=?",

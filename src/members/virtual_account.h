@@ -16,6 +16,8 @@ inline constexpr const char* kVirtualBanks[] = {"농협", "신한", "우리"};
 
 inline constexpr const char* kVirtualAssignedText = "정상적으로 등록 하였습니다.";
 inline constexpr const char* kVirtualSameBankText = "동일한 은행인 경우 추가등록 하실수 없습니다.";
+inline constexpr const char* kVirtualHeldText =
+    "이미 등록된 가상계좌가 있습니다. 등록된 가상계좌를 해지한 후 등록하십시오.";
 inline constexpr const char* kVirtualTakenText =
     "가상계좌 번호가 이미 사용 중입니다. (가상계좌를 재조회 하십시오)";
 inline constexpr const char* kVirtualUnknownText =
@@ -54,7 +56,11 @@ std::optional<std::string> AssignVirtualAccount(Database& db, const SessionConte
                                                 Interaction& ui, long long memberInx,
                                                 const std::string& bank, bool ask = true);
 
-// Ends the member's virtual account after the user's yes.
+// Whether the member holds an account of the pool (assigned and not ended).
+bool HoldsVirtualAccount(Database& db, const SessionContext& session, long long memberInx);
+
+// Ends the member's virtual account after the user's yes (every account of
+// the pool still held by the member, should there be more than one).
 bool CancelVirtualAccount(Database& db, const SessionContext& session, Interaction& ui,
                           long long memberInx);
 

@@ -66,7 +66,7 @@ void FillFromHeadOffice(SessionContext& s, const Recordset::Row& r) {
     s.month_divide_switch = r["monthdivide"] == "Y";
     const std::string p9 = r["prgset9"];
     s.prgset9 = (!p9.empty() && std::isdigit(static_cast<unsigned char>(p9[0]))) ? p9[0] - '0' : 0;
-    s.prgstat[kItemSwitch] = r["prgset6"] == "1" ? 0 : 1;
+    s.prgstat[kItemsUnused] = r["prgset6"] == "1" ? 0 : 1;
     s.agreement_evidence_switch = r["ei_due"] == "1" || s.cmsrunprg == 2;
     s.payer_number_length = PayerNumberLength(s.cmsinx_style);
 }

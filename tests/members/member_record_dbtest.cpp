@@ -67,6 +67,22 @@ class MemberRecordTest : public test::FreshInstitutionTest {
         return db->lastInsertId();
     }
 
+    // A branch (and, with `agency`, an agency under it) of this institution.
+    long long NewBranch() {
+        const long long brinx =
+            db->scalarInt("select coalesce(max(brinx),0)+1 from quorisdex.company_branch");
+        CreateBranch(*db, {inst.inx, brinx, 0, inst.id + "b" + std::to_string(brinx), "bpw",
+                           "지사" + std::to_string(brinx)});
+        return brinx;
+    }
+    long long NewAgency(long long brinx) {
+        const long long aginx =
+            db->scalarInt("select coalesce(max(aginx),0)+1 from quorisdex.company_agency");
+        CreateAgency(*db, {inst.inx, brinx, aginx, inst.id + "a" + std::to_string(aginx), "apw",
+                           "대리점" + std::to_string(aginx)});
+        return aginx;
+    }
+
     // Runs a create that must be refused with exactly `text`, writing nothing.
     void ExpectRefused(MemberInput in, const std::string& text) {
         test::ScriptedInteraction ui;
@@ -117,6 +133,7 @@ TEST_F(MemberRecordTest, ChecksRefuseInTheirOrderWithTheirTexts) {
     ExpectRefused(with(ValidCard(), {{"account_jumin", "2913"}}),
                   "유효년월은 년월(YYMM) 순서로 입력해야 합니다.");
 
+    session.prgstat[kItemsUnused] = 0;  // the institution uses items
     MemberInput small = with(ValidCms(), {{"account_divide", "3"}});
     small.instalment_total = "999";
     small.instalment_months = "10";
@@ -164,12 +181,12 @@ TEST_F(MemberRecordTest, ChecksRefuseInTheirOrderWithTheirTexts) {
                   "CMS출금인경우 거래은행은 반드시 선택해야 합니다.");
     ExpectRefused(with(ValidCms(), {{"account_no", ""}}),
                   "CMS출금인경우 계좌번호는 필수 입력 사항입니다.");
-    ExpectRefused(with(ValidCms(), {{"bank_code", "006"}}),
+    ExpectRefused(with(ValidCms(), {{"bank_code", "0060000"}}),
                   "이용가능 은행(은행대표코드) : 국민(004)\n은행대표코드로 등록해주시기 바랍니다.");
     ExpectRefused(
-        with(ValidCms(), {{"bank_code", "011"}, {"account_no", "1234567890126"}}),
+        with(ValidCms(), {{"bank_code", "0110000"}, {"account_no", "1234567890126"}}),
         "입력한 계좌번호가 농협(은행,중앙회)계좌구분체계에 맞지 않아 확인에 실패하였습니다.");
-    ExpectRefused(with(ValidCms(), {{"bank_code", "007"}, {"account_no", "701234567890"}}),
+    ExpectRefused(with(ValidCms(), {{"bank_code", "0070000"}, {"account_no", "701234567890"}}),
                   "입력하신 계좌는 거래은행을 [수협중앙회]로 등록하셔야 합니다.");
     ExpectRefused(with(ValidCms(), {{"account_jumin", ""}}),
                   "CMS출금인경우 예금주번호는 필수 입력 사항입니다.");
@@ -221,7 +238,7 @@ TEST_F(MemberRecordTest, BoundaryValuesAreAccepted) {
                          ".member_user where certificate_number='01099998888'"),
               "01099998888");
     MemberInput suhyup = ValidCms();
-    suhyup.set("bank_code", "030");
+    suhyup.set("bank_code", "0300000");
     suhyup.set("account_no", "701234567890");
     accepted(suhyup);
 }
@@ -266,7 +283,7 @@ TEST_F(MemberRecordTest, ReissueMovesLedgerItemsAndNotesToTheNewNumber) {
                        "pay_monthdefault, settle_accounts, bank_code, account_no, account_jumin, "
                        "account_name, "
                        "certificate_kind) values (100,'김해지',?, "
-                       "'2','13',10,15,20000,'1','004','12345678901',"
+                       "'2','13',10,15,20000,'1','0040000','12345678901',"
                        "'800101','김해지','4')",
                    {longCompany});
     db->ExecuteSql("insert into " + schema +
@@ -368,14 +385,15 @@ TEST_F(MemberRecordTest, CancellingMapsTheCmsStateAndWritesHistory) {
 
 TEST_F(MemberRecordTest, BranchUserNeitherSeesNorChangesAnotherBranchsMember) {
     test::ScriptedInteraction ui;
+    const long long b1 = NewBranch(), b2 = NewBranch();
     MemberInput mine = ValidCms();
-    mine.set("branch_inx", "1");
+    mine.set("branch_inx", std::to_string(b1));
     MemberInput theirs = ValidCms();
-    theirs.set("branch_inx", "2");
+    theirs.set("branch_inx", std::to_string(b2));
     theirs.set("client_manager", "김담당");
     const auto a = CreateMember(*db, session, ui, mine);
     const auto b = CreateMember(*db, session, ui, theirs);
-    const SessionContext branch = Session(1, 0);
+    const SessionContext branch = Session(b1, 0);
     const auto rows = ListMembers(*db, branch, {});
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].member_inx, *a);
@@ -393,9 +411,9 @@ TEST_F(MemberRecordTest, BranchUserNeitherSeesNorChangesAnotherBranchsMember) {
     EXPECT_EQ(Column(*b, "remove"), "1");
     // A branch user's new member belongs to its branch whatever was typed.
     MemberInput typed = ValidCms();
-    typed.set("branch_inx", "2");
+    typed.set("branch_inx", std::to_string(b2));
     const auto c = CreateMember(*db, branch, u, typed);
-    EXPECT_EQ(Column(*c, "branch_inx"), "1");
+    EXPECT_EQ(Column(*c, "branch_inx"), std::to_string(b1));
 }
 
 TEST_F(MemberRecordTest, DeleteAndBankCancel) {
@@ -439,17 +457,17 @@ TEST_F(MemberRecordTest, AccountChangeReissuesUnderANewNumber) {
     db->ExecuteSql(
         "insert into " + schema + ".pay_pross (userlink_inx, input_pay) values (?, 1000)", {*id});
     const auto card = LoadMember(*db, session, *id);
-    ChannelChange same{"004", "12345678901", "800101", "홍길동"};
+    ChannelChange same{"0040000", "12345678901", "800101", "홍길동"};
     test::ScriptedInteraction u1;
     EXPECT_FALSE(ChangeMemberChannel(*db, session, u1, *id, OpenedStateOf(*card), same));
     EXPECT_EQ(u1.texts(), std::vector<std::string>{
                               "기존정보와 변경내역이 동일합니다. (은행,계좌번호,예금주번호) "});
-    ChannelChange suhyup{"007", "701234567890", "800101", "홍길동"};
+    ChannelChange suhyup{"0070000", "701234567890", "800101", "홍길동"};
     test::ScriptedInteraction u2;
     EXPECT_FALSE(ChangeMemberChannel(*db, session, u2, *id, OpenedStateOf(*card), suhyup));
     EXPECT_EQ(u2.texts(), std::vector<std::string>{
                               "입력하신 계좌는 거래은행을 [수협중앙회]로 등록하셔야 합니다."});
-    ChannelChange next{"004", "98765432101", "800101", "홍길동"};
+    ChannelChange next{"0040000", "98765432101", "800101", "홍길동"};
     test::ScriptedInteraction u3;
     const auto created = ChangeMemberChannel(*db, session, u3, *id, OpenedStateOf(*card), next);
     ASSERT_TRUE(created);
@@ -525,7 +543,7 @@ TEST_F(MemberRecordTest, PaidUpInstalmentMemberGetsTheNoticeOrIsCancelled) {
             "username, settle_accounts, account_divide, pay_agreement, pay_prossagreement, "
             "pay_monthdefault, pay_nonpayment, payday, inday, cms_status, bank_code, account_no, "
             "account_jumin, account_name, certificate_kind",
-            {"할부회원", "1", "3", "120000", "120000", "10000", "0", "10", "15", cms, "004",
+            {"할부회원", "1", "3", "120000", "120000", "10000", "0", "10", "15", cms, "0040000",
              "12345678901", "800101", "할부회원", "4"});
         return m;
     };

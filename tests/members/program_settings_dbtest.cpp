@@ -145,13 +145,13 @@ TEST_F(ProgramSettingsTest, BadPositionOrIndexWritesNothing) {
 }
 
 TEST_F(ProgramSettingsTest, ItemSwitchIsInverted) {
-    session.prgstat[kItemSwitch] = 0;
+    session.prgstat[kItemsUnused] = 0;
     Change(15, 0);
     EXPECT_EQ(CmsSet(), "000000000000000");
-    EXPECT_EQ(session.prgstat[kItemSwitch], 1);
+    EXPECT_EQ(session.prgstat[kItemsUnused], 1);
     Change(15, 1);
     EXPECT_EQ(CmsSet(), "000000000000001");
-    EXPECT_EQ(session.prgstat[kItemSwitch], 0);
+    EXPECT_EQ(session.prgstat[kItemsUnused], 0);
 }
 
 TEST_F(ProgramSettingsTest, PreviousMonthForcesAutoSalesOff) {

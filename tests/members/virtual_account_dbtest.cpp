@@ -81,6 +81,38 @@ TEST_F(MemberVirtualAccountTest, AssignsTheLowestFreeAccountAndCancelsIt) {
     EXPECT_THROW(AssignVirtualAccount(*db, session, yes, member, "국민"), std::invalid_argument);
 }
 
+TEST_F(MemberVirtualAccountTest, OneAccountPerMemberAndNoDeletionWhileOneIsHeld) {
+    db->ExecuteSql("delete from kib.virinfo where vir_account in ('57000000001','57000000002')");
+    ASSERT_EQ(AddFreeVirtualAccounts(*db, schema, "농협", 57000000001LL, 1), 1);
+    ASSERT_EQ(AddFreeVirtualAccounts(*db, schema, "신한", 57000000002LL, 1), 1);
+    test::ScriptedInteraction yes;
+    yes.defaultAnswer = true;
+    ASSERT_TRUE(AssignVirtualAccount(*db, session, yes, member, "농협"));
+    // A second account at another bank would overwrite the member's columns
+    // and leave the first held by nobody who can end it.
+    test::ScriptedInteraction second;
+    second.defaultAnswer = true;
+    EXPECT_FALSE(AssignVirtualAccount(*db, session, second, member, "신한"));
+    EXPECT_EQ(second.texts(), std::vector<std::string>{kVirtualHeldText});
+    EXPECT_EQ(db->scalarInt("select user_key from kib.virinfo where vir_account='57000000002'"), 0);
+
+    // An account held in the pool without the member's columns (left by an
+    // older program) still stops the deletion, and the cancellation ends it.
+    db->ExecuteSql(
+        "update " + schema + ".member_user set virtual_bank='', virtual_no='' where member_inx=?",
+        {member});
+    test::ScriptedInteraction del;
+    del.defaultAnswer = true;
+    EXPECT_FALSE(DeleteMember(*db, session, del, member));
+    EXPECT_EQ(del.texts(), std::vector<std::string>{"가상계좌 해지후 삭제 가능합니다."});
+    EXPECT_TRUE(CancelVirtualAccount(*db, session, yes, member));
+    EXPECT_NE(db->scalar("select userend_date from kib.virinfo where vir_account='57000000001'"),
+              "");
+    test::ScriptedInteraction del2;
+    del2.defaultAnswer = true;
+    EXPECT_TRUE(DeleteMember(*db, session, del2, member));
+}
+
 // Registration of a CMS member that passes every check.
 TEST_F(MemberVirtualAccountTest, RegistrationTakesTheLowestFreeAccountWhenSetToAutomatic) {
     session.virtual_account_switch = false;  // "신규등록시 자동등록"

@@ -51,7 +51,7 @@ TEST_F(LoginTest, HeadOfficeFillsSessionFromItsRow) {
     EXPECT_EQ(session.company_number, "1234567890");
     EXPECT_EQ(session.payer_number_length, 12);
     EXPECT_EQ(session.prgset9, 7);
-    EXPECT_EQ(session.prgstat[kItemSwitch], 0);  // position 15 is "1": items off
+    EXPECT_EQ(session.prgstat[kItemsUnused], 0);  // position 15 is "1": items used
     EXPECT_TRUE(session.month_divide_switch);
     EXPECT_TRUE(session.bank_receipt_switch);
     EXPECT_TRUE(session.virtual_account_switch);

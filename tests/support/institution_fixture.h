@@ -69,7 +69,7 @@ inline MemberInput ValidCmsMemberInput(const std::string& name = "홍길동") {
     in.set("inday", "15");
     in.set("pay_monthdefault", "10000");
     in.set("settle_accounts", "1");
-    in.set("bank_code", "004");
+    in.set("bank_code", "0040000");
     in.set("account_no", "12345678901");
     in.set("account_jumin", "800101");
     in.set("account_name", name);

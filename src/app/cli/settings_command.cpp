@@ -65,6 +65,9 @@ void RegisterSettingsCommand(CLI::App& app, CliContext& ctx) {
             const int code = ctx.login();
             if (code != kExitDone) return code;
             if (!CheckSettingsAccess(ctx.session, ctx.ui)) return int(kExitStopped);
+            // As the settings screen does on opening: position 7 reads "미사용"
+            // while billing takes the previous month.
+            ForceAutoSalesOffForPreviousMonth(ctx.db, ctx.session);
             PrintSettings(LoadProgramSettings(ctx.db, ctx.session), ctx.session);
             return int(kExitDone);
         });

@@ -37,7 +37,7 @@ void SelectData(QComboBox* combo, const std::string& value) {
 }  // namespace
 
 MemberForm::MemberForm(Database& db, SessionContext& session, bool newMember, QWidget* parent)
-    : QWidget(parent), db_(db), session_(session), itemsUsed_(session.prgstat[kItemSwitch] == 1) {
+    : QWidget(parent), db_(db), session_(session), itemsUsed_(session.prgstat[kItemsUnused] == 0) {
     auto* grid = new QGridLayout;
     int cell = 0;
     auto place = [&](const QString& label, QWidget* w) {

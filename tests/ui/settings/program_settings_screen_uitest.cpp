@@ -85,10 +85,10 @@ TEST_F(ProgramSettingsScreenTest, EachSelectorWritesExactlyItsOwnPosition) {
     EXPECT_FALSE(items->isChecked());
     items->setChecked(true);
     EXPECT_EQ(Column("cms_set"), "400100002010000");
-    EXPECT_EQ(session_.prgstat[kItemSwitch], 1);
+    EXPECT_EQ(session_.prgstat[kItemsUnused], 1);
     items->setChecked(false);
     EXPECT_EQ(Column("cms_set"), "400100002010001");
-    EXPECT_EQ(session_.prgstat[kItemSwitch], 0);
+    EXPECT_EQ(session_.prgstat[kItemsUnused], 0);
     EXPECT_TRUE(ui_.shown.empty());
 }
 
