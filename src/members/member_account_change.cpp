@@ -38,6 +38,7 @@ std::optional<long long> ChangeMemberChannel(Database& db, const SessionContext&
     for (std::string* f : {&c.bank_code, &c.account_no, &c.account_jumin, &c.card_no,
                            &c.card_expiry, &c.card_mobile})
         *f = Trim(*f);
+    c.bank_code = FullBankCode(c.bank_code);
     std::map<std::string, std::string> fresh;
     std::string note, logText;
     if (!card) {

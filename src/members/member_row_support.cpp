@@ -276,6 +276,10 @@ void TrimInput(MemberInput& in) {
         auto it = in.fields.find(col);
         if (it != in.fields.end()) it->second = Trim(it->second);
     }
+    // A CMS bank given by its 3-digit bank code alone stands for the bank's
+    // head branch, as the files write it.
+    if (in.get("settle_accounts") == kSettleCms)
+        in.set("bank_code", FullBankCode(in.get("bank_code")));
     in.initial_nonpayment = Trim(in.initial_nonpayment);
     in.instalment_total = Trim(in.instalment_total);
     in.instalment_months = Trim(in.instalment_months);

@@ -171,6 +171,10 @@ int PeriodEndYear(const std::string& startMonth, int months) {
     return (year * 12 + (month - 1) + months - 1) / 12;
 }
 
+std::string FullBankCode(const std::string& code) {
+    return code.size() == 3 && IsAllDigits(code) ? code + "0000" : code;
+}
+
 bool IsPhoneCarrierCode(std::string_view code) {
     return code == "00" || code == "11" || code == "16" || code == "19";
 }

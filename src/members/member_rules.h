@@ -97,6 +97,10 @@ inline constexpr const char* kPeriodBeyondCenturyText =
 inline constexpr const char* kPeriodAlreadyEndedText =
     "기간 종료월이 이미 지났습니다. 이체개시월 또는 개월수를 확인하십시오.";
 
+// The 7-digit bank code: a code of exactly three digits gets the branch part
+// "0000"; anything else comes back unchanged.
+std::string FullBankCode(const std::string& code);
+
 // Phone-payment carrier codes: KT 00, SKT 11, KTF 16, LGT 19.
 bool IsPhoneCarrierCode(std::string_view code);
 

@@ -306,7 +306,7 @@ TEST_F(MemberGuardTest, AccountChangeOnlyForRegistrationsTheBankHolds) {
     const long long m = NewMember();
     SetState(m, "1", "3");
     const auto card = LoadMember(*db, session, m);
-    for (const char* bank : {"004", "9990000", "00400a0"}) {
+    for (const char* bank : {"0040", "9990000", "00400a0"}) {
         test::ScriptedInteraction ui;
         EXPECT_FALSE(ChangeMemberChannel(*db, session, ui, m, OpenedStateOf(*card),
                                          {bank, "98765432101", "800101", "홍길동"}))
@@ -389,7 +389,7 @@ TEST_F(MemberGuardTest, ChannelCodesAndTextsTheFilesAndTablesCannotHoldAreRefuse
         {with({{"bank_code", "999"}}), kBankCodeInvalidText},
         {with({{"bank_code", "ab"}}), kBankCodeInvalidText},
         {with({{"bank_code", "가나다"}}), kBankCodeInvalidText},
-        {with({{"bank_code", "004"}}), kBankCodeInvalidText},
+        {with({{"bank_code", "0040"}}), kBankCodeInvalidText},
         {with({{"bank_code", "9990000"}}), kBankCodeInvalidText},
         {with({{"bank_code", "00400000"}}), kBankCodeInvalidText},
         {with({{"bank_code", "0041234"}}), ""},
@@ -440,6 +440,10 @@ TEST_F(MemberGuardTest, ChannelCodesAndTextsTheFilesAndTablesCannotHoldAreRefuse
             EXPECT_EQ(Count("member_user", "1=1"), before) << c.refusal;
         }
     }
+    // A bank given by its 3-digit code alone is stored with the head branch,
+    // as the files write it.
+    const long long shortCode = NewMember(with({{"bank_code", "004"}}));
+    EXPECT_EQ(Column(shortCode, "bank_code"), "0040000");
     // No ledger row and no negative total was written for the refused amount.
     EXPECT_EQ(Count("member_user", "pay_nonpayment<0"), 0);
 }
