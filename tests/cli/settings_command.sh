@@ -43,4 +43,11 @@ if [ $status -ne 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); 
 out=$(run "${head[@]}" show); status=$?
 check "unchanged after refusals" 0 $status "cms_set=200000000000001" "$out"
 
+# While billing takes the previous month, automatic sales read "미사용" as on
+# the screen, whatever an older program stored.
+sql "update quorisdex.admin_company set monthdivide='N' where inx=$inx"
+out=$(run "${head[@]}" show); status=$?
+check "position 7 forced off" 0 $status "cms_set[7] 출금신청시 자동매출 = 1 미사용" "$out"
+check "month setting" 0 $status "monthdivide 정기분 선택 = N 전월" "$out"
+
 finish
