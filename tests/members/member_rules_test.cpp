@@ -67,5 +67,46 @@ TEST(MemberRules, NumbersAndPeriods) {
     EXPECT_EQ(LeftCharacters("가A나", 2), "가A");
 }
 
+TEST(MemberRules, PeriodEndYearCrossesTheCentury) {
+    EXPECT_EQ(PeriodEndYear("2026-12", 877), 2099);  // December 2099
+    EXPECT_EQ(PeriodEndYear("2026-12", 878), 2100);  // would be written "00-01"
+    EXPECT_EQ(PeriodEndMonth("2026-12", 878), "00-01");
+    EXPECT_EQ(PeriodEndYear("2026-13", 1), 0);
+}
+
+TEST(MemberRules, StatesCodesAndTexts) {
+    for (const char* s : {"11", "12", "13"}) EXPECT_TRUE(IsCancellationState(s)) << s;
+    for (const char* s : {"0", "1", "2", "3", "14", "15", "113"})
+        EXPECT_FALSE(IsCancellationState(s)) << s;
+    for (const char* s : {"3", "6", "7", "8"}) EXPECT_TRUE(IsRegisteredAtBank(s)) << s;
+    for (const char* s : {"0", "1", "2", "11", "13", "15"})
+        EXPECT_FALSE(IsRegisteredAtBank(s)) << s;
+
+    EXPECT_EQ(FullBankCode("004"), "0040000");
+    EXPECT_EQ(FullBankCode("0041234"), "0041234");
+    for (const char* kept : {"04", "0040", "ab1", "가나다", ""})
+        EXPECT_EQ(FullBankCode(kept), kept);
+    for (const char* c : {"00", "11", "16", "19"}) EXPECT_TRUE(IsPhoneCarrierCode(c)) << c;
+    for (const char* c : {"0", "01", "12", "99", "110"}) EXPECT_FALSE(IsPhoneCarrierCode(c)) << c;
+
+    EXPECT_EQ(EscapeLikePattern("100%_a!b", '!'), "100!%!_a!!b");
+    EXPECT_EQ(EscapeLikePattern("홍길동", '!'), "홍길동");
+
+    struct Case {
+        const char* text;
+        bool multiLine, refused;
+    };
+    for (const Case c :
+         {Case{"홍길동", false, false}, Case{"홍\n길동", false, true},
+          Case{"홍\n길동", true, false}, Case{"a\tb", true, false}, Case{"a\x01b", true, true},
+          Case{"a\x7f", false, true}, Case{"a\rb", false, true}}) {
+        EXPECT_EQ(HasControlCharacter(c.text, c.multiLine), c.refused) << c.text;
+    }
+    EXPECT_EQ(ReissuedCertificate("4", "010"), (std::pair<std::string, std::string>{"", ""}));
+    EXPECT_EQ(ReissuedCertificate("0", "010"), (std::pair<std::string, std::string>{"", ""}));
+    EXPECT_EQ(ReissuedCertificate("", "010"), (std::pair<std::string, std::string>{"", ""}));
+    EXPECT_EQ(ReissuedCertificate("3", "010"), (std::pair<std::string, std::string>{"1", "010"}));
+}
+
 }  // namespace
 }  // namespace qx
