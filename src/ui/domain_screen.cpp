@@ -1,9 +1,7 @@
 #include "ui/domain_screen.h"
 
-#include <stdexcept>
-
 #include "platform/interaction.h"
-#include "ui/main/business_screen.h"
+#include "ui/gui_interaction.h"
 
 namespace qx::ui {
 
@@ -15,13 +13,7 @@ DomainScreen::DomainScreen(Database& db, SessionContext& session, Interaction& u
 }
 
 void DomainScreen::run(const std::function<void()>& action) {
-    RunGuarded(ui_, [&] {
-        try {
-            action();
-        } catch (const std::invalid_argument& e) {
-            ui_.inform(e.what(), kDefaultTitle);
-        }
-    });
+    Guarded(ui_, action);
 }
 
 }  // namespace qx::ui

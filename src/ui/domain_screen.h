@@ -20,9 +20,7 @@ class DomainScreen : public QWidget {
                  const QString& title, QWidget* parent);
 
   protected:
-    // Runs an action of the user. Input the domain refuses (std::invalid_argument)
-    // is shown as a message and nothing more happens; a failed statement is
-    // reported and ends the program, as every database failure does.
+    // Runs an action of the user at the screen boundary (see Guarded).
     void run(const std::function<void()>& action);
 
     Database& db_;

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTableView>
+#include <algorithm>
 
 namespace qx::ui {
 
@@ -38,7 +39,15 @@ FrozenColumns::FrozenColumns(QTableView* table, int count)
             frozen_->verticalScrollBar(), &QAbstractSlider::setValue);
     // A double click on a frozen cell means the same as one on the table.
     connect(frozen_, &QTableView::doubleClicked, table_, &QTableView::doubleClicked);
+    // The row-number header changes width with the number of rows (a search
+    // that finds fewer rows needs fewer digits) after the table has laid
+    // itself out again: the overlay follows the viewport wherever it moves.
     table_->installEventFilter(this);
+    table_->viewport()->installEventFilter(this);
+    table_->verticalHeader()->installEventFilter(this);
+    connect(table_->verticalHeader(), &QHeaderView::geometriesChanged, this, &FrozenColumns::place);
+    connect(table_->horizontalHeader(), &QHeaderView::geometriesChanged, this,
+            &FrozenColumns::place);
     refresh();
 }
 
@@ -58,14 +67,21 @@ void FrozenColumns::place() {
     int width = 0;
     for (int c = 0; c < count_ && c < table_->model()->columnCount(); ++c)
         width += table_->columnWidth(c);
-    frozen_->setGeometry(table_->verticalHeader()->width() + table_->frameWidth(),
-                         table_->frameWidth(), width,
-                         table_->viewport()->height() + table_->horizontalHeader()->height());
-    frozen_->horizontalHeader()->setFixedHeight(table_->horizontalHeader()->height());
+    // Never wider than the viewport, so no slice of a column shows twice.
+    const QRect view = table_->viewport()->geometry();
+    const int header =
+        !table_->horizontalHeader()->isHidden() ? table_->horizontalHeader()->height() : 0;
+    frozen_->horizontalHeader()->setFixedHeight(header);
+    frozen_->horizontalHeader()->setVisible(header > 0);
+    frozen_->setGeometry(view.left(), view.top() - header, std::min(width, view.width()),
+                         view.height() + header);
 }
 
 bool FrozenColumns::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == table_ && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    const auto type = event->type();
+    if ((watched == table_ || watched == table_->viewport() ||
+         watched == table_->verticalHeader()) &&
+        (type == QEvent::Resize || type == QEvent::Move || type == QEvent::Show))
         place();
     return QObject::eventFilter(watched, event);
 }

@@ -4,6 +4,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <stdexcept>
+
+#include "db/database.h"
 
 namespace qx::ui {
 
@@ -20,6 +23,23 @@ QDate ToQDate(const CivilDate& d) {
 
 CivilDate FromQDate(const QDate& d) {
     return CivilDate{d.year(), d.month(), d.day()};
+}
+
+bool Guarded(Interaction& ui, const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (const std::invalid_argument& e) {
+        ui.inform(e.what(), kDefaultTitle);
+    } catch (const DatabaseError& e) {
+        ui.inform(e.userMessage(), kDefaultTitle);
+        // Every open loop returns, the main one with this code: the program ends.
+        QApplication::exit(1);
+    } catch (const std::exception& e) {
+        ui.inform(std::string(kUnexpectedFailureText) + "\n> 오류 정보 : " + e.what(),
+                  kDefaultTitle);
+    }
+    return false;
 }
 
 void GuiInteraction::inform(const std::string& text, const std::string& title) {

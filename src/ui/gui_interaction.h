@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
+#include <string>
 
 #include "db/business_days.h"
 #include "platform/interaction.h"
@@ -26,6 +28,25 @@ class GuiInteraction : public Interaction {
     QPointer<QWidget> parent_;
     QPointer<QProgressDialog> progress_;
 };
+
+// The screen boundary: runs a user's action so that nothing it throws escapes
+// into the event loop. Input the domain refuses (std::invalid_argument) is
+// shown and the screen stays as it is; a failed statement (already logged)
+// shows its message and ends the program; any other failure is shown with
+// its reason. True when the action ran to its end.
+bool Guarded(Interaction& ui, const std::function<void()>& action);
+
+// The same for an action with a result; a value-initialised result when it
+// did not run to its end.
+template <typename F>
+auto GuardedValue(Interaction& ui, F&& action) -> decltype(action()) {
+    decltype(action()) result{};
+    Guarded(ui, [&] { result = action(); });
+    return result;
+}
+
+// Shown for a failure that is neither a refusal nor a failed statement.
+inline constexpr const char* kUnexpectedFailureText = "처리중 오류가 발생하였습니다.";
 
 QString Q(const std::string& s);
 std::string S(const QString& s);

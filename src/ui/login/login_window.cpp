@@ -104,6 +104,12 @@ void LoginWindow::onNoticeClicked(QTreeWidgetItem* item) {
 }
 
 void LoginWindow::login() {
+    // A failed statement is reported here, never thrown into the event loop,
+    // and a login it interrupted does not count.
+    if (!Guarded(ui_, [this] { attemptLogin(); })) succeeded_ = false;
+}
+
+void LoginWindow::attemptLogin() {
     const std::string id = S(idBox_->text().trimmed());
     const std::string password = S(passwordBox_->text().trimmed());
     if (id.empty()) {

@@ -43,6 +43,7 @@ class LoginWindow : public QWidget {
 
   private:
     void login();
+    void attemptLogin();
     void onNoticeClicked(QTreeWidgetItem* item);
 
     Database& db_;

@@ -130,12 +130,7 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
 }
 
 void RunGuarded(Interaction& ui, const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const DatabaseError& e) {
-        ui.inform(e.userMessage(), kDefaultTitle);
-        QApplication::exit(1);
-    }
+    Guarded(ui, action);
 }
 
 }  // namespace qx::ui

@@ -288,7 +288,11 @@ bool MainFrame::OpenMenuScreen(int group, int item) {
                 screen->reopen(choice);
             }
         } else {
-            BusinessScreen* screen = CreateBusinessScreen(choice, screenContext_);
+            // A screen that fails while it starts is reported like a failed
+            // action; the current screen stays.
+            BusinessScreen* screen = nullptr;
+            Guarded(ui_, [&] { screen = CreateBusinessScreen(choice, screenContext_); });
+            if (!screen) return false;
             window = area_->addSubWindow(screen, Qt::FramelessWindowHint);
             window->setObjectName(Q(choice.screen));
             window->setAttribute(Qt::WA_DeleteOnClose);

@@ -22,15 +22,15 @@ BatchAgreementScreen::BatchAgreementScreen(Database& db, SessionContext& session
     auto* run = new QPushButton("일괄설정", this);
     connect(choose, &QPushButton::clicked, this, [this] {
         const std::string folder = ui_.chooseFolder("동의자료 폴더", S(folder_->text()));
-        if (!folder.empty()) scan(folder);
+        if (!folder.empty()) Guarded(ui_, [&] { scan(folder); });
     });
     auto* workbook = new QPushButton("엑셀선택", this);
     workbook->setObjectName("cmdWorkbook");
     connect(workbook, &QPushButton::clicked, this, [this] {
         const std::string path = ui_.chooseFile("동의자료 Excel 파일", "Excel 파일 (*.xls)");
-        if (!path.empty()) scanWorkbook(path);
+        if (!path.empty()) Guarded(ui_, [&] { scanWorkbook(path); });
     });
-    connect(run, &QPushButton::clicked, this, [this] { apply(); });
+    connect(run, &QPushButton::clicked, this, [this] { Guarded(ui_, [this] { apply(); }); });
     auto* bar = new QHBoxLayout;
     bar->addWidget(new QLabel("동의자료 폴더/엑셀", this));
     bar->addWidget(folder_, 1);

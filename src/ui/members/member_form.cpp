@@ -18,6 +18,7 @@
 #include "members/whole_number.h"
 #include "ui/code_combo.h"
 #include "ui/gui_interaction.h"
+#include "ui/members/bank_choice.h"
 
 namespace qx::ui {
 
@@ -41,6 +42,7 @@ MemberForm::MemberForm(Database& db, SessionContext& session, bool newMember, QW
     auto* grid = new QGridLayout;
     int cell = 0;
     auto place = [&](const QString& label, QWidget* w) {
+        tabChain_.push_back(w);
         const int row = cell / 3, col = (cell % 3) * 2;
         grid->addWidget(new QLabel(label, this), row, col);
         grid->addWidget(w, row, col + 1);
@@ -64,9 +66,10 @@ MemberForm::MemberForm(Database& db, SessionContext& session, bool newMember, QW
     FillFixed(
         cert,
         {{"0", "미선택"}, {"1", "휴대전화"}, {"2", "FAX"}, {"3", "동의서"}, {"4", "해당없음"}});
-    auto* bank = newCombo("bank_code");
-    FillCodeCombo(bank, LoadSharedCodeList(db_, session_.relay_prefix), "선택");
-    bank->setEditable(true);  // phone carriers and branch codes are typed
+    bank_ = new BankChoice(newCombo("bank_code"), db_, session_);
+    bank_->setMethod(S(settle->currentData().toString()));
+    connect(settle, &QComboBox::currentIndexChanged, this,
+            [this, settle] { bank_->setMethod(S(settle->currentData().toString())); });
     for (const char* day : {"payday", "inday"}) {
         auto* c = newCombo(day);
         c->addItem("선택", QString());
@@ -87,12 +90,6 @@ MemberForm::MemberForm(Database& db, SessionContext& session, bool newMember, QW
         initial_ = new QLineEdit(this);
         initial_->setObjectName("initial_nonpayment");
         place("초기미수금", initial_);
-        SelectData(remove, "1");
-        line("month_max")->setText(QString::number(session_.month_max));
-        line("branch_inx")->setText(QString::number(session_.brinx));
-        line("agency_inx")->setText(QString::number(session_.aginx));
-        line("cms_printkey")->setText("0");
-        line("pay_monthdefault")->setText("0");
     }
     if (!session_.isHeadOffice()) {
         line("branch_inx")->setEnabled(false);
@@ -117,7 +114,10 @@ MemberForm::MemberForm(Database& db, SessionContext& session, bool newMember, QW
     items_->horizontalHeader()->setStretchLastSection(true);
     auto* pick = new QPushButton("품목추가", this);
     auto* drop = new QPushButton("품목삭제", this);
-    connect(pick, &QPushButton::clicked, this, &MemberForm::pickItem);
+    connect(pick, &QPushButton::clicked, this, [this] {
+        GuiInteraction ui(this);
+        Guarded(ui, [this] { pickItem(); });
+    });
     connect(drop, &QPushButton::clicked, this, [this] {
         if (items_->currentRow() >= 0) items_->removeRow(items_->currentRow());
     });
@@ -133,6 +133,34 @@ MemberForm::MemberForm(Database& db, SessionContext& session, bool newMember, QW
     for (QWidget* w :
          {static_cast<QWidget*>(items_), static_cast<QWidget*>(pick), static_cast<QWidget*>(drop)})
         w->setVisible(itemsUsed_);
+    // Tab follows the form as it is read: row by row, then the items.
+    tabChain_.insert(tabChain_.end(), {pick, drop, items_});
+    for (std::size_t i = 1; i < tabChain_.size(); ++i)
+        QWidget::setTabOrder(tabChain_[i - 1], tabChain_[i]);
+    if (newMember) clear();
+}
+
+void MemberForm::clear() {
+    for (const auto& [column, e] : lines_) e->clear();
+    for (const auto& [column, c] : combos_) {
+        if (column != "bank_code" && c->count() > 0) c->setCurrentIndex(0);
+    }
+    bank_->load({}, S(combo("settle_accounts")->currentData().toString()));
+    if (initial_) initial_->clear();
+    instalmentTotal_->clear();
+    instalmentMonths_->clear();
+    periodMonths_->clear();
+    periodEnd_->clear();
+    items_->setRowCount(0);
+    if (initial_) {
+        // A new member starts active, with the user's own organisation.
+        SelectData(combo("remove"), "1");
+        line("month_max")->setText(QString::number(session_.month_max));
+        line("branch_inx")->setText(QString::number(session_.brinx));
+        line("agency_inx")->setText(QString::number(session_.aginx));
+        line("cms_printkey")->setText("0");
+        line("pay_monthdefault")->setText("0");
+    }
 }
 
 QLineEdit* MemberForm::line(const std::string& column) const {
@@ -147,20 +175,16 @@ QComboBox* MemberForm::combo(const std::string& column) const {
 
 void MemberForm::setValue(const std::string& column, const std::string& value) {
     if (auto* e = line(column)) e->setText(Q(value));
+    if (column == "bank_code") return;  // with the collection method, in load()
     if (auto* c = combo(column)) {
-        const int i = c->findData(Q(column == "bank_code" ? value.substr(0, 3) : value));
-        if (i >= 0) {
-            c->setCurrentIndex(i);
-        } else if (c->isEditable()) {
-            c->setEditText(Q(value));
-        } else {
-            c->setCurrentIndex(0);
-        }
+        const int i = c->findData(Q(value));
+        c->setCurrentIndex(i >= 0 ? i : 0);
     }
 }
 
 void MemberForm::load(const MemberRecord& member, const std::vector<MemberItem>& items) {
     for (const auto& column : EditableMemberColumns()) setValue(column, member.get(column));
+    bank_->load(member.get("bank_code"), member.get("settle_accounts"));
     if (member.get("account_divide") == "3") {
         instalmentTotal_->setText(Q(member.get("pay_agreement")));
         const long long monthly = ParseWholeNumber(member.get("pay_monthdefault")).value_or(0);
@@ -211,11 +235,8 @@ void MemberForm::showPeriodEnd() {
 MemberInput MemberForm::input() const {
     MemberInput in;
     for (const auto& [column, e] : lines_) in.set(column, S(e->text()));
-    for (const auto& [column, c] : combos_) {
-        const QString data = c->currentData().toString();
-        const bool typed = c->isEditable() && c->currentText() != c->itemText(c->currentIndex());
-        in.set(column, S(typed ? c->currentText() : data));
-    }
+    for (const auto& [column, c] : combos_) in.set(column, S(c->currentData().toString()));
+    in.set("bank_code", bank_->value());
     if (initial_) in.initial_nonpayment = S(initial_->text());
     in.instalment_total = S(instalmentTotal_->text());
     in.instalment_months = S(instalmentMonths_->text());

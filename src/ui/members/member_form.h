@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "members/member_record.h"
 
@@ -21,12 +22,16 @@ struct SessionContext;
 
 namespace qx::ui {
 
+class BankChoice;
+
 class MemberForm : public QWidget {
     Q_OBJECT
   public:
     MemberForm(Database& db, SessionContext& session, bool newMember, QWidget* parent = nullptr);
 
     void load(const MemberRecord& member, const std::vector<MemberItem>& items);
+    // Empties every field; a new member's form gets its starting values.
+    void clear();
     MemberInput input() const;
     void focusColumn(const std::string& column);
 
@@ -38,6 +43,9 @@ class MemberForm : public QWidget {
     QLineEdit* periodMonthsBox() const { return periodMonths_; }
     QTableWidget* items() const { return items_; }
     void addItem(const MemberItem& item);
+    // The first and last fields in tab order, to chain the screen's own.
+    QWidget* firstField() const { return tabChain_.front(); }
+    QWidget* lastField() const { return tabChain_.back(); }
 
   private:
     void pickItem();
@@ -47,6 +55,8 @@ class MemberForm : public QWidget {
     Database& db_;
     SessionContext& session_;
     bool itemsUsed_;
+    BankChoice* bank_ = nullptr;
+    std::vector<QWidget*> tabChain_;
     std::map<std::string, QLineEdit*> lines_;
     std::map<std::string, QComboBox*> combos_;
     QLineEdit* initial_ = nullptr;

@@ -27,6 +27,7 @@
 #include "ui/code_combo.h"
 #include "ui/frozen_columns.h"
 #include "ui/gui_interaction.h"
+#include "ui/members/bank_choice.h"
 #include "ui/members/member_form.h"
 
 namespace qx::ui {
@@ -40,15 +41,13 @@ QScrollArea* Scrolled(QWidget* inner, QWidget* parent) {
     return area;
 }
 
-// Runs an operation; a value no screen offers is shown rather than thrown
-// through the event loop.
-template <typename F>
-auto Guarded(GuiInteraction& ui, F&& f) -> decltype(f()) {
-    try {
-        return f();
-    } catch (const std::invalid_argument& e) {
-        ui.inform(e.what(), kDefaultTitle);
-        return decltype(f()){};
+// Chains the tab order through the widgets in the order given.
+void ChainTabs(std::initializer_list<QWidget*> widgets) {
+    QWidget* previous = nullptr;
+    for (QWidget* w : widgets) {
+        if (!w) continue;
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
     }
 }
 
@@ -92,7 +91,10 @@ MemberListScreen::MemberListScreen(Database& db, SessionContext& session, GuiInt
         for (const auto& v : DistinctFilterValues(db_, session_, column)) c->addItem(Q(v), Q(v));
     }
     name_ = new QLineEdit(this);
+    name_->setObjectName("username");
     name_->setPlaceholderText("고객명");
+    // The bar scrolls sideways rather than squeezing the name to nothing.
+    name_->setMinimumWidth(kNameBoxMinimumWidth);
     bar->addWidget(name_);
     auto* find = new QPushButton("조회", this);
     bar->addWidget(find);
@@ -147,6 +149,10 @@ bool MemberListScreen::selectMember(long long memberInx) {
 }
 
 void MemberListScreen::search() {
+    Guarded(ui_, [this] { fill(); });
+}
+
+void MemberListScreen::fill() {
     MemberFilter f;
     for (const auto& [column, c] : filters_) {
         const std::string value = S(c->currentData().toString());
@@ -183,7 +189,10 @@ NewMemberScreen::NewMemberScreen(Database& db, SessionContext& session, GuiInter
     form_ = new MemberForm(db_, session_, true, this);
     auto* save = new QPushButton("저장", this);
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
+    registered_ = new QLabel(this);
+    registered_->setObjectName("registered");
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(registered_);
     if (AssignsVirtualAccountOnRegistration(session_)) {
         virtualBank_ = new QComboBox(this);
         virtualBank_->setObjectName("virtual_bank");
@@ -201,10 +210,11 @@ NewMemberScreen::NewMemberScreen(Database& db, SessionContext& session, GuiInter
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Scrolled(form_, this), 1);
     layout->addLayout(bottom);
+    ChainTabs({form_->lastField(), virtualBank_, save});
 }
 
 long long NewMemberScreen::save() {
-    return Guarded(ui_, [&]() -> long long {
+    return GuardedValue(ui_, [&]() -> long long {
         std::string focus;
         MemberInput input = form_->input();
         if (virtualBank_) input.virtual_bank = S(virtualBank_->currentData().toString());
@@ -213,6 +223,11 @@ long long NewMemberScreen::save() {
             form_->focusColumn(focus);
             return 0;
         }
+        // The input is used up: a second 저장 finds an empty form instead of
+        // registering the same person again.
+        form_->clear();
+        registered_->setText(Q("등록된 납부자번호 : " + TenDigits(*id)));
+        form_->focusColumn("username");
         return *id;
     });
 }
@@ -230,10 +245,9 @@ MemberCardScreen::MemberCardScreen(Database& db, SessionContext& session, GuiInt
     auto* del = new QPushButton("삭제", this);
     auto* bank = new QPushButton("은행해지", this);
     auto* account = new QPushButton("계좌/카드변경", this);
-    connect(find, &QPushButton::clicked, this,
-            [this] { open(number_->text().trimmed().toLongLong()); });
-    connect(number_, &QLineEdit::returnPressed, this,
-            [this] { open(number_->text().trimmed().toLongLong()); });
+    number_->setObjectName("member_inx");
+    connect(find, &QPushButton::clicked, this, [this] { openTyped(); });
+    connect(number_, &QLineEdit::returnPressed, this, [this] { openTyped(); });
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
     connect(del, &QPushButton::clicked, this, [this] { removeMember(); });
     connect(bank, &QPushButton::clicked, this, [this] { bankCancel(); });
@@ -272,6 +286,8 @@ MemberCardScreen::MemberCardScreen(Database& db, SessionContext& session, GuiInt
     }
     virtualBar->addWidget(agree);
     form_ = new MemberForm(db_, session_, false, this);
+    ChainTabs({number_, find, save, del, bank, account, virtualBank_, assign, release, cmsCode_,
+               findChild<QPushButton*>("cmdCmsCode"), agree, form_->firstField()});
     ledger_ = new QTableWidget(0, 4, this);
     ledger_->setHorizontalHeaderLabels({"일자", "구분", "금액", "메모"});
     ledger_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -282,14 +298,52 @@ MemberCardScreen::MemberCardScreen(Database& db, SessionContext& session, GuiInt
     layout->addWidget(Scrolled(form_, this), 3);
     layout->addWidget(new QLabel("원장", this));
     layout->addWidget(ledger_, 1);
+    QWidget::setTabOrder(form_->lastField(), ledger_);
+    clearCard();
+}
+
+void MemberCardScreen::clearCard() {
+    member_ = 0;
+    opened_ = {};
+    form_->clear();
+    // Nothing on an empty card can be changed.
+    form_->setEnabled(false);
+    virtualInfo_->clear();
+    if (cmsCode_) cmsCode_->clear();
+    ledger_->setRowCount(0);
+}
+
+bool MemberCardScreen::hasMember() {
+    if (member_ != 0) return true;
+    ui_.inform(kNoMemberOnCardText, kDefaultTitle);
+    return false;
+}
+
+void MemberCardScreen::openTyped() {
+    const QString typed = number_->text().trimmed();
+    bool ok = false;
+    const long long number = typed.toLongLong(&ok);
+    if (!ok || number <= 0) {
+        clearCard();
+        ui_.inform(kMemberNotFoundText, kDefaultTitle);
+        return;
+    }
+    open(number);
 }
 
 bool MemberCardScreen::open(long long memberInx) {
+    return GuardedValue(ui_, [&] { return showMember(memberInx); });
+}
+
+bool MemberCardScreen::showMember(long long memberInx) {
     const auto member = LoadMember(db_, session_, memberInx);
     if (!member) {
+        // The card never keeps another member under a number it does not show.
+        clearCard();
         ui_.inform(kMemberNotFoundText, kDefaultTitle);
         return false;
     }
+    form_->setEnabled(true);
     member_ = memberInx;
     opened_ = OpenedStateOf(*member);
     number_->setText(Q(TenDigits(memberInx)));
@@ -314,8 +368,8 @@ bool MemberCardScreen::open(long long memberInx) {
 }
 
 bool MemberCardScreen::save() {
-    if (member_ == 0) return false;
-    return Guarded(ui_, [&]() -> bool {
+    if (!hasMember()) return false;
+    return GuardedValue(ui_, [&]() -> bool {
         std::string focus;
         const ChangeResult r =
             ChangeMember(db_, session_, ui_, member_, opened_, form_->input(), &focus);
@@ -323,49 +377,70 @@ bool MemberCardScreen::save() {
             form_->focusColumn(focus);
             return false;
         }
-        open(r.member_inx);
+        showMember(r.member_inx);
         return true;
     });
 }
 
 bool MemberCardScreen::removeMember() {
-    if (member_ == 0) return false;
-    if (!DeleteMember(db_, session_, ui_, member_)) return false;
-    member_ = 0;
-    ledger_->setRowCount(0);
-    return true;
+    if (!hasMember()) return false;
+    return GuardedValue(ui_, [&] {
+        if (!DeleteMember(db_, session_, ui_, member_)) return false;
+        // A deleted member is listed nowhere; the card lets it go.
+        clearCard();
+        number_->clear();
+        return true;
+    });
 }
 
 bool MemberCardScreen::bankCancel() {
-    if (member_ == 0) return false;
-    if (!BankCancelMember(db_, session_, ui_, member_)) return false;
-    open(member_);
-    return true;
+    if (!hasMember()) return false;
+    return GuardedValue(ui_, [&] {
+        if (!ui_.confirm(kBankCancelQuestionText, kDefaultTitle)) return false;
+        if (!BankCancelMember(db_, session_, ui_, member_)) return false;
+        ui_.inform(kBankCancelDoneText, kDefaultTitle);
+        showMember(member_);
+        return true;
+    });
 }
 
 void MemberCardScreen::changeAccount() {
-    if (member_ == 0) return;
-    const auto member = LoadMember(db_, session_, member_);
-    if (!member) return;
-    const std::string settle = member->get("settle_accounts");
-    if (settle != kSettleCms && settle != kSettleCard) return;
-    AccountChangeDialog dialog(db_, session_, ui_, *member, this);
-    if (dialog.exec() == QDialog::Accepted && dialog.created() > 0) open(dialog.created());
+    if (!hasMember()) return;
+    Guarded(ui_, [&] {
+        const auto member = LoadMember(db_, session_, member_);
+        if (!member) {
+            clearCard();
+            ui_.inform(kMemberNotFoundText, kDefaultTitle);
+            return;
+        }
+        const std::string settle = member->get("settle_accounts");
+        if (settle != kSettleCms && settle != kSettleCard) {
+            ui_.inform(kChannelChangeMethodsText, kDefaultTitle);
+            return;
+        }
+        AccountChangeDialog dialog(db_, session_, ui_, *member, this);
+        if (dialog.exec() == QDialog::Accepted && dialog.created() > 0)
+            showMember(dialog.created());
+    });
 }
 
 void MemberCardScreen::assignVirtualAccount() {
-    if (member_ == 0) return;
-    if (AssignVirtualAccount(db_, session_, ui_, member_, S(virtualBank_->currentText())))
-        open(member_);
+    if (!hasMember()) return;
+    Guarded(ui_, [&] {
+        if (AssignVirtualAccount(db_, session_, ui_, member_, S(virtualBank_->currentText())))
+            showMember(member_);
+    });
 }
 
 void MemberCardScreen::cancelVirtualAccount() {
-    if (member_ == 0) return;
-    if (CancelVirtualAccount(db_, session_, ui_, member_)) open(member_);
+    if (!hasMember()) return;
+    Guarded(ui_, [&] {
+        if (CancelVirtualAccount(db_, session_, ui_, member_)) showMember(member_);
+    });
 }
 
 void MemberCardScreen::setAgreementFile() {
-    if (member_ == 0) return;
+    if (!hasMember()) return;
     QStringList kinds;
     for (const char* k : kAgreementKinds) kinds << QString::fromUtf8(k);
     bool ok = false;
@@ -374,14 +449,18 @@ void MemberCardScreen::setAgreementFile() {
     if (!ok) return;
     const std::string path = ui_.chooseFile(
         "CMS 출금동의자료", "동의자료 (*.jpg *.jpeg *.gif *.tif *.pdf *.mp3 *.wav *.wma)");
-    if (SetAgreementFile(db_, session_, ui_, member_, path, S(kind))) open(member_);
+    Guarded(ui_, [&] {
+        if (SetAgreementFile(db_, session_, ui_, member_, path, S(kind))) showMember(member_);
+    });
 }
 
 bool MemberCardScreen::changeCmsCode() {
-    if (member_ == 0 || !cmsCode_) return false;
-    if (!ChangeCmsCode(db_, session_, ui_, member_, S(cmsCode_->text()))) return false;
-    cmsCode_->setText(Q(LoadCmsCode(db_, session_, member_)));
-    return true;
+    if (!cmsCode_ || !hasMember()) return false;
+    return GuardedValue(ui_, [&] {
+        if (!ChangeCmsCode(db_, session_, ui_, member_, S(cmsCode_->text()))) return false;
+        cmsCode_->setText(Q(LoadCmsCode(db_, session_, member_)));
+        return true;
+    });
 }
 
 // --- popupFrm22 -----------------------------------------------------------
@@ -404,12 +483,11 @@ AccountChangeDialog::AccountChangeDialog(Database& db, SessionContext& session, 
         form->addRow(caption, e);
     };
     if (!card_) {
-        bank_ = new QComboBox(this);
-        bank_->setObjectName("bank_code");
-        FillCodeCombo(bank_, LoadSharedCodeList(db_, session_.relay_prefix), "선택");
-        const int i = bank_->findData(Q(member.get("bank_code").substr(0, 3)));
-        if (i >= 0) bank_->setCurrentIndex(i);
-        form->addRow("거래은행", bank_);
+        auto* bank = new QComboBox(this);
+        bank->setObjectName("bank_code");
+        bank_ = new BankChoice(bank, db_, session_);
+        bank_->load(member.get("bank_code"), kSettleCms);
+        form->addRow("거래은행", bank);
         field("account_no", "계좌번호", member.get("account_no"));
         field("account_jumin", "예금주번호", member.get("account_jumin"));
         field("account_name", "예금주명", member.get("account_name"));
@@ -419,6 +497,9 @@ AccountChangeDialog::AccountChangeDialog(Database& db, SessionContext& session, 
         field("card_mobile", "카드주휴대폰", member.get("certificate_number"));
     }
     auto* ok = new QPushButton("변경", this);
+    // The change re-issues the member: only a click runs it, never Enter.
+    ok->setAutoDefault(false);
+    ok->setDefault(false);
     auto* cancel = new QPushButton("닫기", this);
     connect(ok, &QPushButton::clicked, this, &AccountChangeDialog::apply);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -437,14 +518,14 @@ void AccountChangeDialog::apply() {
         return it == fields_.end() ? std::string() : S(it->second->text());
     };
     ChannelChange change;
-    if (bank_) change.bank_code = S(bank_->currentData().toString());
+    if (bank_) change.bank_code = bank_->value();
     change.account_no = text("account_no");
     change.account_jumin = text("account_jumin");
     change.account_name = text("account_name");
     change.card_no = text("card_no");
     change.card_expiry = text("card_expiry");
     change.card_mobile = text("card_mobile");
-    const auto created = Guarded(ui_, [&]() -> std::optional<long long> {
+    const auto created = GuardedValue(ui_, [&]() -> std::optional<long long> {
         return ChangeMemberChannel(db_, session_, ui_, member_.member_inx, OpenedStateOf(member_),
                                    change);
     });

@@ -25,9 +25,20 @@ struct SessionContext;
 
 namespace qx::ui {
 
+class BankChoice;
 class FrozenColumns;
 class GuiInteraction;
 class MemberForm;
+
+// An action on the member card while it shows no member.
+inline constexpr const char* kNoMemberOnCardText = "변경할 대상이 없습니다.";
+inline constexpr const char* kBankCancelQuestionText =
+    "은행에서 해지된 회원으로 처리합니다. (회원상태 : 해지)\n은행해지 하시겠습니까?";
+inline constexpr const char* kBankCancelDoneText = "은행해지 처리하였습니다.";
+inline constexpr const char* kChannelChangeMethodsText =
+    "CMS출금 또는 신용카드 회원만 계좌/카드를 변경할 수 있습니다.";
+// The member list's name box never gets narrower than this.
+inline constexpr int kNameBoxMinimumWidth = 140;
 
 class MemberListScreen : public QWidget {
     Q_OBJECT
@@ -48,6 +59,8 @@ class MemberListScreen : public QWidget {
     void memberChosen(long long memberInx);
 
   private:
+    void fill();
+
     Database& db_;
     SessionContext& session_;
     GuiInteraction& ui_;
@@ -77,6 +90,7 @@ class NewMemberScreen : public QWidget {
     GuiInteraction& ui_;
     MemberForm* form_;
     QComboBox* virtualBank_ = nullptr;
+    QLabel* registered_;  // the payer number of the last registration
 };
 
 class MemberCardScreen : public QWidget {
@@ -84,7 +98,8 @@ class MemberCardScreen : public QWidget {
   public:
     MemberCardScreen(Database& db, SessionContext& session, GuiInteraction& ui,
                      QWidget* parent = nullptr);
-    // Shows the member; false when the user may not see it.
+    // Shows the member; false when the user may not see it (the card is
+    // then empty).
     bool open(long long memberInx);
     bool save();
     bool removeMember();
@@ -99,6 +114,12 @@ class MemberCardScreen : public QWidget {
     long long memberInx() const { return member_; }
 
   private:
+    bool showMember(long long memberInx);
+    void openTyped();
+    void clearCard();
+    // False, with a message, while the card shows no member.
+    bool hasMember();
+
     Database& db_;
     SessionContext& session_;
     GuiInteraction& ui_;
@@ -127,7 +148,7 @@ class AccountChangeDialog : public QDialog {
     GuiInteraction& ui_;
     MemberRecord member_;
     bool card_;
-    QComboBox* bank_ = nullptr;
+    BankChoice* bank_ = nullptr;
     std::map<std::string, QLineEdit*> fields_;
     long long created_ = 0;
 };

@@ -1,115 +1,26 @@
 // The member screens against a real server: registration refusing bad input
 // with the exact text and writing nothing, the card's edit-conflict refusal,
 // and the list's drop-downs, columns and masking.
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QComboBox>
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTest>
-#include <deque>
-#include <filesystem>
 #include <fstream>
 
-#include "core/session_context.h"
-#include "db/code_lists.h"
-#include "db/database.h"
-#include "db/server_clock.h"
 #include "members/member_record.h"
-#include "support/institution_fixture.h"
-#include "support/qt_application.h"
-#include "support/test_database.h"
-#include "ui/gui_interaction.h"
-#include "ui/members/member_form.h"
+#include "ui/members/member_screen_fixture.h"
 #include "ui/members/member_screens.h"
 
 namespace qx::ui {
 namespace {
 
-namespace fs = std::filesystem;
-
-// Records what would have been shown and answers questions from a script.
-class Recording : public GuiInteraction {
-  public:
-    void inform(const std::string& text, const std::string& title) override {
-        shown.push_back(text);
-        titles.push_back(title);
-    }
-    bool confirm(const std::string& text, const std::string& title) override {
-        inform(text, title);
-        if (answers.empty()) return false;
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::vector<std::string> shown, titles;
-    std::deque<bool> answers;
-};
-
-class MemberScreensTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        test::EnsureQtApplication();
-        db = test::ConnectTestDatabase();
-        inst = test::CreateTestInstitution(*db);
-        schema = InstitutionSchema(inst.inx);
-        db->setLogSchema(schema);
-        session = test::SessionFor(inst);
-        session.month_max = 0;
-        folder = fs::temp_directory_path() / ("qx-members-ui-" + std::to_string(inst.inx));
-        fs::create_directories(folder);
-        session.AppPath = folder.string() + "/";
-        ReadServerDate(*db, session);
-        BuildCodeCaseSql(*db, session);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    long long Members() { return db->scalarInt("select count(*) from " + schema + ".member_user"); }
-    std::string Column(long long m, const std::string& c) {
-        return db->scalar("select " + c + " from " + schema + ".member_user where member_inx=?",
-                          {m});
-    }
-    static void Choose(QComboBox* c, const QString& data) {
-        ASSERT_TRUE(c);
-        const int i = c->findData(data);
-        ASSERT_GE(i, 0) << data.toStdString();
-        c->setCurrentIndex(i);
-    }
-    // A CMS member as a user would type it.
-    static void FillCms(MemberForm* f) {
-        f->line("username")->setText("O'Brien 홍");
-        Choose(f->combo("payday"), "10");
-        Choose(f->combo("inday"), "15");
-        Choose(f->combo("settle_accounts"), "1");
-        Choose(f->combo("bank_code"), "004");
-        Choose(f->combo("certificate_kind"), "4");
-        f->line("account_no")->setText("12345678901");
-        f->line("account_jumin")->setText("800101");
-        f->line("account_name")->setText("홍길동");
-    }
-    QPushButton* Button(QWidget& w, const QString& caption) {
-        for (auto* b : w.findChildren<QPushButton*>())
-            if (b->text() == caption) return b;
-        ADD_FAILURE() << "no button " << caption.toStdString();
-        return nullptr;
-    }
-
-    std::unique_ptr<Database> db;
-    test::TestInstitution inst;
-    std::string schema;
-    SessionContext session;
-    fs::path folder;
-};
+using test_members::Recording;
+using MemberScreensTest = test_members::MemberScreenTest;
 
 TEST_F(MemberScreensTest, RegistrationRefusesBadInputWithItsTextAndWritesNothing) {
     Recording ui;
     NewMemberScreen screen(*db, session, ui);
     screen.show();
-    FillCms(screen.form());
+    TypeCmsMember(screen.form(), "O'Brien 홍");
     const long long before = Members();
     auto refused = [&](const std::string& text) {
         ui.shown.clear();
