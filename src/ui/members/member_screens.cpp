@@ -27,6 +27,7 @@
 #include "ui/code_combo.h"
 #include "ui/frozen_columns.h"
 #include "ui/gui_interaction.h"
+#include "ui/ledger/ledger_panel.h"
 #include "ui/members/member_form.h"
 
 namespace qx::ui {
@@ -282,6 +283,8 @@ MemberCardScreen::MemberCardScreen(Database& db, SessionContext& session, GuiInt
     layout->addWidget(Scrolled(form_, this), 3);
     layout->addWidget(new QLabel("원장", this));
     layout->addWidget(ledger_, 1);
+    ledgerPanel_ = new LedgerPanel(db_, session_, ui_, this);
+    layout->addWidget(ledgerPanel_, 1);
 }
 
 bool MemberCardScreen::open(long long memberInx) {
@@ -296,6 +299,7 @@ bool MemberCardScreen::open(long long memberInx) {
     form_->load(*member, LoadMemberItems(db_, session_, memberInx));
     virtualInfo_->setText(Q(member->get("virtual_bank") + " " + member->get("virtual_no")));
     if (cmsCode_) cmsCode_->setText(Q(LoadCmsCode(db_, session_, memberInx)));
+    ledgerPanel_->setMember(memberInx);
     const Recordset rs = db_.OpenRecordset(
         "select signdate, paystat, input_pay, memo from " + session_.schema() +
             ".pay_pross where userlink_inx=? order by signdate desc, pay_inx desc",

@@ -27,6 +27,7 @@ namespace qx::ui {
 
 class FrozenColumns;
 class GuiInteraction;
+class LedgerPanel;
 class MemberForm;
 
 class MemberListScreen : public QWidget {
@@ -108,6 +109,7 @@ class MemberCardScreen : public QWidget {
     QLabel* virtualInfo_;
     QLineEdit* cmsCode_ = nullptr;  // institutions with their own payer numbering
     QTableWidget* ledger_;
+    LedgerPanel* ledgerPanel_;
     long long member_ = 0;
     OpenedState opened_;
 };
