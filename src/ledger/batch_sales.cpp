@@ -61,6 +61,58 @@ std::string ScriptQuery(const SessionContext& s) {
 
 }  // namespace
 
+StagedRun StageSaleRun(Database& db, const SessionContext& s, const std::string& where,
+                       const SqlParams& whereParams, const std::string& booking) {
+    const std::string schema = s.schema();
+    StagedRun staged;
+    RunKeyLock lock(db, s);
+    Database::Transaction tx(db);
+    staged.run_key = lock.nextKey();
+    SqlParams params{booking, staged.run_key};
+    params.insert(params.end(), whereParams.begin(), whereParams.end());
+    staged.rows = db.ExecuteSql(
+        "insert into " + schema +
+            ".payadd (add_usrnum, create_date, add_runkey, add_startdate, add_accountdivide, "
+            "add_monthdefault, add_nonpayment, add_agreement, add_prossagreement, add_create, "
+            "item_name, item_stan, item_cnt) select member_user.member_inx, ?, ?, "
+            "member_user.start_date, member_user.account_divide, " +
+            InstalmentCutSql("ui.ui_payment") +
+            ", member_user.pay_nonpayment, member_user.pay_agreement, "
+            "member_user.pay_prossagreement, unix_timestamp(sysdate()), "
+            "ifnull(ui.ui_name,''), ifnull(ui.ui_stan,''), ifnull(ui.ui_cnt,0) from " +
+            schema + ".member_user member_user left join " + schema +
+            ".user_item ui on ui.ui_perinx=member_user.member_inx" + where +
+            " order by member_user.member_inx desc, ui.ui_inx",
+        params);
+    db.ExecuteSql("update " + schema +
+                      ".payadd set add_err=concat("
+                      "if(mid(add_startdate,3,5)>" +
+                      kCurrentMonthSql +
+                      ",concat('이체개시월 [',add_startdate,'] 오류 / '),''),"
+                      "if(add_monthdefault<1000,'매출예정액 1000원 이하 / ',''),"
+                      "if(add_monthdefault is null,'매출예정액 오류 / ',''),"
+                      "if(add_accountdivide='3' and (add_agreement-add_prossagreement)-"
+                      "add_nonpayment<1,'할부완납 회원 / ','')), "
+                      "add_errcode=if(add_err='',0,1) where add_runkey=?",
+                  {staged.run_key});
+    tx.commit();
+    return staged;
+}
+
+void CountSaleRun(Database& db, const SessionContext& s, long long runKey, long long& booked,
+                  long long& refused) {
+    const Recordset counts =
+        db.OpenRecordset(" select sum(if(add_errcode=0,1,0)),sum(if(add_errcode=1,1,0)) from " +
+                             s.schema() + ".payadd  where add_runkey=?",
+                         {runKey});
+    booked = counts[0].asInt(std::size_t{0});
+    refused = counts[0].asInt(std::size_t{1});
+}
+
+std::string SaleRunQuery(const SessionContext& s, long long runKey, const std::string& booking) {
+    return "loginuserid=" + s.schema() + "&tablekey=" + std::to_string(runKey) + "&dt1=" + booking;
+}
+
 SaleCandidates ListSaleCandidates(Database& db, const SessionContext& s, const SaleQuery& q) {
     SqlParams params;
     const std::string where = CandidateWhere(s, q, params);
@@ -142,62 +194,28 @@ SaleRunResult RunBatchSale(Database& db, const SessionContext& s, Interaction& u
     }
     ui.progress(kSettledText, 1, 3);
 
-    const std::string schema = s.schema();
-    long long rows = 0;
+    StagedRun staged;
     try {
-        RunKeyLock lock(db, s);
-        Database::Transaction tx(db);
-        result.run_key = lock.nextKey();
-        SqlParams params{*booking, result.run_key};
+        SqlParams params;
         const std::string where = CandidateWhere(s, q, params);
-        rows = db.ExecuteSql(
-            "insert into " + schema +
-                ".payadd (add_usrnum, create_date, add_runkey, add_startdate, add_accountdivide, "
-                "add_monthdefault, add_nonpayment, add_agreement, add_prossagreement, add_create, "
-                "item_name, item_stan, item_cnt) select member_user.member_inx, ?, ?, "
-                "member_user.start_date, member_user.account_divide, " +
-                InstalmentCutSql("ui.ui_payment") +
-                ", member_user.pay_nonpayment, member_user.pay_agreement, "
-                "member_user.pay_prossagreement, unix_timestamp(sysdate()), "
-                "ifnull(ui.ui_name,''), ifnull(ui.ui_stan,''), ifnull(ui.ui_cnt,0) from " +
-                schema + ".member_user member_user left join " + schema +
-                ".user_item ui on ui.ui_perinx=member_user.member_inx" + where +
-                " order by member_user.member_inx desc, ui.ui_inx",
-            params);
-        db.ExecuteSql(
-            "update " + schema +
-                ".payadd set add_err=concat("
-                "if(mid(add_startdate,3,5)>" +
-                kCurrentMonthSql +
-                ",concat('이체개시월 [',add_startdate,'] 오류 / '),''),"
-                "if(add_monthdefault<1000,'매출예정액 1000원 이하 / ',''),"
-                "if(add_monthdefault is null,'매출예정액 오류 / ',''),"
-                "if(add_accountdivide='3' and (add_agreement-add_prossagreement)-add_nonpayment<1,"
-                "'할부완납 회원 / ','')), add_errcode=if(add_err='',0,1) where add_runkey=?",
-            {result.run_key});
-        tx.commit();
+        staged = StageSaleRun(db, s, where, params, *booking);
     } catch (const LedgerRefused& refused) {
         ui.inform(refused.what());
         return result;
     }
+    result.run_key = staged.run_key;
+    const long long rows = staged.rows;
     if (rows == 0) {
         ui.inform(kNoCandidatesText);
         return result;
     }
     ui.progress(kSettledText, 2, 3);
-    if (!RequestScript(
-            webHost, kBookSaleRunPath,
-            ScriptQuery(s) + "&tablekey=" + std::to_string(result.run_key) + "&dt1=" + *booking)) {
+    if (!RequestScript(webHost, kBookSaleRunPath, SaleRunQuery(s, result.run_key, *booking))) {
         ui.inform(kSaleBookingFailedText, "오류");
         return result;
     }
-    const Recordset counts =
-        db.OpenRecordset(" select sum(if(add_errcode=0,1,0)),sum(if(add_errcode=1,1,0)) from " +
-                             schema + ".payadd  where add_runkey=?",
-                         {result.run_key});
     result.done = true;
-    result.booked = counts[0].asInt(std::size_t{0});
-    result.refused = counts[0].asInt(std::size_t{1});
+    CountSaleRun(db, s, result.run_key, result.booked, result.refused);
     const std::string tally = "(정상: " + std::to_string(result.booked) +
                               " 건/불능: " + std::to_string(result.refused) + " 건)";
     db.WriteProcessLog(

@@ -63,6 +63,24 @@ SaleRunResult RunBatchSale(Database& db, const SessionContext& session, Interact
                            const std::string& webHost, const SaleQuery& query,
                            const SaleCandidates* searched, const std::string& date);
 
+// Steps shared by the batch sale and the automatic sale.
+struct StagedRun {
+    long long run_key = 0;
+    long long rows = 0;
+};
+// Under the run-key lock and in one transaction: one payadd row per item of
+// every member of `where` (conditions on member_user, values in
+// `whereParams`), the amount cut for instalments, then the error marks.
+// Throws LedgerRefused when no key is free.
+StagedRun StageSaleRun(Database& db, const SessionContext& session, const std::string& where,
+                       const SqlParams& whereParams, const std::string& bookingDate);
+// Rows of the run booked (code 0) and refused (code 1).
+void CountSaleRun(Database& db, const SessionContext& session, long long runKey, long long& booked,
+                  long long& refused);
+// The query of the server's booking request for the run.
+std::string SaleRunQuery(const SessionContext& session, long long runKey,
+                         const std::string& bookingDate);
+
 // The booking date of a run: the date itself for "전체", else its month and
 // the chosen day (nullopt when that day does not exist in the month).
 std::optional<std::string> SaleBookingDate(const std::string& ledgerDate, const std::string& day);

@@ -129,10 +129,14 @@ std::optional<std::string> ScriptDate(const std::string& dt1) {
     return date;
 }
 
-bool RequestScript(const std::string& webHost, const std::string& path, const std::string& query) {
+std::string RequestScriptReply(const std::string& webHost, const std::string& path,
+                               const std::string& query) {
     const std::string url = ServiceUrl(webHost, path + "?" + query);
-    if (url.empty()) return false;
-    return HttpGetText(url) == kScriptDoneReply;
+    return url.empty() ? std::string() : HttpGetText(url);
+}
+
+bool RequestScript(const std::string& webHost, const std::string& path, const std::string& query) {
+    return RequestScriptReply(webHost, path, query) == kScriptDoneReply;
 }
 
 }  // namespace qx

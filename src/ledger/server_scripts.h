@@ -47,7 +47,10 @@ std::optional<long long> ScriptRunKey(const std::string& tablekey);
 std::optional<std::string> ScriptDate(const std::string& dt1);
 
 // The client's side: requests `path` with `query` of the service web server
-// at `webHost`; true when it answered "처리완료". No web host: false.
+// at `webHost` and returns its trimmed answer (empty without a web host or
+// an answer); RequestScript is true when that answer is "처리완료".
+std::string RequestScriptReply(const std::string& webHost, const std::string& path,
+                               const std::string& query);
 bool RequestScript(const std::string& webHost, const std::string& path, const std::string& query);
 
 }  // namespace qx
