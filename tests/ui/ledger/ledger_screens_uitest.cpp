@@ -16,6 +16,7 @@
 #include "ledger/ledger_booking.h"
 #include "services/web_stand_in.h"
 #include "support/screen_test.h"
+#include "ui/ledger/auto_sale_dialog.h"
 #include "ui/ledger/ledger_panel.h"
 #include "ui/ledger/ledger_screens.h"
 
@@ -154,6 +155,27 @@ TEST_F(LedgerScreensTest, BulkRemovalNeedsAListAndClearsIt) {
     Click(screen, "cmdRun");
     EXPECT_EQ(value("pay_nonpayment", m), 0);
     EXPECT_EQ(value("total_prosspay", m), 0);
+}
+
+TEST_F(LedgerScreensTest, AutoSaleDialogWarnsBooksAndCloses) {
+    test::WebStandIn web(test::TestDatabaseConfig());
+    ASSERT_GT(web.port(), 0);
+    db_->ExecuteSql("update quorisdex.admin_company set ignorenonpay_use='Y' where inx=?",
+                    {inst_.inx});
+    const long long m = member("자동매출", 11000);
+    db_->ExecuteSql("update " + schema_ + ".member_user set payday=3 where member_inx=?", {m});
+    AutoSaleDialog dialog(*db_, session_, ui_, web.webHost(), "2026-03-05");
+    const auto notices = dialog.findChildren<QLabel*>("lblNotice");
+    ASSERT_EQ(notices.size(), 2);
+    EXPECT_EQ(notices[0]->text(),
+              QString::fromUtf8("※ 주의 : 이체월 [2026-03]의 원장매출 직접 추가분을 『무시』하고"));
+    EXPECT_EQ(Find<QComboBox>(dialog, "cboDay")->currentText(), "5");
+    Click(dialog, "cmdRun");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(ui_.shown.back().text, kAutoSaleDoneText);
+    EXPECT_EQ(value("pay_nonpayment", m), 11000);
+    db_->ExecuteSql("update quorisdex.admin_company set ignorenonpay_use='N' where inx=?",
+                    {inst_.inx});
 }
 
 }  // namespace
