@@ -116,8 +116,7 @@ CollectionRunResult RunBatchCollection(Database& db, const SessionContext& s, In
             return head;
         };
         // The members stay as read until the run is committed.
-        db.OpenRecordset(
-            "select member_user.member_inx from " + members + listWhere + " for update", where);
+        db.scalar("select count(*) from " + members + listWhere + " for update", where);
         const std::string amount = rules.amount;
         db.ExecuteSql(
             "insert into " + schema +

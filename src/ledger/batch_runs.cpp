@@ -166,7 +166,7 @@ bool CancelRun(Database& db, const SessionContext& s, Interaction& ui, const std
                                         " a on a.payadd_inx=p.addkey where p.addmuskey=? and "
                                         "p.paystat='" +
                                         k.paystat + "' and a.add_runkey=? and a.add_errcode='0'";
-        db.OpenRecordset("select p.pay_inx" + cancellable + " for update", {runKey, runKey});
+        db.scalar("select count(*)" + cancellable + " for update", {runKey, runKey});
         const std::string reversal = kind == RunKind::kSale
                                          ? "m.pay_nonpayment=m.pay_nonpayment-run.amount, "
                                            "m.total_prosspay=m.total_prosspay-run.amount"

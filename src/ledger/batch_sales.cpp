@@ -43,7 +43,9 @@ BatchFilter ListFilter(const SessionContext& s, const SaleQuery& q) {
     return WithUserRole(filter, s);
 }
 
-std::string CandidateWhere(const SessionContext& s, const SaleQuery& q, SqlParams& params) {
+}  // namespace
+
+std::string SaleCandidateWhere(const SessionContext& s, const SaleQuery& q, SqlParams& params) {
     std::string where = " where member_user.remove='1'" + BatchFilterSql(ListFilter(s, q), params);
     const std::string unbilled = MonthSalesSql(s.schema()) + "<1";
     if (q.unbilledOnly) {
@@ -54,6 +56,8 @@ std::string CandidateWhere(const SessionContext& s, const SaleQuery& q, SqlParam
     }
     return where;
 }
+
+namespace {
 
 std::string ScriptQuery(const SessionContext& s) {
     return "loginuserid=" + s.schema();
@@ -115,7 +119,7 @@ std::string SaleRunQuery(const SessionContext& s, long long runKey, const std::s
 
 SaleCandidates ListSaleCandidates(Database& db, const SessionContext& s, const SaleQuery& q) {
     SqlParams params;
-    const std::string where = CandidateWhere(s, q, params);
+    const std::string where = SaleCandidateWhere(s, q, params);
     const Recordset rs = db.OpenRecordset(
         "select member_user.member_inx, right(concat('0000000000',member_user.member_inx),10) "
         "payer_number, member_user.username, member_user.client_company, "
@@ -197,7 +201,7 @@ SaleRunResult RunBatchSale(Database& db, const SessionContext& s, Interaction& u
     StagedRun staged;
     try {
         SqlParams params;
-        const std::string where = CandidateWhere(s, q, params);
+        const std::string where = SaleCandidateWhere(s, q, params);
         staged = StageSaleRun(db, s, where, params, *booking);
     } catch (const LedgerRefused& refused) {
         ui.inform(refused.what());

@@ -44,6 +44,10 @@ struct SaleCandidates {
     long long expected_unbilled = 0;  // the same over members without sales this month
 };
 
+// " where …" of the list's members on member_user, values appended to `params`.
+std::string SaleCandidateWhere(const SessionContext& session, const SaleQuery& query,
+                               SqlParams& params);
+
 // The list of frmDoc23, newest payer number first.
 SaleCandidates ListSaleCandidates(Database& db, const SessionContext& session,
                                   const SaleQuery& query);

@@ -33,8 +33,7 @@ long long BookSaleRun(Database& db, long long inx, long long runKey, const std::
     Database::Transaction tx(db);
     // The run's rows locked: a second request for the same run waits here
     // and then finds its sales booked.
-    db.OpenRecordset("select payadd_inx from " + schema + ".payadd where add_runkey=? for update",
-                     {runKey});
+    db.scalar("select count(*) from " + schema + ".payadd where add_runkey=? for update", {runKey});
     if (db.scalarInt(
             "select count(*) from " + schema + ".pay_pross where addmuskey=? and paystat='0'",
             {runKey}) > 0) {
