@@ -60,18 +60,23 @@ TEST_F(BatchCollectionTest, BothModesBookOnlyWhatTheirRulesAllowAndLinkTheRows) 
     const long long small = member(0, 500);
     const long long nothing = member(0, 0);
     const long long inst = member(40000, 20000, "3");
+    // Owes enough, but an expected amount below 1,000 is refused and so not booked.
+    const long long smallOwes = member(5000, 500);
 
     const CollectionRunResult expected = collect(CollectionMode::kExpected);
     ASSERT_TRUE(expected.done);
     EXPECT_EQ(ui.shown.at(0).text, "26-03-20일자로 일괄수금을 발생 하시겠습니까?");
     EXPECT_EQ(ui.shown.back().text,
-              "26-03-20일자로 일괄수금(정상: 2 건/불능: 2 건) 을 완료 하였습니다.\n\n 결과화면으로 "
+              "26-03-20일자로 일괄수금(정상: 2 건/불능: 3 건) 을 완료 하였습니다.\n\n 결과화면으로 "
               "이동 하시겠습니까?");
     const long long k1 = expected.run_key;
     EXPECT_EQ(batchRow(owes, k1), "10000/0/");
     EXPECT_EQ(batchRow(short_, k1), "10000/1/미수금이 매출예정액보다 적음");
     EXPECT_EQ(batchRow(small, k1), "500/1/매출예정액 1000원이하");
     EXPECT_EQ(batchRow(nothing, k1), "");
+    EXPECT_EQ(batchRow(smallOwes, k1), "500/1/매출예정액 1000원이하");
+    EXPECT_EQ(value("pay_nonpayment", smallOwes), 5000);
+    test::ExpectTotalsAgree(*db, schema, smallOwes, 5000);
     EXPECT_EQ(value("pay_nonpayment", short_), 5000);
     EXPECT_EQ(value("pay_prossagreement", inst), 20000);
     test::ExpectTotalsAgree(*db, schema, owes, 30000);
