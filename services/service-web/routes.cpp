@@ -1,5 +1,6 @@
 // The path table of the stand-in. A new server script is one more line here
 // and one handler function (declared in service_web.h).
+#include "ledger/server_scripts.h"
 #include "service_web.h"
 #include "session/service_web.h"
 
@@ -11,6 +12,10 @@ const std::vector<Route>& ServiceRoutes() {
         {kNoticePagePath, NoticePage},
         {kBoardPagePath, BoardPage},
         {kKftcFileManagerPath, KftcFileManager},
+        {kSettleOutstandingPath, SettleOutstandingScript},
+        {kBookSaleRunPath, BookSaleRunScript},
+        {kMarkSaleRowsPath, MarkSaleRowsScript},
+        {kMarkCollectionRowsPath, MarkCollectionRowsScript},
     };
     return routes;
 }

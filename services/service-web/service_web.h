@@ -85,5 +85,9 @@ Reply IpCheck(ServiceDatabase& db, const Request& request);
 Reply NoticePage(ServiceDatabase& db, const Request& request);
 Reply BoardPage(ServiceDatabase& db, const Request& request);
 Reply KftcFileManager(ServiceDatabase& db, const Request& request);
+Reply SettleOutstandingScript(ServiceDatabase& db, const Request& request);
+Reply BookSaleRunScript(ServiceDatabase& db, const Request& request);
+Reply MarkSaleRowsScript(ServiceDatabase& db, const Request& request);
+Reply MarkCollectionRowsScript(ServiceDatabase& db, const Request& request);
 
 }  // namespace qx::web

@@ -93,6 +93,14 @@ int CliContext::guarded(const std::function<int()>& body) {
     }
 }
 
+std::pair<std::string, std::string> SplitAssignment(const std::string& text) {
+    const auto eq = text.find('=');
+    if (eq == std::string::npos || eq == 0) {
+        throw std::invalid_argument("COLUMN=VALUE 형식으로 입력하십시오: " + text);
+    }
+    return {text.substr(0, eq), text.substr(eq + 1)};
+}
+
 void PrintTabRow(const std::vector<std::string>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) std::cout << (i ? "\t" : "") << fields[i];
     std::cout << "\n";

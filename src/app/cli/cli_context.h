@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cms/workspace/cms_status.h"
@@ -59,6 +60,8 @@ struct CliContext {
     int guarded(const std::function<int()>& body);
 };
 
+// "COLUMN=VALUE" of --where and --set; throws std::invalid_argument otherwise.
+std::pair<std::string, std::string> SplitAssignment(const std::string& text);
 // Prints one line of tab-separated fields.
 void PrintTabRow(const std::vector<std::string>& fields);
 // The captions of grid columns, as a header row.
@@ -71,5 +74,6 @@ void RegisterSummaryCommand(CLI::App& app, CliContext& ctx);
 void RegisterSettingsCommand(CLI::App& app, CliContext& ctx);
 void RegisterEb13Commands(CLI::App& app, CliContext& ctx);
 void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
+void RegisterLedgerCommands(CLI::App& app, CliContext& ctx);
 
 }  // namespace qx::cli

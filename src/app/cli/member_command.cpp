@@ -12,14 +12,6 @@ namespace qx::cli {
 
 namespace {
 
-std::pair<std::string, std::string> SplitAssignment(const std::string& text) {
-    const auto eq = text.find('=');
-    if (eq == std::string::npos || eq == 0) {
-        throw std::invalid_argument("COLUMN=VALUE 형식으로 입력하십시오: " + text);
-    }
-    return {text.substr(0, eq), text.substr(eq + 1)};
-}
-
 // NAME:PRICE:COUNT, the name may itself hold ':'.
 MemberItem ParseItem(const std::string& text) {
     const auto second = text.rfind(':');

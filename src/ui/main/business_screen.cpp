@@ -12,6 +12,7 @@
 #include "ui/institution/institution_screen.h"
 #include "ui/institution/organisation_screen.h"
 #include "ui/items/item_screen.h"
+#include "ui/ledger/ledger_screens.h"
 #include "ui/main/web_board_screen.h"
 #include "ui/members/batch_agreement_screen.h"
 #include "ui/members/member_screens.h"
@@ -66,6 +67,7 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
     if (s == "frmDoc13") content = new ItemScreen(context.db, context.session, context.ui, screen);
     if (s == "frmDoc15")
         content = new ProgramSettingsScreen(context.db, context.session, context.ui, screen);
+    if (!content) content = CreateLedgerScreen(s, context, screen);
     if (content) {
         screen->body()->addWidget(content, 1);
         return screen;

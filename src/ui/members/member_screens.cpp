@@ -27,6 +27,7 @@
 #include "ui/code_combo.h"
 #include "ui/frozen_columns.h"
 #include "ui/gui_interaction.h"
+#include "ui/ledger/ledger_panel.h"
 #include "ui/members/bank_choice.h"
 #include "ui/members/member_form.h"
 
@@ -288,17 +289,13 @@ MemberCardScreen::MemberCardScreen(Database& db, SessionContext& session, GuiInt
     form_ = new MemberForm(db_, session_, false, this);
     ChainTabs({number_, find, save, del, bank, account, virtualBank_, assign, release, cmsCode_,
                findChild<QPushButton*>("cmdCmsCode"), agree, form_->firstField()});
-    ledger_ = new QTableWidget(0, 4, this);
-    ledger_->setHorizontalHeaderLabels({"일자", "구분", "금액", "메모"});
-    ledger_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ledger_->horizontalHeader()->setStretchLastSection(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addLayout(virtualBar);
     layout->addWidget(Scrolled(form_, this), 3);
-    layout->addWidget(new QLabel("원장", this));
-    layout->addWidget(ledger_, 1);
-    QWidget::setTabOrder(form_->lastField(), ledger_);
+    ledgerPanel_ = new LedgerPanel(db_, session_, ui_, this);
+    layout->addWidget(ledgerPanel_, 1);
+    QWidget::setTabOrder(form_->lastField(), ledgerPanel_);
     clearCard();
 }
 
@@ -310,7 +307,7 @@ void MemberCardScreen::clearCard() {
     form_->setEnabled(false);
     virtualInfo_->clear();
     if (cmsCode_) cmsCode_->clear();
-    ledger_->setRowCount(0);
+    ledgerPanel_->setMember(0);
 }
 
 bool MemberCardScreen::hasMember() {
@@ -350,20 +347,7 @@ bool MemberCardScreen::showMember(long long memberInx) {
     form_->load(*member, LoadMemberItems(db_, session_, memberInx));
     virtualInfo_->setText(Q(member->get("virtual_bank") + " " + member->get("virtual_no")));
     if (cmsCode_) cmsCode_->setText(Q(LoadCmsCode(db_, session_, memberInx)));
-    const Recordset rs = db_.OpenRecordset(
-        "select signdate, paystat, input_pay, memo from " + session_.schema() +
-            ".pay_pross where userlink_inx=? order by signdate desc, pay_inx desc",
-        {memberInx});
-    ledger_->setRowCount(static_cast<int>(rs.size()));
-    for (std::size_t i = 0; i < rs.size(); ++i) {
-        const int r = static_cast<int>(i);
-        ledger_->setItem(r, 0, new QTableWidgetItem(Q(rs[i]["signdate"])));
-        ledger_->setItem(r, 1, new QTableWidgetItem(rs[i]["paystat"] == "1" ? "수금" : "매출"));
-        auto* amount = new QTableWidgetItem(Q(FormatAmount(rs[i]["input_pay"])));
-        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        ledger_->setItem(r, 2, amount);
-        ledger_->setItem(r, 3, new QTableWidgetItem(Q(rs[i]["memo"])));
-    }
+    ledgerPanel_->setMember(memberInx);
     return true;
 }
 

@@ -28,6 +28,7 @@ namespace qx::ui {
 class BankChoice;
 class FrozenColumns;
 class GuiInteraction;
+class LedgerPanel;
 class MemberForm;
 
 // An action on the member card while it shows no member.
@@ -128,7 +129,7 @@ class MemberCardScreen : public QWidget {
     QComboBox* virtualBank_;
     QLabel* virtualInfo_;
     QLineEdit* cmsCode_ = nullptr;  // institutions with their own payer numbering
-    QTableWidget* ledger_;
+    LedgerPanel* ledgerPanel_;
     long long member_ = 0;
     OpenedState opened_;
 };

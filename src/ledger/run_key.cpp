@@ -1,0 +1,39 @@
+#include "ledger/run_key.h"
+
+#include "core/session_context.h"
+#include "db/database.h"
+#include "ledger/ledger_rules.h"
+
+namespace qx {
+
+RunKeyLock::RunKeyLock(Database& db, const SessionContext& s, int waitSeconds)
+    : db_(db), name_("quorisdex_runkey_" + s.schema()), schema_(s.schema()) {
+    if (db_.scalarInt("select GET_LOCK(?, ?)", {name_, waitSeconds}) != 1) {
+        throw LedgerRefused(kRunKeyBusyText);
+    }
+}
+
+RunKeyLock::~RunKeyLock() {
+    try {
+        db_.scalar("select RELEASE_LOCK(?)", {name_});
+    } catch (...) {
+        // The lock ends with the connection anyway.
+    }
+}
+
+long long RunKeyLock::nextKey() {
+    const long long key = 1 + db_.scalarInt(
+                                  "select greatest("
+                                  "ifnull((select max(addmuskey) from " +
+                                  schema_ +
+                                  ".pay_pross),0),"
+                                  "ifnull((select max(add_runkey) from " +
+                                  schema_ +
+                                  ".payadd),0),"
+                                  "ifnull((select max(add_runkey) from " +
+                                  schema_ + ".paymus),0))");
+    if (key > kLastRunKey) throw LedgerRefused(kRunKeyExhaustedText);
+    return key;
+}
+
+}  // namespace qx
