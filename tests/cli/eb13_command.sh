@@ -14,8 +14,11 @@ sql "insert into $schema.member_user (username, bank_code, account_no, account_j
 sql "insert into $schema.member_user (username, remove, cms_status, bank_code, account_no,
   account_jumin) values ('박셋', '2', '11', '0200000', '55566677788', '1234567890')"
 head=(--id "h$inx" --password hpw)
-run admin create-branch --inx "$inx" --brinx 1 --id "b$inx" --password bpw >/dev/null
-run admin create-agency --inx "$inx" --brinx 1 --aginx 1 --id "a$inx" --password apw >/dev/null
+# Branch and agency numbers are unique across institutions.
+run admin create-branch --inx "$inx" --brinx "${inx}1" --id "b$inx" --password bpw >/dev/null ||
+  { echo "create-branch failed"; exit 1; }
+run admin create-agency --inx "$inx" --brinx "${inx}1" --aginx "${inx}1" --id "a$inx" \
+  --password apw >/dev/null || { echo "create-agency failed"; exit 1; }
 
 # Branch and agency logins neither list, create nor tidy: nothing is marked,
 # written or moved.

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -474,7 +473,6 @@ TEST_F(Eb13CreationTest, TwoCreationsAtOnceGiveOneSoundFile) {
             << refused.front();
 
         const std::string name = DiskFileName(kEb13Kind, day);
-        const std::string yymmdd = name.substr(4);
         const auto entries = FolderEntries();
         EXPECT_EQ(std::count(entries.begin(), entries.end(), name), 1);
         for (const auto& e : entries) EXPECT_NE(e[0], '.') << "left behind: " << e;
@@ -490,9 +488,7 @@ TEST_F(Eb13CreationTest, TwoCreationsAtOnceGiveOneSoundFile) {
         ASSERT_EQ(rows.size(), 400u);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const std::string record = bytes.substr((i + 1) * 120, 120);
-            char serial[9];
-            std::snprintf(serial, sizeof serial, "%08zu", i + 1);
-            ASSERT_EQ(record.substr(0, 9), std::string("R") + serial) << i;
+            ASSERT_EQ(record.substr(0, 9), "R" + PadPayerNumber(std::to_string(i + 1), 8)) << i;
             EXPECT_EQ(rows[i]["seq_num"], std::to_string(i + 1));
             EXPECT_EQ(record.substr(26, 10), PadPayerNumber(rows[i]["user_no"], 10)) << i;
             EXPECT_EQ(record.substr(53, 16).substr(0, rows[i]["account_no"].size()),
@@ -502,7 +498,6 @@ TEST_F(Eb13CreationTest, TwoCreationsAtOnceGiveOneSoundFile) {
         EXPECT_EQ(bytes.substr(bytes.size() - 120 + 27, 16), "0000040000000400");
         EXPECT_EQ(Count("ea13", "filename='EB13" + regDate + "'"), 1);
         EXPECT_EQ(Count("member_user", "cms_status='1'"), 400);
-        (void)yymmdd;
     }
 }
 
