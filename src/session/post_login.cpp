@@ -1,7 +1,6 @@
 #include "session/post_login.h"
 
-#include <filesystem>
-
+#include "cms/workspace/program_status.h"
 #include "core/session_context.h"
 #include "db/code_lists.h"
 #include "db/database.h"
@@ -18,8 +17,6 @@
 namespace qx {
 
 namespace {
-
-const char* kExchangeKinds[] = {"EB11", "EB12", "EB13", "EB14", "EB21", "EB22"};
 
 void PrepareHeadOfficeFolders(const SessionContext& s) {
     const std::string back = s.fileback_folder;
@@ -40,32 +37,12 @@ void WriteCompanionSettings(const SessionContext& s) {
     RegistryWrite("Software\\Tolvex\\Tolvex\\Login", "ID", s.org_code);
 }
 
-void SyncProgramStatus(const SessionContext& s, const ProfileIni& ini) {
-    if (s.stat_company == "0") {
-        ini.write("PRGSTAT", "PROGRAMSTAT", "테스트");
-    } else if (s.stat_company == "1") {
-        if (ini.read("PRGSTAT", "PROGRAMSTAT", "실시") == "테스트") {
-            // Files made while testing must never reach the live service.
-            for (const char* kind : kExchangeKinds) {
-                const std::filesystem::path dir = ExchangeFolder(s) + "/" + kind;
-                std::error_code ec;
-                if (!std::filesystem::is_directory(dir, ec)) continue;
-                for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
-                    if (entry.is_regular_file(ec)) std::filesystem::remove(entry.path(), ec);
-                }
-            }
-        }
-        ini.write("PRGSTAT", "PROGRAMSTAT", "실시");
-    }
-}
-
 bool InitSessionAfterLogin(Database& db, SessionContext& s, const ProfileIni& ini, Interaction& ui,
                            const SplashFn& splash) {
     if (s.isHeadOffice()) {
         PrepareHeadOfficeFolders(s);
         WriteCompanionSettings(s);
     }
-    SyncProgramStatus(s, ini);
     s.relay_prefix = s.cmsrunprg > 1 ? "bank" + std::to_string(s.cmsrunprg) : "bank";
 
     // The schema is checked before anything reads from it, so a missing one
@@ -75,6 +52,8 @@ bool InitSessionAfterLogin(Database& db, SessionContext& s, const ProfileIni& in
         return false;
     }
     db.setLogSchema(s.schema());
+    // Asks the institution's file rows which local files are still open.
+    SyncProgramStatus(db, s, ini);
 
     BuildCodeCaseSql(db, s);
     ReadServerDate(db, s);

@@ -24,10 +24,6 @@ using SplashFn = std::function<void(bool visible, const std::string& text)>;
 bool InitSessionAfterLogin(Database& db, SessionContext& session, const ProfileIni& ini,
                            Interaction& ui, const SplashFn& splash);
 
-// Aligns the local test/live marker with the institution; the first login
-// after going live empties the local exchange folders.
-void SyncProgramStatus(const SessionContext& session, const ProfileIni& ini);
-
 // Tells the companion transmission program where the exchange folder is.
 void WriteCompanionSettings(const SessionContext& session);
 

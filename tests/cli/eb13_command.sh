@@ -14,6 +14,28 @@ sql "insert into $schema.member_user (username, bank_code, account_no, account_j
 sql "insert into $schema.member_user (username, remove, cms_status, bank_code, account_no,
   account_jumin) values ('박셋', '2', '11', '0200000', '55566677788', '1234567890')"
 head=(--id "h$inx" --password hpw)
+# Branch and agency numbers are unique across institutions.
+run admin create-branch --inx "$inx" --brinx "${inx}1" --id "b$inx" --password bpw >/dev/null ||
+  { echo "create-branch failed"; exit 1; }
+run admin create-agency --inx "$inx" --brinx "${inx}1" --aginx "${inx}1" --id "a$inx" \
+  --password apw >/dev/null || { echo "create-agency failed"; exit 1; }
+
+# Branch and agency logins neither list, create nor tidy: nothing is marked,
+# written or moved.
+gate="[확인] 지사/대리점인 경우 파일생성을 하실 수 없습니다.(본사만 처리가능)"
+for who in "b$inx bpw" "a$inx apw"; do
+  set -- $who
+  for cmd in "eb13 targets" "eb13 create --date 2030-03-05" "cms status"; do
+    out=$(run --id "$1" --password "$2" --no $cmd); status=$?
+    check "$1 $cmd refused" 1 $status "$gate" "$out"
+  done
+done
+check "no file row after refusals" 0 0 "0" "$(sql "select count(*) from $schema.ea13")"
+check "members untouched" 0 0 "0,0,11" \
+  "$(sql "select group_concat(cms_status order by member_inx) from $schema.member_user")"
+made=none
+for d in "$QUORISDEX_DRIVE"/vornadir/*/EB1[134]; do [ -e "$d" ] && made=$d; done
+check "no exchange folder made" 0 0 "none" "$made"
 
 out=$(run "${head[@]}" eb13 targets); status=$?
 check "grid header" 0 $status "$(printf '고객명\t상호\t이체예정일\t은행명\t계좌번호\t예금주명\t예금주번호\t신청구분\t납부자번호\tCMS에러\t등록일자')" "$out"

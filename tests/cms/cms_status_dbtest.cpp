@@ -10,6 +10,7 @@
 #include "cms/workspace/cms_record.h"
 #include "cms/workspace/cms_status.h"
 #include "cms/workspace/file_names.h"
+#include "cms/workspace/head_office_gate.h"
 #include "cms/workspace/housekeeping.h"
 #include "platform/profile_ini.h"
 #include "support/institution_fixture.h"
@@ -164,10 +165,42 @@ TEST_F(CmsStatusTest, Eb13AndEb14AreDeletedOnlyWhenNoRequestIsOpen) {
         << "the clean-up deletes, it does not archive";
     EXPECT_TRUE(fs::exists(Exchange("EB13", "EB131206")));
     EXPECT_TRUE(fs::exists(Exchange("EB14", "EB141206")));
-    // A result whose application was interrupted is not thrown away: it is
-    // archived like any result whose request no longer waits.
-    EXPECT_TRUE(fs::exists(Archived("EB13", "2026", "EB131207")));
-    EXPECT_TRUE(fs::exists(Archived("EB14", "2026", "EB141207")));
+    // A result whose application was interrupted is still needed where the
+    // processing screen looks for it: neither deleted nor archived.
+    EXPECT_TRUE(fs::exists(Exchange("EB13", "EB131207")));
+    EXPECT_TRUE(fs::exists(Exchange("EB14", "EB141207")));
+    EXPECT_FALSE(fs::exists(Archived("EB13", "2026", "EB131207")));
+    EXPECT_FALSE(fs::exists(Archived("EB14", "2026", "EB141207")));
+    for (const char* waiting : {"20261206", "20261207"}) {
+        EXPECT_FALSE(CleanUpEb13(*db_, session_, waiting).acted) << waiting;
+        EXPECT_FALSE(ArchiveEb13(*db_, session_, waiting).acted) << waiting;
+    }
+}
+
+TEST_F(CmsStatusTest, BranchAndAgencyLoginsNeitherSeeNorTidyTheFiles) {
+    Ea13("EB13261204", "1");
+    const std::string eb13 = PutFile("EB13", kDec4);
+    const std::string eb14 = PutFile("EB14", kDec4);
+    Ea21("EB21261204", "1");
+    const std::string eb22 = PutFile("EB22", kDec4);
+    for (auto [brinx, aginx] : std::vector<std::pair<long long, long long>>{{1, 0}, {1, 1}}) {
+        SessionContext branch = test::SessionFor(*inst_, brinx, aginx);
+        branch.SystemDrive = session_.SystemDrive;
+        branch.LoginId = inst_->id;  // the worst case: the head office's own folders
+        branch.fileback_folder = session_.fileback_folder;
+        ui_.shown.clear();
+        const CmsStatus status = BuildCmsStatus(*db_, branch, ui_);
+        EXPECT_TRUE(status.refused);
+        EXPECT_EQ(ui_.texts(), std::vector<std::string>{kHeadOfficeOnlyFileText});
+        EXPECT_TRUE(status.eb13.rows.empty());
+        // The panels alone refuse as well, silently.
+        EXPECT_TRUE(BuildEb13Panel(*db_, branch, ui_, kDec4).rows.empty());
+        EXPECT_TRUE(BuildEb21Panel(*db_, branch, ui_, kDec4).rows.empty());
+        EXPECT_TRUE(BuildEb11Panel(*db_, branch, ui_).rows.empty());
+        for (const auto& path : {eb13, eb14, eb22}) EXPECT_TRUE(fs::exists(path)) << path;
+    }
+    EXPECT_FALSE(BuildCmsStatus(*db_, session_, ui_).refused);
+    EXPECT_FALSE(fs::exists(eb13));
 }
 
 TEST_F(CmsStatusTest, FileOfTheSameDayOfAnotherYearIsNotTakenForThisYearsFile) {

@@ -83,24 +83,6 @@ TEST_F(PostLoginTest, HeadOfficePreparesItsFoldersAndCaption) {
     EXPECT_EQ(session.caption().substr(session.caption().size() - 14), "]-테스트중");
 }
 
-TEST_F(PostLoginTest, FirstLiveLoginEmptiesExchangeFoldersOnce) {
-    db->ExecuteSql("update quorisdex.admin_company set stat_company='0' where inx=?", {inst.inx});
-    ASSERT_TRUE(LoginAndStart());
-    EXPECT_EQ(ini->read("PRGSTAT", "PROGRAMSTAT", ""), "테스트");
-    const fs::path eb13 = root / "drive" / "vornadir" / inst.id / "EB13";
-    fs::create_directories(eb13);
-    std::ofstream(eb13 / "EB131206").put('x');
-
-    db->ExecuteSql("update quorisdex.admin_company set stat_company='1' where inx=?", {inst.inx});
-    ASSERT_TRUE(LoginAndStart());
-    EXPECT_FALSE(fs::exists(eb13 / "EB131206"));
-    EXPECT_EQ(ini->read("PRGSTAT", "PROGRAMSTAT", ""), "실시");
-
-    std::ofstream(eb13 / "EB131207").put('x');
-    ASSERT_TRUE(LoginAndStart());
-    EXPECT_TRUE(fs::exists(eb13 / "EB131207")) << "only the first live login empties";
-}
-
 TEST_F(PostLoginTest, MissingSchemaIsReportedNotFailed) {
     db->ExecuteSql("drop database " + InstitutionSchema(inst.inx));
     EXPECT_FALSE(LoginAndStart());

@@ -28,6 +28,7 @@ void RegisterCmsCommand(CLI::App& app, CliContext& ctx) {
             const int code = ctx.login();
             if (code != kExitDone) return code;
             const CmsStatus s = BuildCmsStatus(ctx.db, ctx.session, ctx.ui);
+            if (s.refused) return int(kExitStopped);
             PrintPanel(s.eb11);
             std::cout << "\n";
             PrintPanel(s.eb13);

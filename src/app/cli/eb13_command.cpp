@@ -4,14 +4,17 @@
 #include "app/cli/cli_context.h"
 #include "cms/eb13/eb13_creation.h"
 #include "cms/eb13/eb13_targets.h"
+#include "cms/workspace/head_office_gate.h"
 #include "session/menu_catalogue.h"
 
 namespace qx::cli {
 
 namespace {
 
-// The EB13 screens open from the file menu; the same gate applies here.
+// The EB13 screens open from the file menu; the same gate applies here, and
+// listing (which marks members) and creating are for the head office only.
 bool MayOpenEb13(CliContext& ctx) {
+    if (!HeadOfficeMayWorkOnFiles(ctx.session, ctx.ui)) return false;
     const MenuChoice choice = ChooseMenuScreen(ctx.session, 30, 1);
     if (choice.action == MenuAction::kOpen) return true;
     if (!choice.message.empty()) ctx.ui.inform(choice.message, kDefaultTitle);

@@ -1,13 +1,20 @@
 #include "cms/eb13/eb13_creation.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 
 #include "cms/eb13/eb13_record.h"
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/cms_record.h"
+#include "cms/workspace/creation_lock.h"
 #include "cms/workspace/file_names.h"
+#include "cms/workspace/file_summary.h"
+#include "cms/workspace/head_office_gate.h"
 #include "core/session_context.h"
 #include "db/database.h"
 #include "db/holidays.h"
@@ -36,41 +43,77 @@ struct DuplicateDay : std::runtime_error {
     DuplicateDay() : std::runtime_error(kEb13DuplicateText) {}
 };
 
-// The file is written under a name no listing picks up and is renamed only
-// once its rows are committed; anything else removes it.
+// Raised when the file cannot be written or published; nothing is recorded.
+struct FileNotWritten : std::runtime_error {
+    explicit FileNotWritten(const std::string& path)
+        : std::runtime_error("파일을 만들 수 없습니다: " + path) {}
+};
+
+// The file is written under a name of its own that no listing picks up
+// (hidden, unique per creation: two creations never share it) and is
+// published under its real name just before the rows are committed. A
+// failure before the commit removes it again; after the commit it stays.
 class PartialFile {
   public:
-    PartialFile(const std::string& folder, const std::string& name)
-        : final_(folder + "/" + name), temp_(folder + "/." + name + ".partial") {
+    PartialFile(const std::string& folder, const std::string& name) : final_(folder + "/" + name) {
+        std::string pattern = folder + "/." + name + ".XXXXXX";
+        const int fd = ::mkstemp(pattern.data());
+        if (fd < 0) throw FileNotWritten(final_);
+        ::close(fd);
+        temp_ = pattern;
         out_.open(temp_, std::ios::binary | std::ios::trunc);
-        if (!out_) throw std::runtime_error("파일을 만들 수 없습니다: " + final_);
+        if (!out_) {
+            Remove(temp_);
+            throw FileNotWritten(final_);
+        }
     }
     ~PartialFile() {
-        if (!done_) {
-            out_.close();
-            std::error_code ec;
-            fs::remove(temp_, ec);
-        }
+        out_.close();
+        if (!published_) Remove(temp_);
     }
     void write(const std::string& record) {
         out_.write(record.data(), static_cast<std::streamsize>(record.size()));
-        if (!out_) throw std::runtime_error("파일을 쓸 수 없습니다: " + final_);
+        if (!out_) throw FileNotWritten(final_);
     }
     void close() {
         out_.close();
-        if (!out_) throw std::runtime_error("파일을 쓸 수 없습니다: " + final_);
+        if (!out_) throw FileNotWritten(final_);
     }
     void publish() {
-        fs::rename(temp_, final_);
-        done_ = true;
+        std::error_code ec;
+        fs::rename(temp_, final_, ec);
+        if (ec) throw FileNotWritten(final_ + " (" + ec.message() + ")");
+        published_ = true;
+    }
+    // The rows that go with the published file were not committed.
+    void withdraw() {
+        if (published_) Remove(final_);
+        published_ = false;
     }
     const std::string& path() const { return final_; }
 
   private:
+    static void Remove(const std::string& path) {
+        std::error_code ec;
+        fs::remove(path, ec);
+    }
     std::string final_, temp_;
     std::ofstream out_;
-    bool done_ = false;
+    bool published_ = false;
 };
+
+// A file of the disk name (EB13 + MMDD) already in the exchange folder is
+// only replaced when it is of the same day: one of the same MMDD of another
+// year (or one whose header names no day) is another file, still unsent or
+// unanswered perhaps.
+std::string ForeignFileDate(const std::string& path, const CivilDate& date) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return {};
+    const std::string header = HeaderDate(path);
+    if (header == Yyyymmdd(date)) return {};
+    if (header.size() != 8) return "?";
+    return header.substr(0, 4) + "-" + header.substr(4, 2) + "-" + header.substr(6, 2);
+}
 
 bool FileRowExists(Database& db, const std::string& table, const std::string& yymmdd) {
     return db.scalarInt("select count(*) from " + table + " where mid(filename,5)=?", {yymmdd}) > 0;
@@ -133,6 +176,14 @@ void AddToBatch(Batch& b, const SessionContext& s, const Eb13Target& t, long lon
     ++b.count;
 }
 
+std::string Eb13DiskNameTakenText(const std::string& diskName, const std::string& otherDate) {
+    return "교환폴더에 같은 이름의 파일(" + diskName + ")이 " +
+           (otherDate == "?" ? std::string("일자를 알 수 없는 다른 파일로")
+                             : "다른 일자(" + otherDate + ")의 파일로") +
+           " 남아 있어 파일을 생성하지 않았습니다.\r\n그 파일을 처리하거나 옮긴 후 다시 "
+           "생성하십시오.";
+}
+
 std::string CreatedText(long long total, const CivilDate& date) {
     return "총 '" + std::to_string(total) + "' 건의 [" + DiskFileName(kEb13Kind, date) +
            "] 파일을 생성하였습니다.\r\n\r\n생성한 파일을 바로 올려주시지 않으면,\r\n"
@@ -161,6 +212,7 @@ Eb13Result CreateEb13File(Database& db, SessionContext& s, Interaction& ui,
     const CivilDate& date = request.fileDate;
     const std::string yymmdd = Yymmdd(date);
 
+    if (!HeadOfficeMayWorkOnFiles(s, ui)) return result;
     if (IsHoliday(db, date)) {
         ui.inform(kEb13HolidayText);
         return result;
@@ -176,6 +228,14 @@ Eb13Result CreateEb13File(Database& db, SessionContext& s, Interaction& ui,
         result.fileDate = *today;
         return result;
     }
+    // From here to the commit one creation of the institution runs at a
+    // time: a second one waits and then finds the day's row.
+    std::optional<CreationLock> lock;
+    lock.emplace(db, s, kEb13Kind);
+    if (!lock->held()) {
+        ui.inform(kCreationBusyText);
+        return result;
+    }
     const std::string ea13 = s.schema() + ".ea13";
     if (FileRowExists(db, ea13, yymmdd)) {
         ui.inform(kEb13DuplicateText);
@@ -188,8 +248,13 @@ Eb13Result CreateEb13File(Database& db, SessionContext& s, Interaction& ui,
 
     const PayerNumberMaker filePayerNumber(db, s);
     const std::string folder = MakeExchangeFolder(s, kEb13Kind);
-    PartialFile file(folder, DiskFileName(kEb13Kind, date));
+    const std::string diskName = DiskFileName(kEb13Kind, date);
+    if (const std::string other = ForeignFileDate(folder + "/" + diskName, date); !other.empty()) {
+        ui.inform(Eb13DiskNameTakenText(diskName, other));
+        return result;
+    }
     try {
+        PartialFile file(folder, diskName);
         Database::Transaction tx(db);
         file.write(HeaderRecord(kEb13Kind, s.org_code, date));
         Batch batch;
@@ -212,25 +277,37 @@ Eb13Result CreateEb13File(Database& db, SessionContext& s, Interaction& ui,
         }
         file.write(Eb13Trailer(s.org_code, date, result.newCount, result.cancelCount));
         file.close();
-        // A second workstation may have created the day's file meanwhile.
         if (FileRowExists(db, ea13, yymmdd)) throw DuplicateDay();
-        db.ExecuteSql("insert into " + ea13 +
-                          " (makedate,filename,create_cnt,delete_cnt,total_cnt,pross_stat) values "
-                          "(unix_timestamp(sysdate()),?,?,?,?,'0')",
-                      {DatabaseFileName(kEb13Kind, date), result.newCount, result.cancelCount,
-                       result.newCount + result.cancelCount});
-        db.WriteProcessLog(DatabaseFileName(kEb13Kind, date) + " 파일생성", 5);
-        tx.commit();
+        // Published before the commit: committed rows always have their
+        // file, and a failure up to the commit takes the file back.
+        file.publish();
+        try {
+            db.ExecuteSql(
+                "insert into " + ea13 +
+                    " (makedate,filename,create_cnt,delete_cnt,total_cnt,pross_stat) values "
+                    "(unix_timestamp(sysdate()),?,?,?,?,'0')",
+                {DatabaseFileName(kEb13Kind, date), result.newCount, result.cancelCount,
+                 result.newCount + result.cancelCount});
+            db.WriteProcessLog(DatabaseFileName(kEb13Kind, date) + " 파일생성", 5);
+            tx.commit();
+        } catch (...) {
+            file.withdraw();
+            throw;
+        }
+        result.path = file.path();
     } catch (const StaleTargets& e) {
         ui.inform(e.what());
         return Eb13Result{Eb13Outcome::Refused, date, {}, 0, 0, false};
     } catch (const DuplicateDay& e) {
         ui.inform(e.what());
         return Eb13Result{Eb13Outcome::Refused, date, {}, 0, 0, false};
+    } catch (const FileNotWritten& e) {
+        ui.inform(e.what());
+        return Eb13Result{Eb13Outcome::Refused, date, {}, 0, 0, false};
     }
-    file.publish();
+    // The row is committed: other creations may go on while the user answers.
+    lock.reset();
     result.outcome = Eb13Outcome::Created;
-    result.path = file.path();
 
     const bool send = request.question == Eb13ClosingQuestion::Send;
     const std::string text = CreatedText(result.newCount + result.cancelCount, date) + "\r\n\r\n" +
@@ -238,8 +315,6 @@ Eb13Result CreateEb13File(Database& db, SessionContext& s, Interaction& ui,
     if (!ui.confirm(text)) return result;
     if (!send) {
         result.closeScreen = true;
-    } else if (!s.isHeadOffice()) {
-        ui.inform(kEb13BranchSendText);
     } else {
         OpenTransmission(db, s, ui, request.launch);
     }

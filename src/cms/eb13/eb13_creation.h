@@ -27,8 +27,6 @@ inline constexpr const char* kEb13Ei13FirstText =
     "EI13 파일 생성화면으로 이동 하시겠습니까?";
 inline constexpr const char* kEb13SendQuestion = "작성한 파일을 송신 하시겠습니까?";
 inline constexpr const char* kEb13ReturnQuestion = "이전화면으로 이동 하시겠습니까?";
-inline constexpr const char* kEb13BranchSendText =
-    "지점/대리점인 경우 Tolvex를 실행 할 수 없습니다.";
 inline constexpr const char* kEb13StaleTargetsText =
     "조회 이후 상태가 바뀐 회원이 있습니다. 다시 조회한 후 파일을 생성하십시오.";
 
@@ -61,6 +59,11 @@ struct Eb13Result {
 // path, or, when that lies in the past, the first business day from today.
 CivilDate Eb13DefaultFileDate(Database& db, SessionContext& session);
 
+// Head office only. Creations of one institution run one at a time; the
+// file is published under its disk name before the rows are committed and
+// taken back when the commit fails, so rows never lack their file and a
+// file never lacks its rows. An exchange file of the same disk name that
+// belongs to another day is never overwritten.
 Eb13Result CreateEb13File(Database& db, SessionContext& session, Interaction& ui,
                           const Eb13Request& request);
 

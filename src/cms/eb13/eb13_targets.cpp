@@ -9,7 +9,7 @@ namespace {
 
 constexpr const char* kPhoneOkSql =
     "(left(certificate_number,3) in ('010','011','016','017','018','019') and "
-    "char_length(certificate_number) in (10,11))";
+    "length(certificate_number) in (10,11))";
 
 constexpr const char* kNewApplicationSql = "settle_accounts='1' and cms_status='0' and remove='1'";
 
@@ -30,6 +30,13 @@ void CleanMemberText(Database& db, const std::string& table) {
     db.ExecuteSql("update " + table + " set " + sets + " where " + where);
 }
 
+// Codes and numbers written into numeric fields of the file: lengths are
+// counted in bytes (a full-width digit or a Hangul letter is more than one),
+// and only ASCII digits pass.
+constexpr const char* kBadBankCodeSql =
+    "(length(coalesce(bank_code,'')) <> 7 or coalesce(bank_code,'') not regexp '^[0-9]+$')";
+constexpr const char* kNonDigitHolderSql = "account_jumin regexp '[^0-9]'";
+
 void MarkUnrequestable(Database& db, const std::string& table, int cmsrunprg) {
     auto mark = [&](const std::string& error, const std::string& condition) {
         db.ExecuteSql("update " + table + " set cms_status=2, cms_error=? where " +
@@ -39,11 +46,13 @@ void MarkUnrequestable(Database& db, const std::string& table, int cmsrunprg) {
     if (cmsrunprg == 2) {
         mark("계좌주휴대폰오류", std::string("certificate_kind='1' and not ") + kPhoneOkSql);
     }
-    mark("은행코드오류", "char_length(bank_code) <> 7");
-    if (cmsrunprg == 2) {
-        mark("계좌자릿수오류 또는 예금주번호오류",
-             "(char_length(account_jumin) not in (6,10) or char_length(account_no) < 7)");
-    }
+    mark("은행코드오류", kBadBankCodeSql);
+    const std::string holder = cmsrunprg == 2 ? std::string(
+                                                    "(length(account_jumin) not in (6,10) or "
+                                                    "length(account_no) < 7 or ") +
+                                                    kNonDigitHolderSql + ")"
+                                              : std::string(kNonDigitHolderSql);
+    mark("계좌자릿수오류 또는 예금주번호오류", holder);
 }
 
 }  // namespace
@@ -54,8 +63,8 @@ std::string Eb13TargetCondition(const SessionContext& s) {
         where +=
             "((cms_status in ('0','11') and remove in ('1','2')) or "
             "(remove='4' and cms_status='15')) "
-            "and (remove in ('2','4') or char_length(account_jumin) in (6,10)) "
-            "and char_length(account_no) >= 8 and ((certificate_kind='1' and (remove='2' or " +
+            "and (remove in ('2','4') or length(account_jumin) in (6,10)) "
+            "and length(account_no) >= 8 and ((certificate_kind='1' and (remove='2' or " +
             std::string(kPhoneOkSql) + ")) or ";
         where += s.account_phone_switch
                      ? "(remove='1' and certificate_kind in ('2','3','4')) or "

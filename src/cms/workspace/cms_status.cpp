@@ -10,8 +10,10 @@
 
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/cms_record.h"
+#include "cms/workspace/creation_lock.h"
 #include "cms/workspace/file_names.h"
 #include "cms/workspace/file_summary.h"
+#include "cms/workspace/head_office_gate.h"
 #include "cms/workspace/housekeeping.h"
 #include "core/session_context.h"
 #include "db/database.h"
@@ -141,6 +143,10 @@ void TidyRequestFolders(Database& db, const SessionContext& s, Interaction& ui,
     const std::string requestFolder = MakeExchangeFolder(s, k.request);
     const std::string resultFolder = MakeExchangeFolder(s, k.result);
     const bool eb13 = k.request == "EB13";
+    // A creation running on this workstation has published its file but not
+    // yet committed its row: tidy another time rather than delete it.
+    const CreationLock lock(db, s, k.request, 0);
+    if (!lock.held()) return;
     for (const auto& name : FileNames(requestFolder)) {
         if (!StartsWith(name, k.request)) continue;
         const std::string d = FileDateOf(requestFolder, name, ui);
@@ -157,11 +163,12 @@ void TidyRequestFolders(Database& db, const SessionContext& s, Interaction& ui,
 
 StatusPanel BuildRequestPanel(Database& db, const SessionContext& s, Interaction& ui,
                               const CivilDate& today, const RequestKind& k) {
-    TidyRequestFolders(db, s, ui, k);
-
     StatusPanel panel;
     const bool eb13 = k.request == "EB13";
     panel.title = eb13 ? "신규/해지 신청(EB13/EB14)" : "출금 신청(EB21/EB22)";
+    if (!s.isHeadOffice()) return panel;
+    TidyRequestFolders(db, s, ui, k);
+
     panel.columns = {{"생성일자", 1800, kAlignCentre},
                      {"파일명", 1400, kAlignCentre},
                      {"수신예정일", 1000, kAlignCentre},
@@ -276,6 +283,7 @@ CivilDate ServerToday(Database& db) {
 }
 
 StatusPanel BuildEb11Panel(Database& db, const SessionContext& s, Interaction& ui) {
+    if (!s.isHeadOffice()) return StatusPanel{"은행접수분(EB11/EB12)", {}, {}, false};
     const std::string folder = MakeExchangeFolder(s, "EB11");
     MakeExchangeFolder(s, "EB12");
     // Each file's header is read once, so that a bad header is reported once.
@@ -313,8 +321,12 @@ StatusPanel BuildEb21Panel(Database& db, const SessionContext& s, Interaction& u
 }
 
 CmsStatus BuildCmsStatus(Database& db, const SessionContext& s, Interaction& ui) {
-    const CivilDate today = ServerToday(db);
     CmsStatus status;
+    if (!HeadOfficeMayWorkOnFiles(s, ui)) {
+        status.refused = true;
+        return status;
+    }
+    const CivilDate today = ServerToday(db);
     status.eb11 = BuildEb11Panel(db, s, ui);
     status.eb13 = BuildEb13Panel(db, s, ui, today);
     status.eb21 = BuildEb21Panel(db, s, ui, today);

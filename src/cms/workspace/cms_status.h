@@ -35,6 +35,7 @@ struct StatusPanel {
 
 struct CmsStatus {
     StatusPanel eb11, eb13, eb21;
+    bool refused = false;  // not a head-office login: nothing was built or tidied
 };
 
 inline constexpr const char* kEb11BadFileText = "잘못된 승인의뢰(EB11)파일 입니다.(처리불가능)";
@@ -61,12 +62,14 @@ std::string RelayStatText(const std::string& stat, const std::string& recvdate,
 CivilDate ServerToday(Database& db);
 
 // Each builder first moves finished files out of the panel's exchange folders.
+// For a branch or agency login they touch nothing and give the empty panel.
 StatusPanel BuildEb11Panel(Database& db, const SessionContext& session, Interaction& ui);
 StatusPanel BuildEb13Panel(Database& db, const SessionContext& session, Interaction& ui,
                            const CivilDate& today);
 StatusPanel BuildEb21Panel(Database& db, const SessionContext& session, Interaction& ui,
                            const CivilDate& today);
-// All three, in the screen's order.
+// All three, in the screen's order; a branch or agency login is told it may
+// not and gets `refused`.
 CmsStatus BuildCmsStatus(Database& db, const SessionContext& session, Interaction& ui);
 
 }  // namespace qx

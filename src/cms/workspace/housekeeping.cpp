@@ -74,6 +74,24 @@ bool RequestClosed(Database& db, const SessionContext& s, const std::string& tab
                         {DatabaseFileName(kind, d)}) == 0;
 }
 
+bool Eb11Applied(Database& db, const SessionContext& s, const std::string& yyyymmdd) {
+    return yyyymmdd < "20040303" ||
+           db.scalarInt("select count(*) from " + Schema(s) + ".file_ea11 where reg_date=?",
+                        {yyyymmdd}) > 0;
+}
+
+bool Eb12Answered(Database& db, const SessionContext& s, const std::string& yyyymmdd) {
+    return db.scalarInt("select count(*) from " + Schema(s) +
+                            ".file_ea11 where reg_date=? and pross_stat='0'",
+                        {yyyymmdd}) == 0;
+}
+
+bool Ei13Sent(Database& db, const SessionContext& s, const CivilDate& d) {
+    return db.scalarInt("select count(*) from " + Schema(s) +
+                            ".ei13 where mid(filename,5)=? and send_stat='5'",
+                        {Yymmdd(d)}) > 0;
+}
+
 }  // namespace
 
 void ArchiveExchangeFile(const SessionContext& session, const std::string& kind,
@@ -101,9 +119,7 @@ HousekeepingResult ArchiveEb11(Database& db, const SessionContext& session,
     HousekeepingResult r;
     const auto d = FileDate(yyyymmdd);
     if (!d) return r;
-    r.acted = yyyymmdd < "20040303" || db.scalarInt("select count(*) from " + Schema(session) +
-                                                        ".file_ea11 where reg_date=?",
-                                                    {yyyymmdd}) > 0;
+    r.acted = Eb11Applied(db, session, yyyymmdd);
     if (r.acted) Archive(session, "EB11", *d, r);
     return r;
 }
@@ -113,9 +129,7 @@ HousekeepingResult ArchiveEb12(Database& db, const SessionContext& session,
     HousekeepingResult r;
     const auto d = FileDate(yyyymmdd);
     if (!d) return r;
-    r.acted = db.scalarInt("select count(*) from " + Schema(session) +
-                               ".file_ea11 where reg_date=? and pross_stat='0'",
-                           {yyyymmdd}) == 0;
+    r.acted = Eb12Answered(db, session, yyyymmdd);
     if (r.acted) Archive(session, "EB12", *d, r);
     return r;
 }
@@ -138,9 +152,7 @@ HousekeepingResult ArchiveEb13(Database& db, const SessionContext& session,
     HousekeepingResult r;
     const auto d = FileDate(yyyymmdd);
     if (!d) return r;
-    r.acted = db.scalarInt("select count(*) from " + Schema(session) +
-                               ".ea13 where filename=? and pross_stat='0'",
-                           {DatabaseFileName("EB13", *d)}) == 0;
+    r.acted = RequestClosed(db, session, "ea13", "EB13", *d);
     if (r.acted) {
         Archive(session, "EB14", *d, r);
         Archive(session, "EB13", *d, r);
@@ -181,11 +193,21 @@ HousekeepingResult ArchiveEi13(Database& db, const SessionContext& session,
     HousekeepingResult r;
     const auto d = FileDate(yyyymmdd);
     if (!d) return r;
-    r.acted = db.scalarInt("select count(*) from " + Schema(session) +
-                               ".ei13 where mid(filename,5)=? and send_stat='5'",
-                           {Yymmdd(*d)}) > 0;
+    r.acted = Ei13Sent(db, session, *d);
     if (r.acted) Archive(session, "EI13", *d, r);
     return r;
+}
+
+bool ExchangeFileFinished(Database& db, const SessionContext& session, const std::string& kind,
+                          const std::string& yyyymmdd) {
+    const auto d = FileDate(yyyymmdd);
+    if (!d) return false;
+    if (kind == "EB13" || kind == "EB14") return RequestClosed(db, session, "ea13", "EB13", *d);
+    if (kind == "EB21" || kind == "EB22") return RequestClosed(db, session, "ea21", "EB21", *d);
+    if (kind == "EB11") return Eb11Applied(db, session, yyyymmdd);
+    if (kind == "EB12") return Eb12Answered(db, session, yyyymmdd);
+    if (kind == "EI13") return Ei13Sent(db, session, *d);
+    return false;
 }
 
 HousekeepingResult ArchiveByCode(const SessionContext& session, const std::string& code) {

@@ -54,6 +54,12 @@ HousekeepingResult ArchiveEb21(Database& db, const SessionContext& session,
 // EI13 archived once its file has been sent.
 HousekeepingResult ArchiveEi13(Database& db, const SessionContext& session,
                                const std::string& yyyymmdd);
+// True when the database is done with the exchange file of the kind and
+// date: no request row of an EB13/EB14 or EB21/EB22 still waits for or is
+// applying its result, an EB11 has been applied, an EB12 answered, an EI13
+// sent. A kind not listed is never finished.
+bool ExchangeFileFinished(Database& db, const SessionContext& session, const std::string& kind,
+                          const std::string& yyyymmdd);
 // After a file was applied: the code is kk + yyyy + rest (e.g. "1320261204");
 // archives "EB" + kk + rest into the EBkk archive of year yyyy. A code that is
 // not two digits, a four-digit year and a four-digit MMDD touches nothing.

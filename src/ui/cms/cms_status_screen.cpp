@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "cms/workspace/head_office_gate.h"
 #include "core/session_context.h"
 #include "ui/cms/status_grid.h"
 #include "ui/gui_interaction.h"
@@ -86,6 +87,7 @@ void CmsStatusScreen::fill(QTableWidget* grid, QLabel* caption, const StatusPane
 }
 
 void CmsStatusScreen::rebuildAll() {
+    if (!HeadOfficeMayWorkOnFiles(session_, ui_)) return;
     rebuildEb11();
     rebuildEb13();
     rebuildEb21();

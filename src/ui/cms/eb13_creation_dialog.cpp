@@ -79,6 +79,10 @@ Eb13CreationDialog::Eb13CreationDialog(Database& db, SessionContext& session, In
     searchButton->setObjectName("cmdSearch");
     auto* closeButton = new QPushButton(QStringLiteral("닫기"), this);
     closeButton->setObjectName("cmdClose");
+    // Creating a file cannot be undone: Enter (in the date box or anywhere)
+    // searches again and never creates.
+    for (QPushButton* b : {createButton, searchButton, closeButton}) b->setAutoDefault(false);
+    searchButton->setDefault(true);
     bar->addWidget(createButton);
     bar->addWidget(searchButton);
     bar->addWidget(closeButton);

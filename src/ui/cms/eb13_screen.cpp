@@ -12,6 +12,7 @@
 
 #include "cms/eb13/eb13_files.h"
 #include "cms/eb13/eb13_targets.h"
+#include "cms/workspace/head_office_gate.h"
 #include "core/session_context.h"
 #include "db/server_clock.h"
 #include "session/menu_catalogue.h"
@@ -25,6 +26,7 @@ namespace qx::ui {
 namespace {
 
 constexpr const char* kNoTargetsText = "신규신청 또는 해지 대상이 없습니다.";
+constexpr int kSearchMinimumWidth = 240;
 
 }  // namespace
 
@@ -32,6 +34,8 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // Three short rows rather than one long one: at 1024 pixels the search
+    // box and the buttons keep their size.
     auto* bar = new QHBoxLayout;
     bar->addWidget(new QLabel(QStringLiteral("생성일자"), this));
     from_ = new QDateEdit(this);
@@ -45,20 +49,24 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     bar->addWidget(from_);
     bar->addWidget(new QLabel(QStringLiteral("~"), this));
     bar->addWidget(to_);
-    bar->addSpacing(16);
-    bar->addWidget(
-        new QLabel(QStringLiteral("검색(납부자번호,계좌번호,예금주번호,외부참조키)"), this));
-    search_ = new QLineEdit(this);
-    search_->setObjectName("txtSearch");
-    bar->addWidget(search_);
-    searchToggle_ = new QPushButton(QStringLiteral("설정"), this);
-    searchToggle_->setObjectName("cmdSearchSet");
-    bar->addWidget(searchToggle_);
     auto* list = new QPushButton(QStringLiteral("조회"), this);
     list->setObjectName("cmdList");
     bar->addWidget(list);
     bar->addStretch(1);
     layout->addLayout(bar);
+
+    auto* searchBar = new QHBoxLayout;
+    searchBar->addWidget(
+        new QLabel(QStringLiteral("검색(납부자번호,계좌번호,예금주번호,외부참조키)"), this));
+    search_ = new QLineEdit(this);
+    search_->setObjectName("txtSearch");
+    search_->setMinimumWidth(kSearchMinimumWidth);
+    searchBar->addWidget(search_, 1);
+    searchToggle_ = new QPushButton(QStringLiteral("설정"), this);
+    searchToggle_->setObjectName("cmdSearchSet");
+    searchBar->addWidget(searchToggle_);
+    searchBar->addStretch(1);
+    layout->addLayout(searchBar);
 
     auto* actions = new QHBoxLayout;
     waiting_ = new QLabel(this);
@@ -117,6 +125,7 @@ void Eb13Screen::refresh() {
 Eb13CreationDialog* Eb13Screen::openCreation() {
     Eb13CreationDialog* dialog = nullptr;
     RunGuarded(ui_, [&] {
+        if (!HeadOfficeMayWorkOnFiles(session_, ui_)) return;
         if (CountEb13Targets(db_, session_) == 0) {
             ui_.inform(kNoTargetsText, kDefaultTitle);
             return;

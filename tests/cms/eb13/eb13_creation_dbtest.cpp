@@ -3,12 +3,20 @@
 // creation leaves nothing behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "cms/eb13/eb13_creation.h"
+#include "cms/eb13/eb13_record.h"
 #include "cms/eb13/eb13_targets.h"
 #include "cms/workspace/cms_folders.h"
+#include "cms/workspace/creation_lock.h"
+#include "cms/workspace/file_names.h"
+#include "cms/workspace/head_office_gate.h"
 #include "core/session_context.h"
 #include "db/database.h"
 #include "db/payer_number.h"
@@ -325,12 +333,273 @@ TEST_F(Eb13CreationTest, AnInterruptedCreationLeavesNoHalfState) {
     EXPECT_TRUE(FolderEntries().empty());
 }
 
-TEST_F(Eb13CreationTest, BranchUsersAreNotOfferedTransmission) {
+TEST_F(Eb13CreationTest, BranchAndAgencyLoginsCreateNothing) {
+    const long long member = Add({});
+    for (auto [brinx, aginx] : std::vector<std::pair<long long, long long>>{{1, 0}, {1, 2}}) {
+        SessionContext branch = test::SessionFor(inst, brinx, aginx);
+        branch.SystemDrive = session.SystemDrive;
+        branch.fileback_folder = session.fileback_folder;
+        ui.shown.clear();
+        Eb13Request request;
+        request.fileDate = friday;
+        request.targets = SearchEb13Targets(*db, session);
+        const Eb13Result r = CreateEb13File(*db, branch, ui, request);
+        EXPECT_EQ(r.outcome, Eb13Outcome::Refused) << brinx << "/" << aginx;
+        EXPECT_EQ(ui.texts(), std::vector<std::string>{kHeadOfficeOnlyFileText});
+    }
+    EXPECT_EQ(Count("ea13"), 0);
+    EXPECT_EQ(Count("file_ea13"), 0);
+    EXPECT_EQ(Column(member, "cms_status"), "0");
+    EXPECT_TRUE(FolderEntries().empty());
+}
+
+// Fields written into numeric positions of the file are checked in bytes and
+// must be ASCII digits: full-width digits and Hangul never reach the file.
+TEST_F(Eb13CreationTest, NonDigitBankCodesAndHolderNumbersAreMarked) {
+    struct Case {
+        int cmsrunprg;
+        std::string bank_code, account_jumin, error;  // error empty: selected
+    };
+    const std::string bank = "은행코드오류";
+    const std::string holder = "계좌자릿수오류 또는 예금주번호오류";
+    const std::vector<Case> cases = {
+        {1, "0040000", "800101", ""},
+        {1, "0040000", "8001011234567", ""},
+        {1, "００４００００", "800101", bank},  // seven characters, 21 bytes
+        {1, "은행코드일곱", "800101", bank},
+        {1, "004000", "800101", bank},
+        {1, "004000A", "800101", bank},
+        {1, "0040000", "８００１０１", holder},
+        {1, "0040000", "팔공공일공일", holder},
+        {1, "0040000", "80O101", holder},
+        {2, "0040000", "800101", ""},
+        {2, "0040000", "1234567890", ""},
+        {2, "０４００００", "800101", bank},
+        {2, "0040000", "８００１０１", holder},  // six characters, 18 bytes
+        {2, "0040000", "팔공공일공", holder},    // five characters, 15 bytes
+        {2, "0040000", "80010A", holder},
+    };
+    for (int path : {1, 2}) {
+        Open(path);
+        std::vector<long long> selected;
+        std::vector<std::pair<long long, const Case*>> marked;
+        for (const Case& c : cases) {
+            if (c.cmsrunprg != path) continue;
+            Member m;
+            m.bank_code = c.bank_code;
+            m.account_jumin = c.account_jumin;
+            const long long id = Add(m);
+            if (c.error.empty()) {
+                selected.push_back(id);
+            } else {
+                marked.emplace_back(id, &c);
+            }
+        }
+        EXPECT_EQ(Selected(), selected) << "delivery path " << path;
+        for (const auto& [id, c] : marked) {
+            EXPECT_EQ(Column(id, "cms_status"), "2") << c->bank_code << " " << c->account_jumin;
+            EXPECT_EQ(Column(id, "cms_error"), c->error) << c->bank_code << " " << c->account_jumin;
+        }
+        test::UnpinServerClock(*db);
+        fs::remove_all(root);
+    }
+}
+
+// Institutions with their own payer numbering write the number of
+// cmsinx_list, looked up by member number (never the other way round).
+TEST_F(Eb13CreationTest, OwnPayerNumbersAreWrittenFromTheMembersRow) {
+    session.cmsinx_style = "C-20";
+    session.payer_number_length = 12;
+    const long long own = Add({});
+    const long long plain = Add({});
+    const std::string list = InstitutionSchema(inst.inx) + ".cmsinx_list";
+    db->ExecuteSql("insert into " + list +
+                       " (cl_meminx, cl_cmsinx) values (?, 'KR-7731-A9'), "
+                       "(99999, ?), (?, 'LATER-ROW')",
+                   {own, std::to_string(plain), own});
+    const Eb13Result r = Create(friday);
+    ASSERT_EQ(r.outcome, Eb13Outcome::Created);
+    const std::string bytes = ReadFile(r.path);
+    ASSERT_EQ(bytes.size(), 4u * 120u);
+    const std::string pad12 = PadPayerNumber(std::to_string(plain), 12);
+    EXPECT_EQ(bytes.substr(120 + 26, 20), "KR-7731-A9          ");
+    EXPECT_EQ(bytes.substr(240 + 26, 20), pad12 + std::string(8, ' '));
+    // The table keeps the member number; only the file carries the own one.
+    EXPECT_EQ(Count("file_ea13", "user_no='" + PadPayerNumber(std::to_string(own), 10) + "'"), 1);
+}
+
+// Two creations at once, each on its own connection: exactly one file, and
+// it holds exactly the recorded rows.
+TEST_F(Eb13CreationTest, TwoCreationsAtOnceGiveOneSoundFile) {
+    db->ExecuteSql("insert into " + InstitutionSchema(inst.inx) +
+                   ".member_user (username, bank_code, account_no, account_jumin) "
+                   "select concat('회원', seq), '0040000', concat('1234567', seq), '800101' "
+                   "from seq_1_to_400");
+    for (int round = 0; round < 2; ++round) {
+        const CivilDate day = round == 0 ? friday : CivilDate{2026, 12, 7};
+        if (round == 1) {
+            db->ExecuteSql("update " + InstitutionSchema(inst.inx) +
+                           ".member_user set cms_status='0'");
+        }
+        std::atomic<int> ready{0};
+        std::array<Eb13Outcome, 2> outcomes{};
+        std::array<std::vector<std::string>, 2> texts;
+        auto worker = [&](int i) {
+            auto conn = test::ConnectTestDatabase();
+            conn->setLogSchema(InstitutionSchema(inst.inx));
+            test::PinServerClock(*conn, "2026-12-03 10:00:00");
+            SessionContext mine = session;
+            test::ScriptedInteraction answers;
+            Eb13Request request;
+            request.fileDate = day;
+            request.targets = SearchEb13Targets(*conn, mine);
+            // The second lists the same members the other way round, so that
+            // records of the two creations can never pass for each other.
+            if (i == 1) std::reverse(request.targets.begin(), request.targets.end());
+            ++ready;
+            while (ready < 2) std::this_thread::yield();
+            outcomes[static_cast<std::size_t>(i)] =
+                CreateEb13File(*conn, mine, answers, request).outcome;
+            texts[static_cast<std::size_t>(i)] = answers.texts();
+        };
+        std::thread first(worker, 0), second(worker, 1);
+        first.join();
+        second.join();
+
+        const int created = (outcomes[0] == Eb13Outcome::Created ? 1 : 0) +
+                            (outcomes[1] == Eb13Outcome::Created ? 1 : 0);
+        ASSERT_EQ(created, 1) << "round " << round;
+        const auto& refused = outcomes[0] == Eb13Outcome::Created ? texts[1] : texts[0];
+        ASSERT_FALSE(refused.empty());
+        EXPECT_TRUE(refused.front() == kEb13DuplicateText ||
+                    refused.front() == kEb13StaleTargetsText)
+            << refused.front();
+
+        const std::string name = DiskFileName(kEb13Kind, day);
+        const auto entries = FolderEntries();
+        EXPECT_EQ(std::count(entries.begin(), entries.end(), name), 1);
+        for (const auto& e : entries) EXPECT_NE(e[0], '.') << "left behind: " << e;
+        const std::string bytes = ReadFile(ExchangeFolder(session, "EB13") + "/" + name);
+        ASSERT_EQ(bytes.size(), 402u * 120u) << "round " << round;
+        EXPECT_EQ(bytes.find('\0'), std::string::npos);
+        // Every data record is the recorded row of its serial number.
+        const std::string regDate = Yymmdd(day);
+        auto rows = db->OpenRecordset("select seq_num, user_no, bank_code, account_no from " +
+                                          InstitutionSchema(inst.inx) +
+                                          ".file_ea13 where reg_date=? order by seq_num",
+                                      {regDate});
+        ASSERT_EQ(rows.size(), 400u);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const std::string record = bytes.substr((i + 1) * 120, 120);
+            ASSERT_EQ(record.substr(0, 9), "R" + PadPayerNumber(std::to_string(i + 1), 8)) << i;
+            EXPECT_EQ(rows[i]["seq_num"], std::to_string(i + 1));
+            EXPECT_EQ(record.substr(26, 10), PadPayerNumber(rows[i]["user_no"], 10)) << i;
+            EXPECT_EQ(record.substr(53, 16).substr(0, rows[i]["account_no"].size()),
+                      rows[i]["account_no"])
+                << i;
+        }
+        EXPECT_EQ(bytes.substr(bytes.size() - 120 + 27, 16), "0000040000000400");
+        EXPECT_EQ(Count("ea13", "filename='EB13" + regDate + "'"), 1);
+        EXPECT_EQ(Count("member_user", "cms_status='1'"), 400);
+    }
+}
+
+// EB13 + MMDD names the files of the same day of every year: an unsent file
+// of another year is never overwritten.
+TEST_F(Eb13CreationTest, FileOfTheSameNameOfAnotherYearIsNeverOverwritten) {
+    test::PinServerClock(*db, "2027-01-04 10:00:00");
     Add({});
-    session.brinx = 1;
-    ui.answers = {true};
-    ASSERT_EQ(Create(friday).outcome, Eb13Outcome::Created);
-    EXPECT_EQ(ui.texts().back(), kEb13BranchSendText);
+    const Eb13Result first = Create({2027, 1, 5});
+    ASSERT_EQ(first.outcome, Eb13Outcome::Created);
+    const std::string original = ReadFile(first.path);
+    const long long later = Add({});
+    ui.shown.clear();
+    EXPECT_EQ(Create({2028, 1, 5}).outcome, Eb13Outcome::Refused);
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_NE(ui.shown[0].text.find("EB130105"), std::string::npos) << ui.shown[0].text;
+    EXPECT_NE(ui.shown[0].text.find("2027-01-05"), std::string::npos) << ui.shown[0].text;
+    EXPECT_EQ(ReadFile(first.path), original);
+    EXPECT_EQ(Count("ea13", "filename='EB13280105'"), 0);
+    EXPECT_EQ(Count("file_ea13", "reg_date='280105'"), 0);
+    EXPECT_EQ(Column(later, "cms_status"), "0");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"EB130105"});
+
+    // A file of the name without a readable date is not replaced either.
+    std::ofstream(first.path, std::ios::binary | std::ios::trunc) << "garbage";
+    ui.shown.clear();
+    EXPECT_EQ(Create({2028, 1, 5}).outcome, Eb13Outcome::Refused);
+    EXPECT_EQ(ReadFile(first.path), "garbage");
+    EXPECT_EQ(Column(later, "cms_status"), "0");
+}
+
+// The rows are committed only with their file, and the file stays only with
+// its rows.
+TEST_F(Eb13CreationTest, FailuresAroundThePublishingLeaveNeitherFileNorRows) {
+    // Something takes the file's name while the records are written: the
+    // publishing fails, nothing is recorded and the temporary file goes.
+    struct NameTaker : test::ScriptedInteraction {
+        std::string path;
+        void progress(const std::string& t, long long done, long long total) override {
+            ScriptedInteraction::progress(t, done, total);
+            fs::create_directories(path);
+        }
+    } taker;
+    taker.path = ExchangeFolder(session, "EB13") + "/EB131204";
+    const long long member = Add({});
+    Eb13Request request;
+    request.fileDate = friday;
+    request.targets = SearchEb13Targets(*db, session);
+    const Eb13Result blocked = CreateEb13File(*db, session, taker, request);
+    EXPECT_EQ(blocked.outcome, Eb13Outcome::Refused);
+    ASSERT_EQ(taker.texts().size(), 1u);
+    EXPECT_EQ(taker.texts()[0].rfind("파일을 만들 수 없습니다: ", 0), 0u) << taker.texts()[0];
+    EXPECT_EQ(Count("ea13"), 0);
+    EXPECT_EQ(Count("file_ea13"), 0);
+    EXPECT_EQ(Column(member, "cms_status"), "0");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"EB131204"});
+    EXPECT_TRUE(fs::is_directory(taker.path));
+    fs::remove(taker.path);
+
+    // The statements after the publishing fail: the published file is taken
+    // back with the rows.
+    db->ExecuteSql("create trigger " + InstitutionSchema(inst.inx) +
+                   ".ea13_refuse before insert on " + InstitutionSchema(inst.inx) +
+                   ".ea13 for each row signal sqlstate '45000' set message_text='refused'");
+    EXPECT_THROW(Create(friday), DatabaseError);
+    EXPECT_EQ(Count("ea13"), 0);
+    EXPECT_EQ(Count("file_ea13"), 0);
+    EXPECT_EQ(Column(member, "cms_status"), "0");
+    EXPECT_TRUE(FolderEntries().empty());
+    db->ExecuteSql("drop trigger " + InstitutionSchema(inst.inx) + ".ea13_refuse");
+
+    // And when all goes well the committed rows have their file.
+    ui.shown.clear();
+    const Eb13Result made = Create(friday);
+    ASSERT_EQ(made.outcome, Eb13Outcome::Created);
+    EXPECT_EQ(Count("ea13"), 1);
+    EXPECT_EQ(fs::file_size(made.path), 3u * 120u);
+}
+
+// While another workstation's creation holds the institution's lock, a
+// creation waits; when it cannot get it in time it stops and writes nothing.
+TEST_F(Eb13CreationTest, CreationWaitsForTheInstitutionsLock) {
+    const long long member = Add({});
+    auto other = test::ConnectTestDatabase();
+    ASSERT_EQ(other->scalar("select get_lock(?, 0)", {CreationLock::Name(session, kEb13Kind)}),
+              "1");
+    {
+        // A short wait for the test's sake.
+        const CreationLock mine(*db, session, kEb13Kind, 1);
+        EXPECT_FALSE(mine.held());
+    }
+    other.reset();  // the server releases the lock of a closed connection
+    const Eb13Result r = Create(friday);
+    EXPECT_EQ(r.outcome, Eb13Outcome::Created);
+    EXPECT_EQ(Column(member, "cms_status"), "1");
+    // Released on the way out: another connection takes it at once.
+    auto third = test::ConnectTestDatabase();
+    EXPECT_EQ(third->scalar("select get_lock(?, 0)", {CreationLock::Name(session, kEb13Kind)}),
+              "1");
 }
 
 }  // namespace

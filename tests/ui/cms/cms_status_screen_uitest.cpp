@@ -12,6 +12,7 @@
 
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/cms_record.h"
+#include "cms/workspace/head_office_gate.h"
 #include "support/institution_fixture.h"
 #include "support/qt_application.h"
 #include "ui/cms/cms_status_screen.h"
@@ -85,6 +86,31 @@ TEST(CmsStatusScreen, GridsButtonsAndHighlight) {
     EXPECT_TRUE(screen.findChild<QLabel*>("lblEb11")->property("highlighted").toBool());
     EXPECT_EQ(screen.findChild<QTableWidget*>("grdEb11")->rowCount(), 1);
     EXPECT_TRUE(ui.shown.empty());
+    fs::remove_all(dir);
+}
+
+TEST(CmsStatusScreen, BranchAndAgencyLoginsAreRefusedAndNothingIsTidied) {
+    test::EnsureQtApplication();
+    auto db = test::ConnectTestDatabase();
+    const test::TestInstitution inst = test::CreateTestInstitution(*db, 1);
+    const fs::path dir = fs::temp_directory_path() / ("qx-status-branch-" + inst.id);
+    fs::remove_all(dir);
+    // An applied EB13 whose files the head office's screen would delete.
+    db->ExecuteSql("insert into " + InstitutionSchema(inst.inx) +
+                   ".ea13 (makedate, filename, pross_stat) values (0, 'EB13261204', '1')");
+    for (auto [brinx, aginx] : std::vector<std::pair<long long, long long>>{{1, 0}, {1, 1}}) {
+        SessionContext session = test::SessionFor(inst, brinx, aginx);
+        session.SystemDrive = dir.string() + "/";
+        session.LoginId = inst.id;
+        session.fileback_folder = (dir / "fileback").string();
+        const std::string eb13 = MakeExchangeFolder(session, "EB13") + "/EB131204";
+        std::ofstream(eb13, std::ios::binary) << HeaderRecord("EB13", inst.org_code, {2026, 12, 4});
+        Recording ui;
+        CmsStatusScreen screen(*db, session, ui);
+        EXPECT_EQ(ui.shown, std::vector<std::string>{kHeadOfficeOnlyFileText});
+        EXPECT_EQ(screen.findChild<QTableWidget*>("grdEb13")->rowCount(), 0);
+        EXPECT_TRUE(fs::exists(eb13)) << brinx << "/" << aginx;
+    }
     fs::remove_all(dir);
 }
 
