@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
     const Arguments args = ParseArguments(QApplication::arguments());
     SessionContext session;
     session.AppPath = ResolveAppPath(args.appPath);
+    EnterProgramFolder(session.AppPath);
     session.SystemDrive = GetSystemDrive();
     ProfileIni ini(session.AppPath + "Login.ini");
     ReadDesktopSettings(session, ini);

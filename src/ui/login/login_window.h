@@ -33,7 +33,10 @@ class LoginWindow : public QWidget {
     // Puts launch credentials in the boxes and logs in at once.
     void loginWith(const QString& id, const QString& password);
 
+    // True once the login and the whole start-up after it have succeeded.
     bool succeeded() const { return succeeded_; }
+    // True when the start-up after an accepted login failed: the program ends.
+    bool abandoned() const { return abandoned_; }
     const std::string& newestNotice() const { return newestNotice_; }
     const std::vector<Notice>& notices() const { return notices_; }
 
@@ -44,6 +47,7 @@ class LoginWindow : public QWidget {
   private:
     void login();
     void onNoticeClicked(QTreeWidgetItem* item);
+    void abandonStartUp();
 
     Database& db_;
     SessionContext& session_;
@@ -56,6 +60,7 @@ class LoginWindow : public QWidget {
     std::vector<Notice> notices_;
     std::string newestNotice_;
     bool succeeded_ = false;
+    bool abandoned_ = false;
 };
 
 }  // namespace qx::ui
