@@ -147,7 +147,7 @@ TEST_F(ProfileIniTest, Utf16FileIsReadAndWrittenInItsOwnEncoding) {
     EXPECT_EQ(ini.read("SMS", "SENDNAME"), "새 상사");
 
     // A cut last byte or a lone surrogate does not take the line with it.
-    put(Utf16le(u"[SMS]\r\nSENDNAME=a\xD800b\r\n") + "x");
+    put(Utf16le(u"[SMS]\r\nSENDNAME=a\xD800" u"b\r\n") + "x");
     EXPECT_EQ(ini.read("SMS", "SENDNAME"), "a\xEF\xBF\xBD" "b");
 }
 

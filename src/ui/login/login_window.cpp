@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -85,6 +86,15 @@ void LoginWindow::setNotices(std::vector<Notice> notices) {
         auto* item = new QTreeWidgetItem(noticeList_, {Q(n.regdate), Q(n.subject), Q(n.number)});
         item->setData(0, Qt::UserRole, Q(n.key));
     }
+}
+
+void LoginWindow::showCentred() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
 }
 
 void LoginWindow::setSavedCredentials(const QString& id, const QString& password) {

@@ -29,6 +29,8 @@ class LoginWindow : public QWidget {
                 QWidget* parent = nullptr);
 
     void setNotices(std::vector<Notice> notices);
+    // Shows the window in the middle of its screen.
+    void showCentred();
     void setSavedCredentials(const QString& id, const QString& password);
     // Puts launch credentials in the boxes and logs in at once.
     void loginWith(const QString& id, const QString& password);

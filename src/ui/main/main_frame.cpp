@@ -96,6 +96,9 @@ MainFrame::MainFrame(Database& db, SessionContext& session, Interaction& ui, Use
     setCentralWidget(central);
     buildMenus();
     buildButtonBar();
+    // Small enough for the smallest screens in use; below it the menus and
+    // the summary panel would crowd out the business screen.
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(1280, 800);
 
     connect(panel_, &SummaryPanel::refreshRequested, this, &MainFrame::refreshSummary);

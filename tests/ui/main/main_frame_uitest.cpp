@@ -4,6 +4,8 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <filesystem>
@@ -319,6 +321,57 @@ TEST_F(MainFrameTest, InstitutionScreenSavesWhatWasTyped) {
     screen->findChild<QPushButton*>("cmdPassword")->click();
     EXPECT_EQ(ui_.texts(), (std::vector<std::string>{"변경하시겠습니까?",
                                                      "비밀번호는 숫자,영문자만 사용 가능합니다."}));
+}
+
+// At the smallest size the window allows, the buttons at the bottom of the
+// forms are still reached by scrolling and work when clicked.
+TEST_F(MainFrameTest, FormsScrollSoTheirButtonsStayReachableInASmallWindow) {
+    session_.AppPath = dir_.string() + "/";  // the settings' Login.ini
+    ui_.defaultAnswer = true;
+    auto frame = Frame();
+    frame->show();
+    frame->resize(320, 200);
+    EXPECT_EQ(frame->size(), QSize(MainFrame::kMinimumWidth, MainFrame::kMinimumHeight));
+    frame->resize(640, 480);
+    struct Case {
+        int group, item;
+        const char* button;
+        std::string shown;
+    } cases[] = {
+        {10, 5, "applyButton", "정상 적용 하였습니다."},
+        {10, 0, "cmdSave", "변경되었습니다."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        ui_.shown.clear();
+        ASSERT_TRUE(frame->OpenMenuScreen(c.group, c.item));
+        QApplication::processEvents();
+        BusinessScreen* screen = frame->currentBusinessScreen();
+        ASSERT_NE(screen, nullptr);
+        auto* button = screen->findChild<QPushButton*>(c.button);
+        ASSERT_NE(button, nullptr);
+        // Scrolled to as a person would, through every scroll area around it.
+        for (QWidget* w = button->parentWidget(); w; w = w->parentWidget()) {
+            if (auto* scroll = qobject_cast<QScrollArea*>(w)) scroll->ensureWidgetVisible(button);
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(button->visibleRegion().boundingRect(), button->rect())
+            << "the button is cut off or outside the window";
+        QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_FALSE(ui_.texts().empty());
+        EXPECT_EQ(ui_.texts().back(), c.shown);
+    }
+}
+
+TEST_F(MainFrameTest, OwnIdCannotBeEdited) {
+    auto frame = Frame();
+    ASSERT_TRUE(frame->OpenMenuScreen(10, 0));
+    auto* id = frame->currentBusinessScreen()->findChild<QLineEdit*>("txtId");
+    ASSERT_NE(id, nullptr);
+    EXPECT_TRUE(id->isReadOnly());
+    id->setFocus();
+    QTest::keyClicks(id, "other");
+    EXPECT_EQ(id->text().toStdString(), inst_->id);
 }
 
 TEST_F(MainFrameTest, AMissingAccountShowsAnEmptyScreen) {
