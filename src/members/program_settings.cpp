@@ -288,7 +288,8 @@ namespace {
 class IniSnapshot {
   public:
     explicit IniSnapshot(const ProfileIni& ini)
-        : path_(ini.path()), existed_(std::filesystem::exists(path_, ec_)),
+        : path_(ini.path()),
+          existed_(std::filesystem::exists(path_, ec_)),
           bytes_(ReadWholeFile(path_)) {}
     void restore() {
         if (bytes_) {
@@ -351,8 +352,8 @@ bool ApplyProgramSettings(Database& db, SessionContext& session, const ProfileIn
             for (int d : days) any = any || d != 0;
             const std::string flag = any ? "Y" : "N";
             const ScheduleColumns& c = kScheduleColumns[service];
-            std::string sql = std::string("update quorisdex.admin_company set ") + c.days +
-                              "=?, " + c.option + "=?";
+            std::string sql = std::string("update quorisdex.admin_company set ") + c.days + "=?, " +
+                              c.option + "=?";
             SqlParams params{AutoDayText(days), flag + std::to_string(input.target)};
             if (c.second) {
                 sql += std::string(", ") + c.second + "=?";

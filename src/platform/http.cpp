@@ -139,7 +139,8 @@ std::string HttpGetTextInteractive(const std::string& url) {
 bool IsIpAddressText(const std::string& text) {
     if (text.empty() || text.size() > 45 || text.find('\0') != std::string::npos) return false;
     unsigned char buf[16];
-    return inet_pton(AF_INET, text.c_str(), buf) == 1 || inet_pton(AF_INET6, text.c_str(), buf) == 1;
+    return inet_pton(AF_INET, text.c_str(), buf) == 1 ||
+           inet_pton(AF_INET6, text.c_str(), buf) == 1;
 }
 
 std::string UrlEncode(std::string_view utf8) {

@@ -112,7 +112,10 @@ std::string Utf8ToUtf16le(std::string_view utf8) {
     for (size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
         const size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = len == 1 ? lead : len == 2 ? (lead & 0x1F) : len == 3 ? (lead & 0x0F) : (lead & 0x07);
+        char32_t c = len == 1   ? lead
+                     : len == 2 ? (lead & 0x1F)
+                     : len == 3 ? (lead & 0x0F)
+                                : (lead & 0x07);
         for (size_t k = 1; k < len && i + k < utf8.size(); ++k) {
             c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
         }

@@ -39,14 +39,16 @@ using IpLookup = std::function<std::string()>;
 // Width of quorisdex.saveip.login_ip.
 inline constexpr std::size_t kLoginIpColumnLength = 45;
 
-// The raw answer of the address check reduced to an address, or empty when
-// it is a page or not an address at all.
+// The raw answer of the address check reduced to one well-formed IPv4 or
+// IPv6 address that fits login_ip; empty for anything else (a page, a list,
+// stray bytes).
 std::string CleanIpAnswer(const std::string& answer);
 
 // Fills `session` (institution, role, switches) on acceptance and records the
-// login in saveip. The session's LoginId becomes the id as the database
-// stores it: the server compares ids without regard to case, accents or
-// trailing blanks, and the local folders are named by it. `session` must already hold AppPath, launch flag, etc.
+// login in saveip. `session` must already hold AppPath, launch flag, etc.
+// Its LoginId becomes the id as the database stores it: the server compares
+// ids without regard to case, accents or trailing blanks, and the local
+// folders are named by it.
 int ValidateLogin(Database& db, SessionContext& session, const std::string& id,
                   const std::string& password, const IpLookup& lookupIp);
 

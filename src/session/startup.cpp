@@ -28,7 +28,8 @@ void ReadDesktopSettings(SessionContext& s, const ProfileIni& ini) {
     // A relative folder lies under the program folder, wherever the program
     // was started from.
     s.fileback_folder = UnderFolder(s.AppPath, ini.read("FILEFOLDER", "FILEBACK", defaultBack));
-    s.excel_folder = UnderFolder(s.AppPath, ini.read("FILEFOLDER", "EXCEL", drive + "quorisdex/excel"));
+    s.excel_folder =
+        UnderFolder(s.AppPath, ini.read("FILEFOLDER", "EXCEL", drive + "quorisdex/excel"));
     s.tolvex_folder = ini.read("FILEFOLDER", "TOLVEX", drive + "Program Files/TolvexV2");
     s.nolabill_folder =
         ini.read("FILEFOLDER", "Nolabill", drive + "Program Files/Nolabill Agent V3/Bin");

@@ -164,7 +164,8 @@ bool CheckForUpdate(UpdateContext& ctx) {
         const std::string size = Trim(version.read("SYSTEM", kReleaseSizeKey, ""));
         release.size = IsAllDigits(size) && size.size() < 16 ? std::stoll(size) : -1;
         release.sha256 = Trim(version.read("SYSTEM", kReleaseSha256Key, ""));
-        for (auto& c : release.sha256) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (auto& c : release.sha256)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         const std::string target = DownloadedProgramPath(ctx.appPath, ctx.exeName);
         std::error_code ec;
         fs::remove(target, ec);
@@ -208,9 +209,9 @@ std::vector<std::string> ReplacementArguments(const HandOver& h, const std::stri
         "--login-ini",      h.appPath + "Login.ini",
         "--previous-stamp", previousStamp};
     if (!release.stamp.empty()) {
-        for (const std::string& a : {std::string("--new-stamp"), release.stamp,
-                                     std::string("--size"), std::to_string(release.size),
-                                     std::string("--sha256"), release.sha256}) {
+        for (const std::string& a :
+             {std::string("--new-stamp"), release.stamp, std::string("--size"),
+              std::to_string(release.size), std::string("--sha256"), release.sha256}) {
             args.push_back(a);
         }
     }

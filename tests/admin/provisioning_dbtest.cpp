@@ -33,9 +33,18 @@ class ProvisioningTest : public ::testing::Test {
 TEST_F(ProvisioningTest, IdsThatCannotNameAFolderOrLogInAreRefused) {
     const std::string suffix = std::to_string(inst_.inx);
     const std::string bad[] = {
-        "../esc" + suffix, "a/b" + suffix,     "a\\b" + suffix,  "..",
-        "x..y" + suffix,   "tab\t" + suffix,   "new\n" + suffix, " lead" + suffix,
-        "trail" + suffix + " ", "smile😀" + suffix, "",          "   ",
+        "../esc" + suffix,
+        "a/b" + suffix,
+        "a\\b" + suffix,
+        "..",
+        "x..y" + suffix,
+        "tab\t" + suffix,
+        "new\n" + suffix,
+        " lead" + suffix,
+        "trail" + suffix + " ",
+        "smile😀" + suffix,
+        "",
+        "   ",
     };
     for (const auto& id : bad) {
         SCOPED_TRACE(id);
@@ -56,14 +65,15 @@ TEST_F(ProvisioningTest, IdsThatCannotNameAFolderOrLogInAreRefused) {
 TEST_F(ProvisioningTest, PasswordsAndNamesTheDatabaseCannotHoldAreRefused) {
     struct Case {
         std::string password, company;
-    } cases[] = {{" pw1", "지사"}, {"pw1 ", "지사"}, {"pw😀", "지사"}, {"pw\x01", "지사"},
-                 {"pw1", "상호😀"}};
+    } cases[] = {
+        {" pw1", "지사"}, {"pw1 ", "지사"}, {"pw😀", "지사"}, {"pw\x01", "지사"}, {"pw1", "상호😀"}};
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.password + "/" + c.company);
-        BranchRequest b{inst_.inx, NextBranch(), 0, "pwcase" + std::to_string(n++) + "x" +
-                                                        std::to_string(inst_.inx),
-                        c.password, c.company};
+        BranchRequest b{
+            inst_.inx,  NextBranch(),
+            0,          "pwcase" + std::to_string(n++) + "x" + std::to_string(inst_.inx),
+            c.password, c.company};
         EXPECT_THROW(CreateBranch(*db_, b), std::invalid_argument);
     }
     // A Korean id and name are fine.

@@ -248,9 +248,9 @@ TEST_F(ProgramSettingsTest, BadCapIsNotWrittenButTheOtherStepsRun) {
                        {inst_.inx});
         in.month_max = bad;
         EXPECT_FALSE(ApplyProgramSettings(*db, session, *ini, ui, in));
-        EXPECT_EQ(ui.texts(), (std::vector<std::string>{kAutoWithdrawalAppliedText,
-                                                        kMonthCountInvalidText,
-                                                        kSettingsAppliedText}));
+        EXPECT_EQ(ui.texts(),
+                  (std::vector<std::string>{kAutoWithdrawalAppliedText, kMonthCountInvalidText,
+                                            kSettingsAppliedText}));
         EXPECT_EQ(Column("month_max"), "4");
         EXPECT_EQ(Column("sendname"), "시험상사");
         EXPECT_EQ(Column("autofirtday"), "[3],[0],[0],[0],[0]");

@@ -143,12 +143,17 @@ TEST_F(ProfileIniTest, Utf16FileIsReadAndWrittenInItsOwnEncoding) {
     EXPECT_EQ(ini.read("SMS", "MISSING", "기본"), "기본");
 
     ASSERT_TRUE(ini.write("SMS", "SENDNAME", "새 상사"));
-    EXPECT_EQ(bytes(), Utf16le(u"[SYSTEM]\r\nDBCONNIP=127.0.0.1:3306\r\n[SMS]\r\nSENDNAME=새 상사\r\n"));
+    EXPECT_EQ(bytes(),
+              Utf16le(u"[SYSTEM]\r\nDBCONNIP=127.0.0.1:3306\r\n[SMS]\r\nSENDNAME=새 상사\r\n"));
     EXPECT_EQ(ini.read("SMS", "SENDNAME"), "새 상사");
 
     // A cut last byte or a lone surrogate does not take the line with it.
-    put(Utf16le(u"[SMS]\r\nSENDNAME=a\xD800" u"b\r\n") + "x");
-    EXPECT_EQ(ini.read("SMS", "SENDNAME"), "a\xEF\xBF\xBD" "b");
+    put(Utf16le(u"[SMS]\r\nSENDNAME=a\xD800"
+                u"b\r\n") +
+        "x");
+    EXPECT_EQ(ini.read("SMS", "SENDNAME"),
+              "a\xEF\xBF\xBD"
+              "b");
 }
 
 TEST_F(ProfileIniTest, AllAsciiFileGetsHangulInCp949) {

@@ -67,7 +67,7 @@ TEST(CheckEmailText, OtherCharactersAskFirst) {
 
 TEST(TextChecks, AlphaNumericJudgesTheTrimmedText) {
     const std::pair<const char*, bool> cases[] = {
-        {"abcXYZ019", true}, {" abc", true},     {"abc \t", true},  {"", false},
+        {"abcXYZ019", true}, {" abc", true},       {"abc \t", true},  {"", false},
         {"   ", false},      {"pass word", false}, {"pass-1", false}, {"비밀1", false},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(IsAlphaNumeric(text), expected) << text;

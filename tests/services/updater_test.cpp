@@ -86,9 +86,9 @@ class ReplacementProgramTest : public ::testing::Test {
     // With the release's stamp, size and SHA-256, as the client hands over.
     std::vector<std::string> releaseArgs(const char* program, const std::string& released) const {
         auto a = args(program, 0);
-        const std::vector<std::string> more = {"--new-stamp", "2026030100", "--size",
-                                               std::to_string(released.size()), "--sha256",
-                                               Sha256Hex(released)};
+        const std::vector<std::string> more = {"--new-stamp", "2026030100",
+                                               "--size",      std::to_string(released.size()),
+                                               "--sha256",    Sha256Hex(released)};
         a.insert(a.end() - 2, more.begin(), more.end());
         return a;
     }

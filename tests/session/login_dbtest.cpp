@@ -9,9 +9,9 @@
 #include "core/session_context.h"
 #include "db/database.h"
 #include "platform/http.h"
+#include "platform/loopback_http.h"
 #include "session/login.h"
 #include "session/service_web.h"
-#include "platform/loopback_http.h"
 #include "support/test_database.h"
 
 namespace qx {

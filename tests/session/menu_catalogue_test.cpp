@@ -224,12 +224,9 @@ TEST(MenuCatalogue, Captions) {
 TEST(MenuCatalogue, ReportEntriesOpenTheScreenTheirCaptionNames) {
     const std::pair<const char*, const char*> expected[] = {
         {"월별마감 현황", "frmDoc47"},  // no such screen: the frame stays empty
-        {"수금파일별 현황", "frmDoc41"},
-        {"월별 현황", "frmDoc42"},
-        {"일자별 현황", "frmDoc43"},
-        {"고객별 현황", "frmDoc44"},
-        {"엑셀 고객별 월현황", "frmDoc45"},
-        {"SMS 사용현황", "frmDoc46"},
+        {"수금파일별 현황", "frmDoc41"},    {"월별 현황", "frmDoc42"},
+        {"일자별 현황", "frmDoc43"},        {"고객별 현황", "frmDoc44"},
+        {"엑셀 고객별 월현황", "frmDoc45"}, {"SMS 사용현황", "frmDoc46"},
     };
     const auto entries = SubMenu(40);
     ASSERT_EQ(entries.size(), std::size(expected));

@@ -45,9 +45,9 @@ TEST(LoginHelpers, AddressAnswerKeepsOnlyOneWellFormedAddress) {
         {"<html>error</html>", ""},
         {"error", ""},
         {"", ""},
-        {"203.0.113.5, 198.51.100.7", ""},       // a list of addresses
-        {"203.0.113.5\n198.51.100.7", ""},       // one a line
-        {"203.0.113.5\xff\xfe", ""},             // stray bytes
+        {"203.0.113.5, 198.51.100.7", ""},        // a list of addresses
+        {"203.0.113.5\n198.51.100.7", ""},        // one a line
+        {"203.0.113.5\xff\xfe", ""},              // stray bytes
         {std::string("203.0.113.5\0x", 13), ""},  // a NUL inside
         {"203.0.113.256", ""},
         {"1.2.3", ""},

@@ -112,7 +112,7 @@ TEST_F(UpdateTest, VersionFileWithoutLastUpdateTimeDownloadsTheMainProgram) {
     EXPECT_EQ(release_.sha256, Sha256Hex("#!/bin/sh\necho new\n"));
     // Recorded only once the new program has been swapped in and started.
     EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), "2026010100");
-    EXPECT_FALSE(fs::exists(app_ / "quorisdex.ini"));       // the local copy is gone
+    EXPECT_FALSE(fs::exists(app_ / "quorisdex.ini"));  // the local copy is gone
     EXPECT_EQ(display_.statuses,
               (std::vector<std::string>{kCheckingUpdateMessage, kMainProgramChangedMessage}));
     // Nothing else changed, so every companion keeps the initial stamp.
@@ -205,8 +205,10 @@ TEST_F(UpdateTest, MissingMainProgramKeepsTheOldStamp) {
 
 TEST_F(UpdateTest, CutOffMainProgramDownloadLeavesTheOldProgram) {
     test::LoopbackHttp server;
-    std::string version = "[SYSTEM]\r\nLASTUPDATETIME=2026020500\r\nLASTUPDATESIZE=50000\r\n"
-                          "LASTUPDATESHA256=" + Sha256Hex(std::string(50000, 'x')) + "\r\n";
+    std::string version =
+        "[SYSTEM]\r\nLASTUPDATETIME=2026020500\r\nLASTUPDATESIZE=50000\r\n"
+        "LASTUPDATESHA256=" +
+        Sha256Hex(std::string(50000, 'x')) + "\r\n";
     for (const auto& f : kCompanionFiles)
         version += std::string(f.key) + "=" + kInitialStamp + "\r\n";
     server.answer("/html/upgrade/quorisdex.ini", test::LoopbackHttp::Ok(version));
@@ -250,8 +252,10 @@ TEST_F(UpdateTest, DownloadThatIsNotTheReleaseIsDiscardedWithAMessage) {
 TEST_F(UpdateTest, AnswerCutOffWithoutALengthIsDiscarded) {
     test::LoopbackHttp server;
     const std::string program(200000, 'p');
-    std::string version = "[SYSTEM]\r\nLASTUPDATETIME=2026020500\r\nLASTUPDATESIZE=200000\r\n"
-                          "LASTUPDATESHA256=" + Sha256Hex(program) + "\r\n";
+    std::string version =
+        "[SYSTEM]\r\nLASTUPDATETIME=2026020500\r\nLASTUPDATESIZE=200000\r\n"
+        "LASTUPDATESHA256=" +
+        Sha256Hex(program) + "\r\n";
     for (const auto& f : kCompanionFiles)
         version += std::string(f.key) + "=" + kInitialStamp + "\r\n";
     server.answer("/html/upgrade/quorisdex.ini", test::LoopbackHttp::Ok(version));
@@ -272,7 +276,8 @@ TEST_F(UpdateTest, ReleaseWithoutCheckValuesIsNotApplied) {
              {{"LASTUPDATETIME", "2026020500"}},
              {{"LASTUPDATETIME", "2026020500"}, {kReleaseSizeKey, "11"}},
              {{"LASTUPDATETIME", "2026020500"}, {kReleaseSha256Key, Sha256Hex("new program")}},
-             {{"LASTUPDATETIME", "2026020500"}, {kReleaseSizeKey, "eleven"},
+             {{"LASTUPDATETIME", "2026020500"},
+              {kReleaseSizeKey, "eleven"},
               {kReleaseSha256Key, Sha256Hex("new program")}}}) {
         display_.statuses.clear();
         publishVersion(keys);
@@ -304,7 +309,8 @@ TEST_F(UpdateTest, ConfirmedStartRecordsThePendingReleaseAndDropsThePreviousProg
 }
 
 TEST_F(UpdateTest, EmptyMainProgramIsNotHandedOver) {
-    publishVersion({{"LASTUPDATETIME", "2026020500"}, {kReleaseSizeKey, "0"},
+    publishVersion({{"LASTUPDATETIME", "2026020500"},
+                    {kReleaseSizeKey, "0"},
                     {kReleaseSha256Key, Sha256Hex("")}});
     Write(upgrade_ / "quorisdex", "");
     ini_->write("SYSTEM", "MEUPDATE", "2026020101");
@@ -358,12 +364,26 @@ TEST_F(UpdateTest, StartupHandsOverToAdminchangeWithTheCommandLine) {
     EXPECT_EQ(RunStartupUpdate(*ini_, h, display_), StartupUpdate::kHandedOver);
 
     EXPECT_EQ(started, appPath() + "adminchange");
-    EXPECT_EQ(args, (std::vector<std::string>{
-                        "--wait-pid", "4242", "--target", "/opt/quorisdex/quorisdex",
-                        "--replacement", appPath() + "quorisdex_ext", "--app-path", appPath(),
-                        "--login-ini", appPath() + "Login.ini", "--previous-stamp", "2026020101",
-                        "--new-stamp", "2026020500", "--size", "11", "--sha256",
-                        Sha256Hex("new program"), "--", "05550123987demo/demo1234"}));
+    EXPECT_EQ(args, (std::vector<std::string>{"--wait-pid",
+                                              "4242",
+                                              "--target",
+                                              "/opt/quorisdex/quorisdex",
+                                              "--replacement",
+                                              appPath() + "quorisdex_ext",
+                                              "--app-path",
+                                              appPath(),
+                                              "--login-ini",
+                                              appPath() + "Login.ini",
+                                              "--previous-stamp",
+                                              "2026020101",
+                                              "--new-stamp",
+                                              "2026020500",
+                                              "--size",
+                                              "11",
+                                              "--sha256",
+                                              Sha256Hex("new program"),
+                                              "--",
+                                              "05550123987demo/demo1234"}));
     // The replacement program and the new program's first start record it.
     EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), "2026020101");
     EXPECT_EQ(display_.captions, (std::vector<std::string>{"Auto-UpGrade V1.5   2026.02.01/01h"}));

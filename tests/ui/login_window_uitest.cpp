@@ -18,8 +18,8 @@
 #include "platform/profile_ini.h"
 #include "platform/text_checks.h"
 #include "session/post_login.h"
-#include "support/test_database.h"
 #include "support/qt_application.h"
+#include "support/test_database.h"
 #include "ui/code_combo.h"
 #include "ui/gui_interaction.h"
 #include "ui/login/login_window.h"
@@ -176,7 +176,8 @@ TEST(LoginWindow, FailedStartUpAfterTheLoginEndsIt) {
         w.loginWith(QString::fromStdString(inst.id), QString::fromStdString(inst.password));
         ASSERT_EQ(ui.shown.size(), 1u);
         if (c.databaseFailure) {
-            EXPECT_NE(ui.shown[0].find("프로그램을 종료 합니다."), std::string::npos) << ui.shown[0];
+            EXPECT_NE(ui.shown[0].find("프로그램을 종료 합니다."), std::string::npos)
+                << ui.shown[0];
         } else {
             EXPECT_EQ(ui.shown[0], kSchemaMissingMessage);
         }

@@ -69,8 +69,8 @@ int CliContext::login() {
     }
     session.LoginId = loginId;
     session.LoginPassword = loginPassword;
-    const int code = ValidateLogin(db, session, loginId, loginPassword,
-                                   ServiceIpLookup(ReadWebHost(*ini)));
+    const int code =
+        ValidateLogin(db, session, loginId, loginPassword, ServiceIpLookup(ReadWebHost(*ini)));
     if (code != kLoginAccepted) {
         ui.inform(LoginRefusalMessage(code), kDefaultTitle);
         return kExitStopped;

@@ -243,7 +243,8 @@ TEST_F(ProgramSettingsScreenTest, BadCapIsNotWrittenTheRestIsAndTheScreenKeepsWh
     cap->setFocus();
     QTest::keyClicks(cap, "3m");
     QTest::mouseClick(Find<QPushButton>(*screen, "applyButton"), Qt::LeftButton);
-    ASSERT_EQ(ui_.texts(), (std::vector<std::string>{kMonthCountInvalidText, kSettingsAppliedText}));
+    ASSERT_EQ(ui_.texts(),
+              (std::vector<std::string>{kMonthCountInvalidText, kSettingsAppliedText}));
     EXPECT_EQ(cap->text(), QStringLiteral("3m"));
     EXPECT_EQ(Column("month_max"), "0");
     EXPECT_EQ(Column("sendname"), "새이름");
