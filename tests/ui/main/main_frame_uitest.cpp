@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -175,19 +176,42 @@ TEST_F(MainFrameTest, PlacementIsSavedAndRestored) {
     {
         auto frame = Frame();
         frame->show();
-        frame->setGeometry(40, 60, 900, 640);
+        frame->setGeometry(40, 60, 700, 500);
         frame->savePlacement();
     }
     const UserSettings stored = Settings();
     EXPECT_EQ(stored.get("Settings", "MeMax"), "0");
     EXPECT_EQ(stored.get("Settings", "MainLeft"), "40");
     EXPECT_EQ(stored.get("Settings", "MainTop"), "60");
-    EXPECT_EQ(stored.get("Settings", "MainWidth"), "900");
-    EXPECT_EQ(stored.get("Settings", "MainHeight"), "640");
+    EXPECT_EQ(stored.get("Settings", "MainWidth"), "700");
+    EXPECT_EQ(stored.get("Settings", "MainHeight"), "500");
     auto again = Frame();
     again->showPlaced();
-    EXPECT_EQ(again->size(), QSize(900, 640));
+    EXPECT_EQ(again->size(), QSize(700, 500));
     EXPECT_FALSE(again->isMaximized());
+}
+
+// A first start (1280x800) or a place saved on a bigger screen opens within
+// the screen, so that nothing of the window lies beyond its edges.
+TEST_F(MainFrameTest, WindowNeverOpensLargerThanTheScreen) {
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const bool saved : {false, true}) {
+        SCOPED_TRACE(saved);
+        if (saved) {
+            UserSettings s = Settings();
+            s.set("Settings", "MeMax", "0");
+            s.set("Settings", "MainLeft", std::to_string(room.width() / 2));
+            s.set("Settings", "MainTop", "10");
+            s.set("Settings", "MainWidth", std::to_string(room.width() + 500));
+            s.set("Settings", "MainHeight", std::to_string(room.height() + 300));
+        }
+        auto frame = Frame();
+        frame->showPlaced();
+        const QRect g = frame->frameGeometry();
+        EXPECT_TRUE(room.contains(g))
+            << g.x() << "," << g.y() << " " << g.width() << "x" << g.height() << " in "
+            << room.width() << "x" << room.height();
+    }
 }
 
 TEST_F(MainFrameTest, ClosingAsksFirst) {
