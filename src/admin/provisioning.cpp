@@ -5,13 +5,42 @@
 
 #include "db/database.h"
 #include "db/sql_script.h"
+#include "platform/text_checks.h"
+#include "platform/trim.h"
 
 namespace qx {
 
 namespace {
 
+bool HasControlCharacter(const std::string& text) {
+    for (unsigned char c : text) {
+        if (c < 0x20 || c == 0x7F) return true;
+    }
+    return false;
+}
+
+// The login trims what is typed, and the id names the user's local folders:
+// blanks at either end, path separators, ".." and control characters would
+// make an account that cannot log in or folders outside their roots.
+void RequireUsableId(const std::string& id) {
+    if (Trim(id).empty()) throw std::invalid_argument("로그인 아이디가 비어 있습니다.");
+    if (!IsStorableText(id)) throw std::invalid_argument(UnstorableTextMessage("로그인 아이디"));
+    if (Trim(id) != id) {
+        throw std::invalid_argument("로그인 아이디의 앞뒤에는 공백을 넣을 수 없습니다.");
+    }
+    if (id.find_first_of("/\\") != std::string::npos || id.find("..") != std::string::npos ||
+        HasControlCharacter(id)) {
+        throw std::invalid_argument(
+            "로그인 아이디에는 '/', '\\', '..' 와 제어문자를 사용할 수 없습니다: " + id);
+    }
+}
+
+void RequireStorable(const std::string& text, const char* field) {
+    if (!IsStorableText(text)) throw std::invalid_argument(UnstorableTextMessage(field));
+}
+
 void RequireAccountFree(Database& db, const std::string& id) {
-    if (id.empty()) throw std::invalid_argument("로그인 아이디가 비어 있습니다.");
+    RequireUsableId(id);
     for (const char* table : {"admin_company", "company_branch", "company_agency"}) {
         if (db.scalarInt(std::string("select count(id) from quorisdex.") + table + " where id=?",
                          {id}) > 0) {
@@ -21,7 +50,11 @@ void RequireAccountFree(Database& db, const std::string& id) {
 }
 
 void RequirePassword(const std::string& pw) {
-    if (pw.empty()) throw std::invalid_argument("비밀번호가 비어 있습니다.");
+    if (Trim(pw).empty()) throw std::invalid_argument("비밀번호가 비어 있습니다.");
+    RequireStorable(pw, "비밀번호");
+    if (Trim(pw) != pw || HasControlCharacter(pw)) {
+        throw std::invalid_argument("비밀번호의 앞뒤 공백과 제어문자는 사용할 수 없습니다.");
+    }
 }
 
 }  // namespace
@@ -52,6 +85,7 @@ void CreateInstitution(Database& db, const InstitutionRequest& request) {
     }
     RequireAccountFree(db, request.id);
     RequirePassword(request.password);
+    RequireStorable(request.company, "상호");
     if (db.scalarInt("select count(*) from quorisdex.admin_company where inx=?", {request.inx}) >
         0) {
         throw std::invalid_argument("이미 등록된 기관번호입니다: " + std::to_string(request.inx));
@@ -78,6 +112,7 @@ void CreateBranch(Database& db, const BranchRequest& request) {
     }
     RequireAccountFree(db, request.id);
     RequirePassword(request.password);
+    RequireStorable(request.company, "상호");
     db.ExecuteSql(
         "insert into quorisdex.company_branch (brinx, perinx, id, pw, usetag, company) "
         "values (?,?,?,?,'Y',?)",
@@ -99,6 +134,7 @@ void CreateAgency(Database& db, const BranchRequest& request) {
     }
     RequireAccountFree(db, request.id);
     RequirePassword(request.password);
+    RequireStorable(request.company, "상호");
     db.ExecuteSql(
         "insert into quorisdex.company_agency (aginx, rootinx, rootbrinx, id, pw, usetag, "
         "company) values (?,?,?,?,?,'Y',?)",

@@ -21,6 +21,7 @@
 #include "ui/gui_interaction.h"
 #include "ui/login/login_window.h"
 #include "ui/main/main_frame.h"
+#include "ui/main/qt_translations.h"
 #include "ui/update/update_window.h"
 
 using namespace qx;
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
     QFont font("NanumGothic");
     font.setPointSize(10);
     QApplication::setFont(font);
+    InstallKoreanQtTranslations(app);
 
     GuiInteraction ui;
     SingleInstance instance("quorisdex");
@@ -72,8 +74,11 @@ int main(int argc, char** argv) {
     const Arguments args = ParseArguments(QApplication::arguments());
     SessionContext session;
     session.AppPath = ResolveAppPath(args.appPath);
+    EnterProgramFolder(session.AppPath);
     session.SystemDrive = GetSystemDrive();
     ProfileIni ini(session.AppPath + "Login.ini");
+    // Getting here means a program swapped in by the last update has started.
+    ConfirmStartedProgram(CurrentExecutablePath(), ini);
     ReadDesktopSettings(session, ini);
     const LaunchCredentials launch = ParseLaunchCredentials(args.commandLine);
     session.launched_with_credentials = launch.launched;
@@ -115,7 +120,9 @@ int main(int argc, char** argv) {
                          [&](const QString& number, const QString& subject) {
                              ShowNotice(webHost, &login, number, subject);
                          });
-        login.show();
+        // Placed before it shows, so that a message at once (launch code
+        // without a password) stands over it rather than in a corner.
+        login.showCentred();
         if (launch.launched) {
             QTimer::singleShot(0, &login,
                                [&] { login.loginWith(Q(launch.id), Q(launch.password)); });

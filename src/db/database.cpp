@@ -334,16 +334,23 @@ void Database::fail(const Failure& failure) {
         transactionDepth_ = 0;
         if (handles_) endTransaction(false);
     }
-    try {
-        if (handles_ && !isOpen()) {
-            ConnectDatabase(config_);
-            WriteProcessLog("데이타베이스 연결 오류", 0);
+    // The log line goes through the same routines; when it fails in turn
+    // (no pross_log, a read-only server) it is skipped, never logged again,
+    // and the failure reported is the original one.
+    if (!loggingFailure_) {
+        loggingFailure_ = true;
+        try {
+            if (handles_ && !isOpen()) {
+                ConnectDatabase(config_);
+                WriteProcessLog("데이타베이스 연결 오류", 0);
+            }
+            if (handles_) {
+                WriteProcessLog("[" + std::to_string(failure.native) + "]" + description, 0);
+            }
+        } catch (...) {
+            // The report below matters more than the log line.
         }
-        if (handles_) {
-            WriteProcessLog("[" + std::to_string(failure.native) + "]" + description, 0);
-        }
-    } catch (...) {
-        // The report below matters more than the log line.
+        loggingFailure_ = false;
     }
     throw DatabaseError(
         "데이타베이스 연결에 실패 하였습니다.(인터넷연결 상태를 확인하여 주십시오.)\n> 오류 정보 : "

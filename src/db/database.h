@@ -149,6 +149,7 @@ class Database {
     std::string logSchema_;
     std::string lastConnectError_;
     int transactionDepth_ = 0;
+    bool loggingFailure_ = false;  // fail() is writing its log line
 };
 
 // Backquoted schema name for an institution number; the only way a schema

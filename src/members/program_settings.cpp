@@ -1,6 +1,9 @@
 #include "members/program_settings.h"
 
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "core/session_context.h"
 #include "db/database.h"
@@ -278,11 +281,46 @@ bool SetFrozenColumns(SessionContext& session, const ProfileIni& ini, int column
     return ini.write("PRGSTAT", "FIXINGCOL", std::to_string(columns));
 }
 
+namespace {
+
+// Login.ini as it was before the apply button, put back when the database
+// part cannot be kept (or the file only partly written).
+class IniSnapshot {
+  public:
+    explicit IniSnapshot(const ProfileIni& ini)
+        : path_(ini.path()),
+          existed_(std::filesystem::exists(path_, ec_)),
+          bytes_(ReadWholeFile(path_)) {}
+    void restore() {
+        if (bytes_) {
+            WriteFileAtomically(path_, *bytes_);
+        } else if (!existed_) {
+            std::filesystem::remove(path_, ec_);
+        }
+    }
+
+  private:
+    std::string path_;
+    std::error_code ec_;
+    bool existed_;
+    std::optional<std::string> bytes_;
+};
+
+}  // namespace
+
 bool ApplyProgramSettings(Database& db, SessionContext& session, const ProfileIni& ini,
                           Interaction& ui, const ApplyInput& input) {
     // Everything is checked first so that a refused entry leaves all settings as they were.
-    for (const std::string* text : {&input.fileback, &input.excel, &input.tolvex, &input.sendname})
+    const std::pair<const std::string*, const char*> texts[] = {
+        {&input.fileback, "CMS파일 백업폴더"},
+        {&input.excel, "엑셀저장 폴더"},
+        {&input.tolvex, "송수신프로그램 폴더"},
+        {&input.sendname, "회사명"},
+    };
+    for (const auto& [text, field] : texts) {
         if (HasLineBreak(*text)) throw std::invalid_argument("줄바꿈은 입력할 수 없습니다.");
+        if (!IsStorableText(*text)) throw std::invalid_argument(UnstorableTextMessage(field));
+    }
     for (int d : input.days)
         if (d < 0 || d > kAutoDayLastEntry)
             throw std::invalid_argument("자동출금 처리일자가 잘못되었습니다.");
@@ -291,31 +329,88 @@ bool ApplyProgramSettings(Database& db, SessionContext& session, const ProfileIn
     const int service = static_cast<int>(input.service);
     if (service < 0 || service > 2)
         throw std::invalid_argument("자동출금 서비스가 잘못되었습니다.");
-    const auto cap = ParseWholeNumber(input.month_max, 9999);
-    if (!cap) {
-        ui.inform(kMonthCountInvalidText);
-        return false;
-    }
     const std::string sendname = Trim(input.sendname);
     std::size_t characters = 0;
     for (unsigned char c : sendname)
         if ((c & 0xC0) != 0x80) ++characters;
     if (characters > 64) throw std::invalid_argument("회사명은 64자까지 입력할 수 있습니다.");
+    // A cap that is not a number is not written; the other steps still run.
+    const auto cap = ParseWholeNumber(input.month_max, 9999);
 
-    // 1. Folders, and the company name's copy in Login.ini. Everything of
-    // Login.ini goes first so that a file that cannot be written stops the
-    // button before the database changes.
-    bool iniWritten = ini.write("FILEFOLDER", "FILEBACK", input.fileback);
-    iniWritten = ini.write("FILEFOLDER", "EXCEL", input.excel) && iniWritten;
-    iniWritten = ini.write("FILEFOLDER", "TOLVEX", input.tolvex) && iniWritten;
-    iniWritten = ini.write("SMS", "SENDNAME", sendname) && iniWritten;
-    if (!iniWritten) {
-        ui.inform(kLoginIniWriteFailedText);
-        return false;
+    // The database part runs in one transaction and Login.ini is written
+    // before it commits: a failure of either leaves both as they were.
+    std::vector<std::string> messages;
+    IniSnapshot before(ini);
+    {
+        Database::Transaction tx(db);
+
+        // Auto-withdrawal schedule, only for automatic file creation.
+        const std::string cmsSet = ReadCmsSet(db, session);
+        if (CmsSetDigit(cmsSet, kPosAutoWithdrawalMethod) == kAutoFileCreation) {
+            const AutoDays days = ClearRepeatedDays(input.days);
+            bool any = false;
+            for (int d : days) any = any || d != 0;
+            const std::string flag = any ? "Y" : "N";
+            const ScheduleColumns& c = kScheduleColumns[service];
+            std::string sql = std::string("update quorisdex.admin_company set ") + c.days + "=?, " +
+                              c.option + "=?";
+            SqlParams params{AutoDayText(days), flag + std::to_string(input.target)};
+            if (c.second) {
+                sql += std::string(", ") + c.second + "=?";
+                params.emplace_back(std::to_string(input.target));
+            }
+            sql += " where inx=?";
+            params.emplace_back(session.institution_number);
+            db.ExecuteSql(sql, params);
+            messages.push_back(kAutoWithdrawalAppliedText);
+        } else {
+            bool any = false;
+            for (int d : input.days) any = any || d != 0;
+            if (any) messages.push_back(kAutoWithdrawalNotAutomaticText);
+        }
+
+        // The monthly billing cap of the user's own level.
+        if (!cap) {
+            messages.push_back(kMonthCountInvalidText);
+        } else if (session.isAgency()) {
+            db.ExecuteSql(
+                "update quorisdex.company_agency set month_max=? where aginx=? and rootinx=?",
+                {*cap, session.aginx, session.institution_number});
+        } else if (session.isBranch()) {
+            db.ExecuteSql(
+                "update quorisdex.company_branch set month_max=? where brinx=? and perinx=?",
+                {*cap, session.brinx, session.institution_number});
+        } else {
+            db.ExecuteSql("update quorisdex.admin_company set month_max=? where inx=?",
+                          {*cap, session.institution_number});
+        }
+
+        // SMS company name.
+        db.ExecuteSql("update quorisdex.admin_company set sendname=? where inx=?",
+                      {sendname, session.institution_number});
+
+        // Folders and the company name's copy in Login.ini.
+        bool iniWritten = ini.write("FILEFOLDER", "FILEBACK", input.fileback);
+        iniWritten = iniWritten && ini.write("FILEFOLDER", "EXCEL", input.excel);
+        iniWritten = iniWritten && ini.write("FILEFOLDER", "TOLVEX", input.tolvex);
+        iniWritten = iniWritten && ini.write("SMS", "SENDNAME", sendname);
+        if (!iniWritten) {
+            before.restore();
+            ui.inform(kLoginIniWriteFailedText);
+            return false;  // the transaction rolls back
+        }
+        try {
+            tx.commit();
+        } catch (...) {
+            before.restore();
+            throw;
+        }
     }
+
     session.fileback_folder = input.fileback;
     session.excel_folder = input.excel;
     session.tolvex_folder = input.tolvex;
+    if (cap) session.month_max = *cap;
     if (!input.fileback.empty() && !session.LoginId.empty()) {
         const std::string archive = input.fileback + "/" + session.LoginId;
         MakeFolderIfMissing(archive);
@@ -328,50 +423,9 @@ bool ApplyProgramSettings(Database& db, SessionContext& session, const ProfileIn
         for (const char* kind : kCmsFolderKinds) MakeFolderIfMissing(exchange + "/" + kind);
     }
 
-    // 2. Auto-withdrawal schedule, only for automatic file creation.
-    const std::string cmsSet = ReadCmsSet(db, session);
-    if (CmsSetDigit(cmsSet, kPosAutoWithdrawalMethod) == kAutoFileCreation) {
-        const AutoDays days = ClearRepeatedDays(input.days);
-        bool any = false;
-        for (int d : days) any = any || d != 0;
-        const std::string flag = any ? "Y" : "N";
-        const ScheduleColumns& c = kScheduleColumns[service];
-        std::string sql =
-            std::string("update quorisdex.admin_company set ") + c.days + "=?, " + c.option + "=?";
-        SqlParams params{AutoDayText(days), flag + std::to_string(input.target)};
-        if (c.second) {
-            sql += std::string(", ") + c.second + "=?";
-            params.emplace_back(std::to_string(input.target));
-        }
-        sql += " where inx=?";
-        params.emplace_back(session.institution_number);
-        db.ExecuteSql(sql, params);
-        ui.inform(kAutoWithdrawalAppliedText);
-    } else {
-        bool any = false;
-        for (int d : input.days) any = any || d != 0;
-        if (any) ui.inform(kAutoWithdrawalNotAutomaticText);
-    }
-
-    // 3. The monthly billing cap of the user's own level.
-    if (session.isAgency()) {
-        db.ExecuteSql("update quorisdex.company_agency set month_max=? where aginx=? and rootinx=?",
-                      {*cap, session.aginx, session.institution_number});
-    } else if (session.isBranch()) {
-        db.ExecuteSql("update quorisdex.company_branch set month_max=? where brinx=? and perinx=?",
-                      {*cap, session.brinx, session.institution_number});
-    } else {
-        db.ExecuteSql("update quorisdex.admin_company set month_max=? where inx=?",
-                      {*cap, session.institution_number});
-    }
-    session.month_max = *cap;
-
-    // 4. SMS company name.
-    db.ExecuteSql("update quorisdex.admin_company set sendname=? where inx=?",
-                  {sendname, session.institution_number});
-
+    for (const auto& m : messages) ui.inform(m);
     ui.inform(kSettingsAppliedText);
-    return true;
+    return cap.has_value();
 }
 
 }  // namespace qx

@@ -140,8 +140,12 @@ struct ApplyInput {
     std::string month_max;
     std::string sendname;
 };
-// The apply button. False when a refusing message stopped it; a bad cap or
-// a Login.ini that cannot be written stops it before anything is stored.
+// The apply button. Input that cannot be stored (line breaks, characters
+// outside what the database holds) is refused before anything is written.
+// A cap that is not a number is not written, with its message, while the
+// other steps still run; the result is then false, as it is when Login.ini
+// cannot be written (then nothing at all is kept, in the file or the
+// database).
 bool ApplyProgramSettings(Database& db, SessionContext& session, const ProfileIni& ini,
                           Interaction& ui, const ApplyInput& input);
 

@@ -1,5 +1,6 @@
 #include "platform/http.h"
 
+#include <arpa/inet.h>
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -97,6 +98,9 @@ HttpResult HttpRequest(const std::string& url, const HttpOptions& options) {
     // Send and receive limits: give up when nothing moves for that long.
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, std::max(1L, options.timeoutMs / 1000));
+    if (options.totalTimeoutMs > 0) {
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, options.totalTimeoutMs);
+    }
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Collect);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errbuf);
@@ -122,6 +126,21 @@ HttpResult HttpRequest(const std::string& url, const HttpOptions& options) {
 std::string HttpGetText(const std::string& url) {
     HttpResult r = HttpRequest(url);
     return r.ok ? r.body : std::string();
+}
+
+std::string HttpGetTextInteractive(const std::string& url) {
+    HttpOptions options;
+    options.timeoutMs = kInteractiveHttpTimeoutMs;
+    options.totalTimeoutMs = kInteractiveHttpTimeoutMs;
+    HttpResult r = HttpRequest(url, options);
+    return r.ok ? r.body : std::string();
+}
+
+bool IsIpAddressText(const std::string& text) {
+    if (text.empty() || text.size() > 45 || text.find('\0') != std::string::npos) return false;
+    unsigned char buf[16];
+    return inet_pton(AF_INET, text.c_str(), buf) == 1 ||
+           inet_pton(AF_INET6, text.c_str(), buf) == 1;
 }
 
 std::string UrlEncode(std::string_view utf8) {

@@ -13,6 +13,9 @@ inline constexpr const char* kHttpAgent = "Web Setting DbUpdate";
 // Connect, send and receive limits of the service requests: some server
 // scripts (batch sales) run for a long time before they answer.
 inline constexpr long kHttpTimeoutMs = 3600000;
+// Limit of the requests a person waits for (the address check of the login,
+// a notice page): a host that accepts and never answers must not hang them.
+inline constexpr long kInteractiveHttpTimeoutMs = 5000;
 
 struct HttpResult {
     bool ok = false;    // transfer complete and the server answered 2xx
@@ -24,6 +27,8 @@ struct HttpResult {
 
 struct HttpOptions {
     long timeoutMs = kHttpTimeoutMs;
+    // Limit of the whole request, answer included; 0 = only the limits above.
+    long totalTimeoutMs = 0;
     std::time_t now = 0;  // time of the "real" stamp; 0 = the clock
 };
 
@@ -39,6 +44,11 @@ HttpResult HttpRequest(const std::string& url, const HttpOptions& options = {});
 // The trimmed answer, or empty on any failure (no address, no connection,
 // error status, cut-off answer).
 std::string HttpGetText(const std::string& url);
+// The same with the short limit of a request a person waits for.
+std::string HttpGetTextInteractive(const std::string& url);
+
+// True for a well-formed IPv4 or IPv6 address and nothing else.
+bool IsIpAddressText(const std::string& text);
 
 // Letters and digits stay, a blank becomes "+", every other byte of the text
 // in the Korean code page becomes "%XX".

@@ -37,7 +37,7 @@ char ProcessState(long pid) {
 }  // namespace
 
 bool StartDetached(const std::string& program, const std::vector<std::string>& args,
-                   std::string* error) {
+                   std::string* error, long* startedPid) {
     std::vector<std::string> argv_text;
     argv_text.push_back(program);
     argv_text.insert(argv_text.end(), args.begin(), args.end());
@@ -56,6 +56,7 @@ bool StartDetached(const std::string& program, const std::vector<std::string>& a
         SetError(error, program + ": " + std::strerror(rc));
         return false;
     }
+    if (startedPid) *startedPid = pid;
     // Reap it in the background so that no zombie stays behind while we run.
     std::thread([pid] {
         int status = 0;

@@ -9,9 +9,10 @@
 namespace qx {
 
 // Starts `program` with `args` in its own session, not waited for; false
-// (with the reason in `error`) when it could not be started.
+// (with the reason in `error`) when it could not be started. `startedPid`
+// receives its process id (for WaitForProcessEnd).
 bool StartDetached(const std::string& program, const std::vector<std::string>& args,
-                   std::string* error = nullptr);
+                   std::string* error = nullptr, long* startedPid = nullptr);
 // Opens a file or an address with the desktop's default program (xdg-open).
 bool OpenWithDesktop(const std::string& target);
 

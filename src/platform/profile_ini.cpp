@@ -50,23 +50,113 @@ std::optional<std::string_view> KeyOf(std::string_view line) {
     return Trim(line.substr(0, eq));
 }
 
-enum class Encoding { kCp949, kUtf8 };
+enum class Encoding { kCp949, kUtf8, kUtf16le };
+
+constexpr std::string_view kUtf16leBom = "\xFF\xFE";
 
 struct DecodedFile {
     Encoding encoding = Encoding::kCp949;
     bool bom = false;
-    std::string_view body;
+    std::string body;  // UTF-8 for kUtf8 and kUtf16le, else the bytes as stored
 };
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Notepad's "Unicode": UTF-16 little-endian. A lone surrogate or an odd last
+// byte becomes U+FFFD rather than a cut character.
+std::string Utf16leToUtf8(std::string_view bytes) {
+    std::string out;
+    const auto unit = [&](size_t i) -> char32_t {
+        return static_cast<unsigned char>(bytes[i]) |
+               (static_cast<char32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8);
+    };
+    size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
+        AppendUtf8(out, c);
+    }
+    if (i < bytes.size()) AppendUtf8(out, 0xFFFD);
+    return out;
+}
+
+std::string Utf8ToUtf16le(std::string_view utf8) {
+    std::string out;
+    const auto put = [&](char32_t u) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>(u >> 8);
+    };
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = len == 1   ? lead
+                     : len == 2 ? (lead & 0x1F)
+                     : len == 3 ? (lead & 0x0F)
+                                : (lead & 0x07);
+        for (size_t k = 1; k < len && i + k < utf8.size(); ++k) {
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        }
+        i += len;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            put(0xD800 + (c >> 10));
+            put(0xDC00 + (c & 0x3FF));
+        } else {
+            put(c);
+        }
+    }
+    return out;
+}
 
 // An all-ASCII file reads the same either way; it counts as CP949 so that
 // the desktop's encoding is kept when Hangul is first written to it.
 DecodedFile Detect(std::string_view bytes) {
+    if (bytes.substr(0, kUtf16leBom.size()) == kUtf16leBom) {
+        return {Encoding::kUtf16le, true, Utf16leToUtf8(bytes.substr(kUtf16leBom.size()))};
+    }
     if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        return {Encoding::kUtf8, true, bytes.substr(kUtf8Bom.size())};
+        return {Encoding::kUtf8, true, std::string(bytes.substr(kUtf8Bom.size()))};
     }
     const bool ascii = std::all_of(bytes.begin(), bytes.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return {!ascii && IsValidUtf8(bytes) ? Encoding::kUtf8 : Encoding::kCp949, false, bytes};
+    return {!ascii && IsValidUtf8(bytes) ? Encoding::kUtf8 : Encoding::kCp949, false,
+            std::string(bytes)};
+}
+
+// The file's bytes for its text, in the encoding it came in.
+std::string Encoded(const DecodedFile& file, const std::string& text) {
+    switch (file.encoding) {
+        case Encoding::kUtf16le:
+            return std::string(kUtf16leBom) + Utf8ToUtf16le(text);
+        case Encoding::kUtf8:
+            return (file.bom ? std::string(kUtf8Bom) : std::string()) + text;
+        case Encoding::kCp949:
+            break;
+    }
+    return text;
 }
 
 // Keeps whole characters of `utf8` while they fit in `max_bytes` as stored.
@@ -79,7 +169,7 @@ std::string CapStoredBytes(const std::string& utf8, Encoding encoding, size_t ma
             ++len;
         }
         const size_t size =
-            encoding == Encoding::kUtf8
+            encoding != Encoding::kCp949
                 ? len
                 : static_cast<size_t>(ByteLength(std::string_view(utf8).substr(i, len)));
         if (stored + size > max_bytes) break;
@@ -207,14 +297,13 @@ std::string ProfileIni::read(const std::string& section, const std::string& key,
     const auto bytes = ReadWholeFile(path_);
     if (!bytes) return fallback;
     const DecodedFile file = Detect(*bytes);
-    const auto encode = [&](const std::string& s) {
-        return file.encoding == Encoding::kUtf8 ? s : ToCp949(s);
-    };
+    const bool cp949 = file.encoding == Encoding::kCp949;
+    const auto encode = [&](const std::string& s) { return cp949 ? ToCp949(s) : s; };
     std::optional<std::string> raw = IniText(file.body).get(encode(section), encode(key));
     if (!raw) return fallback;
     raw->resize(std::min(raw->find('\0'), raw->size()));
     if (raw->empty()) return fallback;
-    const std::string value = file.encoding == Encoding::kUtf8 ? *raw : FromCp949(*raw);
+    const std::string value = cp949 ? FromCp949(*raw) : *raw;
     return CapStoredBytes(value, file.encoding, kMaxValueBytes);
 }
 
@@ -230,11 +319,11 @@ bool ProfileIni::write(const std::string& section, const std::string& key,
     }
     const DecodedFile file = Detect(existing);
     const auto encode = [&](const std::string& s) {
-        return file.encoding == Encoding::kUtf8 ? s : ToCp949(s);
+        return file.encoding == Encoding::kCp949 ? ToCp949(s) : s;
     };
     IniText text(file.body);
     text.set(encode(section), encode(key), encode(value));
-    return WriteFileAtomically(path_, (file.bom ? std::string(kUtf8Bom) : "") + text.bytes());
+    return WriteFileAtomically(path_, Encoded(file, text.bytes()));
 }
 
 bool IsYes(const std::string& value) {

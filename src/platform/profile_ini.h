@@ -2,8 +2,9 @@
 // A value is read into a 255-byte buffer (at most 254 bytes as stored, cut
 // back to a whole character) and cut at the first NUL; a key that is missing
 // or empty yields the caller's default. Files are ANSI (CP949) as written by
-// the desktop, but a UTF-8 file is read correctly too; writes keep the
-// encoding the file already has (CP949 for a new or all-ASCII file).
+// the desktop, but a UTF-8 file and a UTF-16 LE file with its byte-order
+// mark (Notepad's "Unicode") are read correctly too; writes keep the encoding
+// the file already has (CP949 for a new or all-ASCII file).
 #pragma once
 
 #include <optional>

@@ -27,6 +27,17 @@ std::string ResolveAppPath(const std::string& given) {
     return WithSlash(std::filesystem::absolute(p).lexically_normal().string());
 }
 
+bool EnterProgramFolder(const std::string& appPath) {
+    std::error_code ec;
+    std::filesystem::current_path(appPath, ec);
+    return !ec;
+}
+
+std::string UnderFolder(const std::string& base, const std::string& path) {
+    if (path.empty() || base.empty() || std::filesystem::path(path).is_absolute()) return path;
+    return JoinPath(base, path);
+}
+
 std::string JoinPath(const std::string& a, const std::string& b) {
     if (a.empty()) return b;
     return (a.back() == '/' ? a : a + "/") + b;

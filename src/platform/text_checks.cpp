@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/trim.h"
+
 namespace qx {
 namespace {
 
@@ -13,7 +15,8 @@ bool IsAsciiAlnum(char c) {
 }  // namespace
 
 bool IsAlphaNumeric(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), IsAsciiAlnum);
+    const std::string trimmed = Trim(text);
+    return !trimmed.empty() && std::all_of(trimmed.begin(), trimmed.end(), IsAsciiAlnum);
 }
 
 bool IsAllDigits(std::string_view text) {

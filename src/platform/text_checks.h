@@ -10,9 +10,9 @@ namespace qx {
 
 inline constexpr const char* kInvalidEmailText = "잘못된 이메일 형식 입니다.";
 
-// True when the text is not blank and holds only 0-9, A-Z and a-z (a blank
-// anywhere fails: a password typed with one could never be matched again,
-// because the login trims what is typed).
+// True when the trimmed text is not empty and holds only 0-9, A-Z and a-z.
+// A blank inside still fails; callers store the trimmed text, because the
+// login trims what is typed and could never match blanks at either end.
 bool IsAlphaNumeric(std::string_view text);
 
 // True when the text is not empty and holds only 0-9.

@@ -6,6 +6,7 @@
 #include "db/schema_check.h"
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
+#include "platform/trim.h"
 
 namespace qx {
 
@@ -255,9 +256,11 @@ SaveOutcome SaveAccountInfo(Database& db, const AccountKey& key, const AccountIn
     return SaveOutcome::kSaved;
 }
 
-SaveOutcome ChangeAccountPassword(Database& db, const AccountKey& key, const std::string& password,
+SaveOutcome ChangeAccountPassword(Database& db, const AccountKey& key, const std::string& typed,
                                   Interaction& ui, const PasswordConfirmFn& confirmAgain) {
     if (!ui.confirm("변경하시겠습니까?", kDefaultTitle)) return SaveOutcome::kCancelled;
+    // Stored as the login will compare it: trimmed.
+    const std::string password = Trim(typed);
     if (password.empty()) {
         ui.inform("비밀번호를 입력하십시오.", kDefaultTitle);
         return SaveOutcome::kRefused;

@@ -5,6 +5,8 @@
 #include "core/session_context.h"
 #include "db/database.h"
 #include "db/work_tables.h"
+#include "platform/http.h"
+#include "platform/text_checks.h"
 #include "platform/trim.h"
 
 namespace qx {
@@ -97,6 +99,16 @@ void RecordLogin(Database& db, const SessionContext& s, const std::string& id, i
 
 }  // namespace
 
+LoginInputProblem CheckLoginInput(const std::string& id, const std::string& password) {
+    if (id.empty()) return {LoginInputProblem::kId, "로그인 아이디를 입력하십시오."};
+    if (!IsStorableText(id)) return {LoginInputProblem::kId, UnstorableTextMessage("아이디")};
+    if (password.empty()) return {LoginInputProblem::kPassword, "로그인 비밀번호를 입력하십시오."};
+    if (!IsStorableText(password)) {
+        return {LoginInputProblem::kPassword, UnstorableTextMessage("비밀번호")};
+    }
+    return {};
+}
+
 std::string LoginRefusalMessage(int code) {
     switch (code) {
         case kLoginUnknownId:
@@ -117,8 +129,10 @@ std::string LoginRefusalMessage(int code) {
 }
 
 std::string CleanIpAnswer(const std::string& answer) {
+    // Anything but one well-formed address (a page, a list, stray bytes, a
+    // text longer than login_ip holds) records no address: the login goes on.
     std::string ip = Trim(answer);
-    if (ip.empty() || ip[0] == '<' || !std::isdigit(static_cast<unsigned char>(ip[0]))) return {};
+    if (ip.size() > kLoginIpColumnLength || !IsIpAddressText(ip)) return {};
     return ip;
 }
 
@@ -161,17 +175,19 @@ int ValidateLogin(Database& db, SessionContext& s, const std::string& id,
         FillFromHeadOffice(s, r);
         s.brinx = 0;
         s.aginx = 0;
+        s.LoginId = r["head_id"];
         s.company = r["head_company"];
         s.month_max = ToInt(r["month_max"]);
         s.bank_receipt_switch = r["bank_receipt"] == "Y";
         PreparePayerNumberTable(db, s);
-        RecordLogin(db, s, id, 6);
+        RecordLogin(db, s, s.LoginId, 6);
         return kLoginAccepted;
     }
 
     if (branches > 0) {
         auto rs = db.OpenRecordset(
-            std::string("select company_branch.brinx, company_branch.perinx, "
+            std::string("select company_branch.id branch_id, company_branch.brinx, "
+                        "company_branch.perinx, "
                         "company_branch.usetag branch_usetag, company_branch.company, "
                         "company_branch.month_max, (admin_company.inx is not null) has_head, ") +
                 kHeadOfficeColumns +
@@ -191,18 +207,20 @@ int ValidateLogin(Database& db, SessionContext& s, const std::string& id,
         FillFromHeadOffice(s, r);
         s.brinx = ToInt(r["brinx"]);
         s.aginx = 0;
+        s.LoginId = r["branch_id"];
         s.company = r["company"];
         s.org_code.clear();
         s.month_max = ToInt(r["month_max"]);
         s.bank_receipt_switch = false;
         PreparePayerNumberTable(db, s);
         if (s.stat_company != "1") return kLoginHeadOfficeInTest;
-        RecordLogin(db, s, id, 7);
+        RecordLogin(db, s, s.LoginId, 7);
         return kLoginAccepted;
     }
 
     auto rs = db.OpenRecordset(
-        std::string("select company_agency.aginx, company_agency.rootinx, "
+        std::string("select company_agency.id agency_id, company_agency.aginx, "
+                    "company_agency.rootinx, "
                     "company_agency.rootbrinx, company_agency.usetag agency_usetag, "
                     "company_agency.company, company_agency.month_max, "
                     "(admin_company.inx is not null) has_head, ") +
@@ -222,13 +240,14 @@ int ValidateLogin(Database& db, SessionContext& s, const std::string& id,
     FillFromHeadOffice(s, r);
     s.brinx = ToInt(r["rootbrinx"]);
     s.aginx = ToInt(r["aginx"]);
+    s.LoginId = r["agency_id"];
     s.company = r["company"];
     s.org_code.clear();
     s.month_max = ToInt(r["month_max"]);
     s.bank_receipt_switch = false;
     PreparePayerNumberTable(db, s);
     if (s.stat_company != "1") return kLoginHeadOfficeInTest;
-    RecordLogin(db, s, id, 8);
+    RecordLogin(db, s, s.LoginId, 8);
     return kLoginAccepted;
 }
 

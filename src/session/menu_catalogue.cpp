@@ -318,12 +318,17 @@ std::vector<MenuEntry> SubMenu(int group) {
             }
             break;
         }
-        case 40:
-            numbered(
+        case 40: {
+            // The captions start with the monthly closing, which has no screen
+            // (item 6 closes the open one); the reports follow as items 0 to 5.
+            const auto captions = SplitCaptions(
                 "월별마감 현황|수금파일별 현황|월별 현황|일자별 현황|고객별 현황|엑셀 고객별 "
-                "월현황|SMS 사용현황",
-                0);
+                "월현황|SMS 사용현황");
+            for (std::size_t i = 0; i < captions.size(); ++i) {
+                out.push_back({captions[i], i == 0 ? 6 : static_cast<int>(i) - 1});
+            }
             break;
+        }
         case 50:
             numbered(
                 "엑셀 일괄등록|엑셀 신규/해지|매출수금일괄등록(TXT)|일괄변경/수정|전자세금계산서("

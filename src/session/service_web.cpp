@@ -29,7 +29,7 @@ std::string BoardPageUrl(const std::string& webHost, const std::string& act) {
 }
 
 IpLookup ServiceIpLookup(const std::string& webHost) {
-    return [url = IpCheckUrl(webHost)] { return HttpGetText(url); };
+    return [url = IpCheckUrl(webHost)] { return HttpGetTextInteractive(url); };
 }
 
 }  // namespace qx

@@ -25,8 +25,11 @@ LaunchCredentials ParseLaunchCredentials(const std::string& commandLine) {
 void ReadDesktopSettings(SessionContext& s, const ProfileIni& ini) {
     const std::string drive = s.SystemDrive;
     const std::string defaultBack = drive + "quorisdex/fileback";
-    s.fileback_folder = ini.read("FILEFOLDER", "FILEBACK", defaultBack);
-    s.excel_folder = ini.read("FILEFOLDER", "EXCEL", drive + "quorisdex/excel");
+    // A relative folder lies under the program folder, wherever the program
+    // was started from.
+    s.fileback_folder = UnderFolder(s.AppPath, ini.read("FILEFOLDER", "FILEBACK", defaultBack));
+    s.excel_folder =
+        UnderFolder(s.AppPath, ini.read("FILEFOLDER", "EXCEL", drive + "quorisdex/excel"));
     s.tolvex_folder = ini.read("FILEFOLDER", "TOLVEX", drive + "Program Files/TolvexV2");
     s.nolabill_folder =
         ini.read("FILEFOLDER", "Nolabill", drive + "Program Files/Nolabill Agent V3/Bin");

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <ctime>
 #include <filesystem>
 
@@ -10,6 +11,8 @@
 #include "platform/interaction.h"
 #include "platform/process_control.h"
 #include "platform/profile_ini.h"
+#include "platform/sha256.h"
+#include "platform/text_checks.h"
 #include "platform/trim.h"
 
 namespace qx {
@@ -136,6 +139,15 @@ std::string DownloadedProgramPath(const std::string& appPath, const std::string&
     return appPath + exeName + "_ext";
 }
 
+bool MatchesRelease(const std::string& path, const ReleasedProgram& release) {
+    if (release.size <= 0 || release.sha256.size() != 64) return false;
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec || static_cast<long long>(size) != release.size) return false;
+    const auto digest = FileSha256Hex(path);
+    return digest && *digest == release.sha256;
+}
+
 bool CheckForUpdate(UpdateContext& ctx) {
     ctx.display.status(kCheckingUpdateMessage);
     if (!FetchVersionFile(ctx)) return false;
@@ -144,23 +156,34 @@ bool CheckForUpdate(UpdateContext& ctx) {
     for (const auto& file : kCompanionFiles) RefreshStampedFile(ctx, version, file);
 
     bool handOver = false;
-    const std::string released = ReleasedStamp(version, "LASTUPDATETIME", ctx);
+    ReleasedProgram release;
+    release.stamp = ReleasedStamp(version, "LASTUPDATETIME", ctx);
     const std::string installed = ctx.ini.read("SYSTEM", "MEUPDATE", kInitialStamp);
-    if (released != installed) {
+    if (release.stamp != installed) {
         ctx.display.status(kMainProgramChangedMessage);
+        const std::string size = Trim(version.read("SYSTEM", kReleaseSizeKey, ""));
+        release.size = IsAllDigits(size) && size.size() < 16 ? std::stoll(size) : -1;
+        release.sha256 = Trim(version.read("SYSTEM", kReleaseSha256Key, ""));
+        for (auto& c : release.sha256)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         const std::string target = DownloadedProgramPath(ctx.appPath, ctx.exeName);
         std::error_code ec;
         fs::remove(target, ec);
-        const bool fetched = ctx.ftp.download(
-            ctx.exeName, target,
-            [&](long long done, long long total) { return ctx.display.progress(done, total); });
-        // An empty file is no program: handing it over would leave none.
-        if (fetched && fs::file_size(target, ec) > 0 && !ec) {
-            ctx.ini.write("SYSTEM", "MEUPDATE", released);
-            handOver = true;
-        } else {
-            fs::remove(target, ec);
+        if (release.size <= 0 || release.sha256.size() != 64) {
+            // Nothing to check a download against: the old program stays.
+            ctx.display.notice(kReleaseUnverifiableMessage);
+        } else if (ctx.ftp.download(ctx.exeName, target, [&](long long done, long long total) {
+                       return ctx.display.progress(done, total);
+                   })) {
+            // A cut-off or altered download never replaces the program.
+            if (MatchesRelease(target, release)) {
+                handOver = true;
+                ctx.release = release;
+            } else {
+                ctx.display.notice(kDownloadRejectedMessage);
+            }
         }
+        if (!handOver) fs::remove(target, ec);
     }
     RemoveVersionFile(ctx);
     return handOver;
@@ -176,7 +199,8 @@ std::string ReplacementProgram(const HandOver& h) {
     return {};
 }
 
-std::vector<std::string> ReplacementArguments(const HandOver& h, const std::string& previousStamp) {
+std::vector<std::string> ReplacementArguments(const HandOver& h, const std::string& previousStamp,
+                                              const ReleasedProgram& release) {
     std::vector<std::string> args = {
         "--wait-pid",       std::to_string(h.pid),
         "--target",         h.executable,
@@ -184,11 +208,33 @@ std::vector<std::string> ReplacementArguments(const HandOver& h, const std::stri
         "--app-path",       h.appPath,
         "--login-ini",      h.appPath + "Login.ini",
         "--previous-stamp", previousStamp};
+    if (!release.stamp.empty()) {
+        for (const std::string& a :
+             {std::string("--new-stamp"), release.stamp, std::string("--size"),
+              std::to_string(release.size), std::string("--sha256"), release.sha256}) {
+            args.push_back(a);
+        }
+    }
     if (h.launchedWithCredentials && !h.commandLine.empty()) {
         args.push_back("--");
         args.push_back(h.commandLine);
     }
     return args;
+}
+
+std::string PreviousProgramPath(const std::string& executable) {
+    return executable + "_prev";
+}
+
+void ConfirmStartedProgram(const std::string& executable, const ProfileIni& ini) {
+    if (!executable.empty()) {
+        std::error_code ec;
+        fs::remove(PreviousProgramPath(executable), ec);
+    }
+    const std::string pending = Trim(ini.read("SYSTEM", kPendingStampKey, ""));
+    if (pending.empty()) return;
+    ini.write("SYSTEM", "MEUPDATE", pending);
+    ini.write("SYSTEM", kPendingStampKey, "");
 }
 
 StartupUpdate RunStartupUpdate(const ProfileIni& ini, HandOver h, UpdateDisplay& display) {
@@ -205,16 +251,15 @@ StartupUpdate RunStartupUpdate(const ProfileIni& ini, HandOver h, UpdateDisplay&
     if (!downloaded) return StartupUpdate::kContinue;
 
     const std::string program = ReplacementProgram(h);
-    const auto args = ReplacementArguments(h, previousStamp);
+    const auto args = ReplacementArguments(h, previousStamp, ctx.release);
     const bool started = !program.empty() &&
                          (h.start ? h.start(program, args) : StartDetached(program, args, nullptr));
     if (started) return StartupUpdate::kHandedOver;
 
     // Nobody can swap the program in: go on with the old one and fetch the
-    // new one again next time.
+    // new one again next time (MEUPDATE was never changed).
     std::error_code ec;
     fs::remove(DownloadedProgramPath(h.appPath, kMainProgramName), ec);
-    ini.write("SYSTEM", "MEUPDATE", previousStamp);
     return StartupUpdate::kContinue;
 }
 

@@ -22,6 +22,18 @@ inline constexpr const char* kInitialStamp = "2004090601";
 inline constexpr const char* kCheckingUpdateMessage = "업데이트 여부를 조회하고 있습니다.";
 inline constexpr const char* kMainProgramChangedMessage =
     "프로그램이 변경 되었습니다. (MainProgram Download.)";
+// Keys of the version file, beside LASTUPDATETIME, that let a download be
+// checked before it replaces anything; older clients ignore them.
+inline constexpr const char* kReleaseSizeKey = "LASTUPDATESIZE";
+inline constexpr const char* kReleaseSha256Key = "LASTUPDATESHA256";
+// Login.ini (SYSTEM): the release swapped in but not yet started once.
+inline constexpr const char* kPendingStampKey = "MEUPDATEPENDING";
+inline constexpr const char* kDownloadRejectedMessage =
+    "내려받은 프로그램이 배포된 프로그램과 일치하지 않아 적용하지 않았습니다. 기존 프로그램으로 "
+    "계속 실행합니다.";
+inline constexpr const char* kReleaseUnverifiableMessage =
+    "배포 정보에 프로그램의 크기와 검증값이 없어 새 프로그램을 적용하지 않았습니다. 기존 "
+    "프로그램으로 계속 실행합니다.";
 
 // One downloadable file and the Login.ini key (section SYSTEM) with its stamp.
 struct StampedFile {
@@ -42,6 +54,8 @@ class UpdateDisplay {
     virtual ~UpdateDisplay() = default;
     virtual void caption(const std::string& /*text*/) {}
     virtual void status(const std::string& /*text*/) {}
+    // A message the user must see (a download that was refused).
+    virtual void notice(const std::string& text) { status(text); }
     // False stops the download.
     virtual bool progress(long long /*done*/, long long /*total*/) { return true; }
 };
@@ -54,6 +68,16 @@ std::string UpdateCaption(const std::string& stamp);
 // "YYYYMMDDHH" of the local clock.
 std::string CurrentHourStamp();
 
+// The main program of a release as the version file describes it.
+struct ReleasedProgram {
+    std::string stamp;
+    long long size = -1;
+    std::string sha256;  // lower-case hex
+};
+// Size and SHA-256 of the file against the release; false when either differs
+// or the release has none.
+bool MatchesRelease(const std::string& path, const ReleasedProgram& release);
+
 struct UpdateContext {
     std::string appPath;  // program folder, ends with '/'
     std::string exeName;  // the program's file name; names the version file
@@ -62,11 +86,15 @@ struct UpdateContext {
     UpdateDisplay& display;
     // Stamp that a key missing from the version file counts as.
     std::function<std::string()> currentHour = CurrentHourStamp;
+    // Filled when a new main program has been downloaded and verified.
+    ReleasedProgram release;
 };
 
 // Downloads the version file and every file whose stamp changed. True when a
-// new main program lies complete in the program folder as exeName + "_ext";
-// its stamp is then recorded.
+// new main program lies in the program folder as exeName + "_ext" and matches
+// the size and SHA-256 of its release; a download that does not is removed
+// with a message. MEUPDATE is not written here: only once the new program
+// has been swapped in and started.
 bool CheckForUpdate(UpdateContext& ctx);
 
 // Name of the downloaded main program in the program folder.
@@ -88,7 +116,15 @@ struct HandOver {
 // beside the executable; empty when neither has it.
 std::string ReplacementProgram(const HandOver& h);
 // Arguments given to the replacement program.
-std::vector<std::string> ReplacementArguments(const HandOver& h, const std::string& previousStamp);
+std::vector<std::string> ReplacementArguments(const HandOver& h, const std::string& previousStamp,
+                                              const ReleasedProgram& release = {});
+
+// Beside the executable while a swapped-in program has not started once.
+std::string PreviousProgramPath(const std::string& executable);
+// Called early at every start: a program that gets here after a swap has
+// started once, so the kept previous executable goes and the release's stamp
+// (MEUPDATEPENDING) becomes MEUPDATE.
+void ConfirmStartedProgram(const std::string& executable, const ProfileIni& ini);
 
 enum class StartupUpdate { kContinue, kHandedOver };
 

@@ -66,6 +66,37 @@ TEST_F(DatabaseTest, FailedStatementIsLoggedAndReported) {
     EXPECT_NE(logged.find("no_such_table"), std::string::npos);
 }
 
+// When the failure's own log line cannot be written, the line is skipped and
+// the statement's failure is what the user sees (no endless retry of the log).
+TEST_F(DatabaseTest, UnwritableLogStillReportsTheOriginalFailure) {
+    const std::string schema = InstitutionSchema(inst.inx);
+    struct Case {
+        const char* name;
+        std::string breakLog, mendLog;
+    };
+    const Case cases[] = {
+        {"no pross_log table", "rename table " + schema + ".pross_log to " + schema + ".pross_gone",
+         "rename table " + schema + ".pross_gone to " + schema + ".pross_log"},
+        {"read-only session", "set session transaction read only",
+         "set session transaction read write"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        db->ExecuteSql(c.breakLog);
+        try {
+            db->OpenRecordset("select * from " + schema + ".no_such_table");
+            ADD_FAILURE() << "expected a failure";
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.nativeCode(), 1146);
+            EXPECT_NE(e.userMessage().find("no_such_table"), std::string::npos);
+        }
+        // The connection stays usable, and the next log line is written again.
+        db->ExecuteSql(c.mendLog);
+        db->WriteProcessLog("다시 기록", 3);
+        EXPECT_EQ(LastLog(3), "다시 기록");
+    }
+}
+
 TEST_F(DatabaseTest, FailureInsideATransactionLeavesNothingButTheLog) {
     const std::string t = InstitutionSchema(inst.inx) + ".member_user";
     const long long before = db->scalarInt("select count(*) from " + t);

@@ -9,6 +9,7 @@
 #include "db/database.h"
 #include "members/program_settings.h"
 #include "platform/profile_ini.h"
+#include "platform/text_checks.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
 
@@ -236,17 +237,70 @@ TEST_F(ProgramSettingsTest, ApplyWritesFoldersCapAndCompanyName) {
               "0");
 }
 
-TEST_F(ProgramSettingsTest, BadCapWritesNothing) {
+TEST_F(ProgramSettingsTest, BadCapIsNotWrittenButTheOtherStepsRun) {
+    SetCmsSet("000000020000001");  // automatic file creation: the schedule is written too
     auto in = Apply();
+    in.days = {3, 0, 0, 0, 0};
     for (const char* bad : {"", "석달", "-1", "1.5"}) {
+        SCOPED_TRACE(bad);
         ui.shown.clear();
+        db->ExecuteSql("update quorisdex.admin_company set month_max=4, sendname='' where inx=?",
+                       {inst_.inx});
         in.month_max = bad;
-        EXPECT_FALSE(ApplyProgramSettings(*db, session, *ini, ui, in)) << bad;
-        ASSERT_EQ(ui.shown.size(), 1u);
-        EXPECT_EQ(ui.shown[0].text, kMonthCountInvalidText);
+        EXPECT_FALSE(ApplyProgramSettings(*db, session, *ini, ui, in));
+        EXPECT_EQ(ui.texts(),
+                  (std::vector<std::string>{kAutoWithdrawalAppliedText, kMonthCountInvalidText,
+                                            kSettingsAppliedText}));
+        EXPECT_EQ(Column("month_max"), "4");
+        EXPECT_EQ(Column("sendname"), "시험상사");
+        EXPECT_EQ(Column("autofirtday"), "[3],[0],[0],[0],[0]");
+        EXPECT_EQ(ini->read("FILEFOLDER", "FILEBACK", "none"), in.fileback);
     }
+}
+
+// Text the database cannot hold is refused with the field's name before
+// anything is written, in the database or in Login.ini.
+TEST_F(ProgramSettingsTest, UnstorableTextIsRefusedBeforeAnythingIsWritten) {
+    ASSERT_TRUE(ini->write("SMS", "SENDNAME", "옛상사"));
+    const std::string iniBefore = ReadWholeFile(ini->path()).value();
+    struct Case {
+        std::string ApplyInput::*field;
+        const char* name;
+    };
+    const Case cases[] = {
+        {&ApplyInput::sendname, "회사명"},
+        {&ApplyInput::fileback, "CMS파일 백업폴더"},
+        {&ApplyInput::excel, "엑셀저장 폴더"},
+    };
+    for (const auto& c : cases) {
+        auto in = Apply();
+        in.month_max = "7";
+        in.*c.field += "😀";
+        try {
+            ApplyProgramSettings(*db, session, *ini, ui, in);
+            ADD_FAILURE() << c.name;
+        } catch (const std::invalid_argument& e) {
+            EXPECT_EQ(e.what(), UnstorableTextMessage(c.name));
+        }
+        EXPECT_EQ(Column("sendname"), "");
+        EXPECT_EQ(Column("month_max"), "0");
+        EXPECT_EQ(ReadWholeFile(ini->path()).value(), iniBefore);
+    }
+}
+
+// A statement that fails part-way leaves Login.ini as it was.
+TEST_F(ProgramSettingsTest, DatabaseFailureLeavesLoginIniUnchanged) {
+    ASSERT_TRUE(ini->write("SMS", "SENDNAME", "옛상사"));
+    const std::string iniBefore = ReadWholeFile(ini->path()).value();
+    auto in = Apply();
+    in.month_max = "7";
+    db->ExecuteSql("set session transaction read only");
+    EXPECT_THROW(ApplyProgramSettings(*db, session, *ini, ui, in), DatabaseError);
+    db->ExecuteSql("set session transaction read write");
+    EXPECT_EQ(ReadWholeFile(ini->path()).value(), iniBefore);
     EXPECT_EQ(Column("sendname"), "");
-    EXPECT_EQ(ini->read("FILEFOLDER", "FILEBACK", "none"), "none");
+    EXPECT_EQ(Column("month_max"), "0");
+    EXPECT_TRUE(ui.shown.empty()) << "nothing reported as applied";
 }
 
 TEST_F(ProgramSettingsTest, UnwritableLoginIniStopsApplyBeforeTheDatabase) {

@@ -118,6 +118,31 @@ class LoopbackHttp {
     std::vector<std::string> requests_;
 };
 
+// A loopback host that takes connections (the kernel completes them from the
+// listen queue) and never reads or answers: a hung web server.
+class SilentLoopbackHost {
+  public:
+    SilentLoopbackHost() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        ::listen(fd_, 8);
+        socklen_t len = sizeof addr;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+    }
+    ~SilentLoopbackHost() { ::close(fd_); }
+    SilentLoopbackHost(const SilentLoopbackHost&) = delete;
+    SilentLoopbackHost& operator=(const SilentLoopbackHost&) = delete;
+    std::string base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+  private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
 // A loopback port with nobody listening on it.
 inline int ClosedLoopbackPort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);

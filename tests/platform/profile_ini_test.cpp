@@ -125,6 +125,37 @@ TEST_F(ProfileIniTest, WriteKeepsUtf8AndLfFiles) {
     EXPECT_EQ(bytes(), "[SMS]\nMSG0=잘 지내세요\nMSG2=x\n");
 }
 
+// What Notepad saves as "Unicode": a byte-order mark, then UTF-16 LE.
+std::string Utf16le(const std::u16string& text) {
+    std::string out = "\xFF\xFE";
+    for (char16_t c : text) {
+        out += static_cast<char>(c & 0xFF);
+        out += static_cast<char>(c >> 8);
+    }
+    return out;
+}
+
+TEST_F(ProfileIniTest, Utf16FileIsReadAndWrittenInItsOwnEncoding) {
+    put(Utf16le(u"[SYSTEM]\r\nDBCONNIP=127.0.0.1:3306\r\n[SMS]\r\nSENDNAME=한빛 상사\r\n"));
+    ProfileIni ini(path_);
+    EXPECT_EQ(ini.read("SYSTEM", "DBCONNIP"), "127.0.0.1:3306");
+    EXPECT_EQ(ini.read("sms", "SENDNAME"), "한빛 상사");
+    EXPECT_EQ(ini.read("SMS", "MISSING", "기본"), "기본");
+
+    ASSERT_TRUE(ini.write("SMS", "SENDNAME", "새 상사"));
+    EXPECT_EQ(bytes(),
+              Utf16le(u"[SYSTEM]\r\nDBCONNIP=127.0.0.1:3306\r\n[SMS]\r\nSENDNAME=새 상사\r\n"));
+    EXPECT_EQ(ini.read("SMS", "SENDNAME"), "새 상사");
+
+    // A cut last byte or a lone surrogate does not take the line with it.
+    put(Utf16le(u"[SMS]\r\nSENDNAME=a\xD800"
+                u"b\r\n") +
+        "x");
+    EXPECT_EQ(ini.read("SMS", "SENDNAME"),
+              "a\xEF\xBF\xBD"
+              "b");
+}
+
 TEST_F(ProfileIniTest, AllAsciiFileGetsHangulInCp949) {
     put("[PRGSTAT]\r\nAUTOLOGIN=NO\r\n");
     ProfileIni ini(path_);

@@ -65,13 +65,12 @@ TEST(CheckEmailText, OtherCharactersAskFirst) {
     EXPECT_EQ(yes.shown.size(), 2u);
 }
 
-TEST(TextChecks, AlphaNumeric) {
-    EXPECT_TRUE(IsAlphaNumeric("abcXYZ019"));
-    EXPECT_FALSE(IsAlphaNumeric(""));
-    EXPECT_FALSE(IsAlphaNumeric("   "));
-    EXPECT_FALSE(IsAlphaNumeric(" abc"));
-    EXPECT_FALSE(IsAlphaNumeric("pass-1"));
-    EXPECT_FALSE(IsAlphaNumeric("비밀1"));
+TEST(TextChecks, AlphaNumericJudgesTheTrimmedText) {
+    const std::pair<const char*, bool> cases[] = {
+        {"abcXYZ019", true}, {" abc", true},       {"abc \t", true},  {"", false},
+        {"   ", false},      {"pass word", false}, {"pass-1", false}, {"비밀1", false},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(IsAlphaNumeric(text), expected) << text;
 }
 
 TEST(TextChecks, DigitsAndDash) {

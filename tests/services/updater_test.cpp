@@ -13,6 +13,8 @@
 
 #include "platform/process_control.h"
 #include "platform/profile_ini.h"
+#include "platform/sha256.h"
+#include "session/update_check.h"
 
 extern char** environ;
 
@@ -25,10 +27,15 @@ std::string Read(const fs::path& p) {
     return ReadWholeFile(p.string()).value_or("");
 }
 
-// A program that appends "<version> <its arguments>" to `record`.
+// A program that appends "<version> <its arguments>" to `record`, after
+// confirming its start as the client does (removing the kept previous
+// program beside it).
+std::string DummyProgram(const std::string& version, const fs::path& record) {
+    return "#!/bin/sh\nrm -f \"$0_prev\"\necho \"" + version + " $*\" >> '" + record.string() +
+           "'\n";
+}
 void WriteDummyProgram(const fs::path& path, const std::string& version, const fs::path& record) {
-    std::ofstream(path) << "#!/bin/sh\necho \"" << version << " $*\" >> '" << record.string()
-                        << "'\n";
+    std::ofstream(path) << DummyProgram(version, record);
     fs::permissions(path, fs::perms::owner_all);
 }
 
@@ -76,6 +83,18 @@ class ReplacementProgramTest : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(root_); }
 
+    // With the release's stamp, size and SHA-256, as the client hands over.
+    std::vector<std::string> releaseArgs(const char* program, const std::string& released) const {
+        auto a = args(program, 0);
+        const std::vector<std::string> more = {"--new-stamp", "2026030100",
+                                               "--size",      std::to_string(released.size()),
+                                               "--sha256",    Sha256Hex(released)};
+        a.insert(a.end() - 2, more.begin(), more.end());
+        return a;
+    }
+    std::string Stamp(const char* key) const {
+        return ProfileIni((root_ / "app" / "Login.ini").string()).read("SYSTEM", key, "");
+    }
     std::vector<std::string> args(const char* program, pid_t waitFor) const {
         return {program,
                 "--wait-pid",
@@ -139,6 +158,49 @@ TEST_F(ReplacementProgramTest, EmptyDownloadKeepsAndRestartsTheOldProgram) {
     // The next start downloads the program again.
     EXPECT_EQ(ProfileIni((root_ / "app" / "Login.ini").string()).read("SYSTEM", "MEUPDATE", ""),
               "2026010100");
+}
+
+TEST_F(ReplacementProgramTest, VerifiedSwapWaitsForTheNewProgramToConfirmItsStart) {
+    const std::string released = DummyProgram("new", record_);
+    std::ofstream(replacement_) << released;
+    const pid_t change = Spawn(releaseArgs(QUORISDEX_CHANGE_EXE, released));
+    ASSERT_GT(change, 0);
+    EXPECT_EQ(WaitExit(change), 0);
+    EXPECT_EQ(AwaitRecord(record_), "new --app-path " + (root_ / "app").string() + "/\n");
+    EXPECT_EQ(Read(target_), released);
+    EXPECT_FALSE(fs::exists(PreviousProgramPath(target_.string())));
+    // Left to the new program, which records MEUPDATE from the pending stamp
+    // when it runs (the dummy does not).
+    EXPECT_EQ(Stamp(kPendingStampKey), "2026030100");
+    EXPECT_EQ(Stamp("MEUPDATE"), "2026020500");
+}
+
+TEST_F(ReplacementProgramTest, DownloadThatDoesNotMatchItsReleaseIsNeverSwappedIn) {
+    const std::string released = DummyProgram("new", record_);
+    std::ofstream(replacement_) << released.substr(0, released.size() / 2);  // cut off
+    const pid_t change = Spawn(releaseArgs(QUORISDEX_CHANGE_EXE, released));
+    ASSERT_GT(change, 0);
+    EXPECT_EQ(WaitExit(change), 1);
+    EXPECT_EQ(AwaitRecord(record_), "old --app-path " + (root_ / "app").string() + "/\n");
+    EXPECT_NE(Read(target_).find("echo \"old"), std::string::npos);
+    EXPECT_FALSE(fs::exists(replacement_));
+    EXPECT_EQ(Stamp("MEUPDATE"), "2026010100");
+    EXPECT_EQ(Stamp(kPendingStampKey), "");
+}
+
+// A new program that dies before it has started once (as a broken download
+// would) gets the previous program put back and started.
+TEST_F(ReplacementProgramTest, NewProgramThatDiesAtStartIsRolledBack) {
+    const std::string released = "#!/bin/sh\nexit 139\n";
+    std::ofstream(replacement_) << released;
+    const pid_t change = Spawn(releaseArgs(QUORISDEX_CHANGE_EXE, released));
+    ASSERT_GT(change, 0);
+    EXPECT_EQ(WaitExit(change), 1);
+    EXPECT_EQ(AwaitRecord(record_), "old --app-path " + (root_ / "app").string() + "/\n");
+    EXPECT_NE(Read(target_).find("echo \"old"), std::string::npos);
+    EXPECT_FALSE(fs::exists(PreviousProgramPath(target_.string())));
+    EXPECT_EQ(Stamp("MEUPDATE"), "2026010100");
+    EXPECT_EQ(Stamp(kPendingStampKey), "");
 }
 
 TEST(ReplaceExecutable, RefusesMissingOrEmptyReplacement) {

@@ -338,6 +338,11 @@ TEST_F(InstitutionInfoTest, BranchAndAgencyPasswordsAreStoredAsTypedOnly) {
               "agency8");
     EXPECT_EQ(db_->scalar("select pw from quorisdex.company_agency where aginx=?", {aginx_ + 1}),
               "a1234");
+    // Blanks at the ends are dropped as the login drops them; one inside is refused.
+    EXPECT_EQ(ChangeAccountPassword(*db_, {AccountKind::kAgency, aginx_}, " agency9 ", ui, again),
+              SaveOutcome::kSaved);
+    EXPECT_EQ(db_->scalar("select pw from quorisdex.company_agency where aginx=?", {aginx_}),
+              "agency9");
 }
 
 TEST_F(InstitutionInfoTest, BadOrUnconfirmedPasswordsChangeNothing) {

@@ -2,9 +2,16 @@
 // saveip record, hostile ids.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <chrono>
+
+#include "cms/workspace/cms_folders.h"
 #include "core/session_context.h"
 #include "db/database.h"
+#include "platform/http.h"
+#include "platform/loopback_http.h"
 #include "session/login.h"
+#include "session/service_web.h"
 #include "support/test_database.h"
 
 namespace qx {
@@ -139,6 +146,30 @@ TEST_F(LoginTest, RefusalMessagesAreTheShownTexts) {
     EXPECT_EQ(LoginRefusalMessage(7), "대리점-지점의 연결이 잘못된 계정입니다.");
 }
 
+// The server matches ids regardless of case and trailing blanks; the session
+// (and every folder named after it) takes the id as stored.
+TEST_F(LoginTest, SessionTakesTheIdAsStored) {
+    std::string upper = inst.id;
+    for (auto& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    struct Case {
+        std::string typed, password, stored;
+    } cases[] = {
+        {upper, inst.password, inst.id},
+        {inst.id + " ", inst.password, inst.id},
+        {inst.id + "B", "bpw", inst.id + "b"},
+        {inst.id + "A", "apw", inst.id + "a"},
+    };
+    for (const auto& [typed, password, stored] : cases) {
+        SCOPED_TRACE(typed);
+        ASSERT_EQ(Login(typed, password, "203.0.113.8"), kLoginAccepted);
+        EXPECT_EQ(session.LoginId, stored);
+        session.SystemDrive = "/drive/";
+        EXPECT_EQ(ExchangeFolder(session), "/drive/vornadir/" + stored);
+    }
+    // saveip keeps the stored id too: one row for all the spellings.
+    EXPECT_EQ(SaveipRows(inst.id), 1);
+}
+
 TEST_F(LoginTest, HostileIdsAndPasswordsAreJustText) {
     const long long before = db->scalarInt("select count(*) from quorisdex.admin_company");
     for (const std::string& id :
@@ -190,6 +221,33 @@ TEST_F(LoginTest, SaveipInsertedOnceThenUpdated) {
     EXPECT_EQ(db->scalar("select status from quorisdex.saveip where login_id=?", {inst.id + "a"}),
               "8");
     test::UnpinServerClock(*db);
+}
+
+TEST_F(LoginTest, UnexpectedAddressAnswerRecordsNothingAndTheLoginGoesOn) {
+    for (const std::string& answer :
+         {std::string("203.0.113.5, 198.51.100.7"), std::string("203.0.113.5\xa1\xa2"),
+          std::string(60, '7'), std::string("2001:db8::1 2001:db8::2")}) {
+        ASSERT_EQ(Login(inst.id, inst.password, answer), kLoginAccepted) << answer;
+        EXPECT_EQ(session.client_ip, "");
+    }
+    EXPECT_EQ(SaveipRows(inst.id), 0);
+}
+
+// A web host that accepts and never answers holds the login only for the
+// short limit of a request a person waits for, also for a wrong password.
+TEST_F(LoginTest, SilentWebHostDoesNotHoldTheLogin) {
+    test::SilentLoopbackHost silent;
+    for (const auto& [password, expected] :
+         {std::pair<std::string, int>{inst.password, kLoginAccepted},
+          std::pair<std::string, int>{"wrong", kLoginWrongPassword}}) {
+        session = SessionContext{};
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(ValidateLogin(*db, session, inst.id, password, ServiceIpLookup(silent.base())),
+                  expected);
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took, std::chrono::milliseconds(kInteractiveHttpTimeoutMs + 3000));
+        EXPECT_EQ(session.client_ip, "");
+    }
 }
 
 TEST_F(LoginTest, LaunchCredentialsNeverAskForTheAddress) {

@@ -220,6 +220,25 @@ TEST(MenuCatalogue, Captions) {
     }
 }
 
+// Each report entry opens the screen its caption names.
+TEST(MenuCatalogue, ReportEntriesOpenTheScreenTheirCaptionNames) {
+    const std::pair<const char*, const char*> expected[] = {
+        {"월별마감 현황", "frmDoc47"},  // no such screen: the frame stays empty
+        {"수금파일별 현황", "frmDoc41"},    {"월별 현황", "frmDoc42"},
+        {"일자별 현황", "frmDoc43"},        {"고객별 현황", "frmDoc44"},
+        {"엑셀 고객별 월현황", "frmDoc45"}, {"SMS 사용현황", "frmDoc46"},
+    };
+    const auto entries = SubMenu(40);
+    ASSERT_EQ(entries.size(), std::size(expected));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        SCOPED_TRACE(entries[i].caption);
+        EXPECT_EQ(entries[i].caption, expected[i].first);
+        const MenuChoice c = ChooseMenuScreen(HeadOffice(), 40, entries[i].item);
+        EXPECT_EQ(c.screen, expected[i].second);
+        EXPECT_EQ(c.action, i == 0 ? MenuAction::kCloseOnly : MenuAction::kOpen);
+    }
+}
+
 TEST(QuickActions, GatesAndTheirMessages) {
     const auto head = HeadOffice();
     for (auto a :

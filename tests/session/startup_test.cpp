@@ -11,6 +11,7 @@
 #include "db/payer_number.h"
 #include "db/sql_script.h"
 #include "platform/profile_ini.h"
+#include "platform/system_drive.h"
 #include "session/login.h"
 
 namespace qx {
@@ -33,11 +34,30 @@ TEST(LaunchCredentials, CodeThenIdSlashPassword) {
     EXPECT_FALSE(ParseLaunchCredentials("").launched);
 }
 
-TEST(LoginHelpers, AddressAnswerAndPayerNumberLength) {
-    EXPECT_EQ(CleanIpAnswer(" 203.0.113.5\r\n"), "203.0.113.5");
-    EXPECT_EQ(CleanIpAnswer("<html>error</html>"), "");
-    EXPECT_EQ(CleanIpAnswer("error"), "");
-    EXPECT_EQ(CleanIpAnswer(""), "");
+TEST(LoginHelpers, AddressAnswerKeepsOnlyOneWellFormedAddress) {
+    const std::string longest6 = "ffff:ffff:ffff:ffff:ffff:ffff:255.255.255.255";  // 45
+    struct Case {
+        std::string answer, recorded;
+    } cases[] = {
+        {" 203.0.113.5\r\n", "203.0.113.5"},
+        {"2001:db8::1", "2001:db8::1"},
+        {longest6, longest6},
+        {"<html>error</html>", ""},
+        {"error", ""},
+        {"", ""},
+        {"203.0.113.5, 198.51.100.7", ""},        // a list of addresses
+        {"203.0.113.5\n198.51.100.7", ""},        // one a line
+        {"203.0.113.5\xff\xfe", ""},              // stray bytes
+        {std::string("203.0.113.5\0x", 13), ""},  // a NUL inside
+        {"203.0.113.256", ""},
+        {"1.2.3", ""},
+        {longest6 + "1", ""},  // longer than the column
+        {std::string(300, '1'), ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CleanIpAnswer(c.answer), c.recorded) << c.answer;
+}
+
+TEST(LoginHelpers, PayerNumberLength) {
     EXPECT_EQ(PayerNumberLength("N-10"), 10);
     EXPECT_EQ(PayerNumberLength("C-12"), 12);
     EXPECT_EQ(PayerNumberLength("C-AB"), 10);
@@ -88,6 +108,24 @@ TEST_F(DesktopSettingsTest, MovedBackupFolderAndEmptyKeys) {
     EXPECT_EQ(s.prgstat[0], 0);
     EXPECT_EQ(s.prgstat[2], 1);
     EXPECT_EQ(s.prgstat[4], 1) << "empty MONTHVIEW falls back to YES";
+}
+
+TEST_F(DesktopSettingsTest, RelativeFoldersLieUnderTheProgramFolder) {
+    const fs::path app = root / "app";
+    fs::create_directories(app);
+    s.AppPath = app.string() + "/";
+    std::ofstream((app / "Login.ini").string())
+        << "[FILEFOLDER]\r\nFILEBACK=back\r\nEXCEL=" << (root / "xl").string() << "\r\n";
+    ProfileIni ini((app / "Login.ini").string());
+    ReadDesktopSettings(s, ini);
+    EXPECT_EQ(s.fileback_folder, s.AppPath + "back");
+    EXPECT_EQ(s.excel_folder, (root / "xl").string()) << "an absolute folder stays";
+
+    const fs::path before = fs::current_path();
+    ASSERT_TRUE(EnterProgramFolder(s.AppPath));
+    EXPECT_EQ(fs::current_path(), app);
+    EXPECT_FALSE(EnterProgramFolder((root / "missing").string()));
+    fs::current_path(before);
 }
 
 TEST(SqlScript, SplitsAtLineEndSemicolonsOutsideQuotes) {

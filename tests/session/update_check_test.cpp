@@ -8,6 +8,7 @@
 
 #include "platform/loopback_http.h"
 #include "platform/profile_ini.h"
+#include "platform/sha256.h"
 
 namespace qx {
 namespace {
@@ -66,10 +67,21 @@ class UpdateTest : public ::testing::Test {
         for (const auto& [k, v] : stamps) text += k + "=" + v + "\r\n";
         Write(upgrade_ / "quorisdex.ini", text);
     }
+    // A release of `program`: its stamp, size and SHA-256 in the version file.
+    void publishProgram(const std::string& program, const std::string& stamp = "2026020500") {
+        std::vector<std::pair<std::string, std::string>> keys = {
+            {kReleaseSizeKey, std::to_string(program.size())},
+            {kReleaseSha256Key, Sha256Hex(program)}};
+        if (!stamp.empty()) keys.emplace_back("LASTUPDATETIME", stamp);
+        publishVersion(keys);
+        Write(upgrade_ / "quorisdex", program);
+    }
 
     bool check(FtpSession& ftp) {
         UpdateContext ctx{appPath(), "quorisdex", *ini_, ftp, display_, [] { return kNow; }};
-        return CheckForUpdate(ctx);
+        const bool downloaded = CheckForUpdate(ctx);
+        release_ = ctx.release;
+        return downloaded;
     }
     bool check() {
         FtpSession ftp(ReadUpdateServer(*ini_));
@@ -80,6 +92,7 @@ class UpdateTest : public ::testing::Test {
     fs::path root_, app_, upgrade_;
     std::unique_ptr<ProfileIni> ini_;
     RecordingDisplay display_;
+    ReleasedProgram release_;
 };
 
 TEST(UpdateCaption, StampShownAsDateAndHour) {
@@ -88,15 +101,18 @@ TEST(UpdateCaption, StampShownAsDateAndHour) {
 }
 
 TEST_F(UpdateTest, VersionFileWithoutLastUpdateTimeDownloadsTheMainProgram) {
-    publishVersion({});
-    Write(upgrade_ / "quorisdex", "#!/bin/sh\necho new\n");
+    publishProgram("#!/bin/sh\necho new\n", "");
     ini_->write("SYSTEM", "MEUPDATE", "2026010100");
 
     EXPECT_TRUE(check());
 
     EXPECT_EQ(Read(app_ / "quorisdex_ext"), "#!/bin/sh\necho new\n");
-    EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), kNow);  // missing key = current hour
-    EXPECT_FALSE(fs::exists(app_ / "quorisdex.ini"));       // the local copy is gone
+    EXPECT_EQ(release_.stamp, kNow);  // missing key = current hour
+    EXPECT_EQ(release_.size, 19);
+    EXPECT_EQ(release_.sha256, Sha256Hex("#!/bin/sh\necho new\n"));
+    // Recorded only once the new program has been swapped in and started.
+    EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), "2026010100");
+    EXPECT_FALSE(fs::exists(app_ / "quorisdex.ini"));  // the local copy is gone
     EXPECT_EQ(display_.statuses,
               (std::vector<std::string>{kCheckingUpdateMessage, kMainProgramChangedMessage}));
     // Nothing else changed, so every companion keeps the initial stamp.
@@ -177,7 +193,8 @@ TEST_F(UpdateTest, NoVersionFileOnTheServerSkipsTheUpdate) {
 }
 
 TEST_F(UpdateTest, MissingMainProgramKeepsTheOldStamp) {
-    publishVersion({{"LASTUPDATETIME", "2026020500"}});
+    publishProgram("new program");
+    fs::remove(upgrade_ / "quorisdex");
     ini_->write("SYSTEM", "MEUPDATE", "2026020101");
 
     EXPECT_FALSE(check());
@@ -188,7 +205,10 @@ TEST_F(UpdateTest, MissingMainProgramKeepsTheOldStamp) {
 
 TEST_F(UpdateTest, CutOffMainProgramDownloadLeavesTheOldProgram) {
     test::LoopbackHttp server;
-    std::string version = "[SYSTEM]\r\nLASTUPDATETIME=2026020500\r\n";
+    std::string version =
+        "[SYSTEM]\r\nLASTUPDATETIME=2026020500\r\nLASTUPDATESIZE=50000\r\n"
+        "LASTUPDATESHA256=" +
+        Sha256Hex(std::string(50000, 'x')) + "\r\n";
     for (const auto& f : kCompanionFiles)
         version += std::string(f.key) + "=" + kInitialStamp + "\r\n";
     server.answer("/html/upgrade/quorisdex.ini", test::LoopbackHttp::Ok(version));
@@ -203,8 +223,95 @@ TEST_F(UpdateTest, CutOffMainProgramDownloadLeavesTheOldProgram) {
     EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), "2026020101");
 }
 
+// Downloads that arrive "complete" but are not the release: the transfer
+// cannot tell, the check of size and SHA-256 can.
+TEST_F(UpdateTest, DownloadThatIsNotTheReleaseIsDiscardedWithAMessage) {
+    const std::string program = "#!/bin/sh\n" + std::string(3000, 'p') + "\n";
+    std::string changed = program;
+    changed[500] = 'q';
+    const std::pair<const char*, std::string> cases[] = {
+        {"cut-off file", program.substr(0, 1000)},
+        {"one byte changed", changed},
+        {"longer file", program + "x"},
+    };
+    for (const auto& [name, served] : cases) {
+        SCOPED_TRACE(name);
+        display_.statuses.clear();
+        publishProgram(program);
+        Write(upgrade_ / "quorisdex", served);
+        ini_->write("SYSTEM", "MEUPDATE", "2026020101");
+        EXPECT_FALSE(check());
+        EXPECT_FALSE(fs::exists(app_ / "quorisdex_ext"));
+        EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), "2026020101");
+        EXPECT_EQ(display_.statuses.back(), kDownloadRejectedMessage);
+    }
+}
+
+// A server that sends part of the program without a length and closes: the
+// transfer looks complete.
+TEST_F(UpdateTest, AnswerCutOffWithoutALengthIsDiscarded) {
+    test::LoopbackHttp server;
+    const std::string program(200000, 'p');
+    std::string version =
+        "[SYSTEM]\r\nLASTUPDATETIME=2026020500\r\nLASTUPDATESIZE=200000\r\n"
+        "LASTUPDATESHA256=" +
+        Sha256Hex(program) + "\r\n";
+    for (const auto& f : kCompanionFiles)
+        version += std::string(f.key) + "=" + kInitialStamp + "\r\n";
+    server.answer("/html/upgrade/quorisdex.ini", test::LoopbackHttp::Ok(version));
+    server.answer("/html/upgrade/quorisdex",
+                  "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + program.substr(0, 100000));
+    ini_->write("SYSTEM", "FTPCONNIP", server.base());
+    ini_->write("SYSTEM", "MEUPDATE", "2026020101");
+
+    EXPECT_FALSE(check());
+
+    EXPECT_FALSE(fs::exists(app_ / "quorisdex_ext"));
+    EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), "2026020101");
+    EXPECT_EQ(display_.statuses.back(), kDownloadRejectedMessage);
+}
+
+TEST_F(UpdateTest, ReleaseWithoutCheckValuesIsNotApplied) {
+    for (const auto& keys : std::vector<std::vector<std::pair<std::string, std::string>>>{
+             {{"LASTUPDATETIME", "2026020500"}},
+             {{"LASTUPDATETIME", "2026020500"}, {kReleaseSizeKey, "11"}},
+             {{"LASTUPDATETIME", "2026020500"}, {kReleaseSha256Key, Sha256Hex("new program")}},
+             {{"LASTUPDATETIME", "2026020500"},
+              {kReleaseSizeKey, "eleven"},
+              {kReleaseSha256Key, Sha256Hex("new program")}}}) {
+        display_.statuses.clear();
+        publishVersion(keys);
+        Write(upgrade_ / "quorisdex", "new program");
+        ini_->write("SYSTEM", "MEUPDATE", "2026020101");
+        EXPECT_FALSE(check());
+        EXPECT_FALSE(fs::exists(app_ / "quorisdex_ext"));
+        EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), "2026020101");
+        EXPECT_EQ(display_.statuses.back(), kReleaseUnverifiableMessage);
+    }
+}
+
+TEST_F(UpdateTest, ConfirmedStartRecordsThePendingReleaseAndDropsThePreviousProgram) {
+    const fs::path exe = root_ / "bin" / "quorisdex";
+    Write(exe, "new");
+    Write(root_ / "bin" / "quorisdex_prev", "old");
+    ini_->write("SYSTEM", "MEUPDATE", "2026020101");
+    ini_->write("SYSTEM", kPendingStampKey, "2026020500");
+
+    ConfirmStartedProgram(exe.string(), *ini_);
+
+    EXPECT_FALSE(fs::exists(root_ / "bin" / "quorisdex_prev"));
+    EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), "2026020500");
+    EXPECT_EQ(ini_->read("SYSTEM", kPendingStampKey, ""), "");
+    // An ordinary start changes nothing.
+    ConfirmStartedProgram(exe.string(), *ini_);
+    EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), "2026020500");
+    EXPECT_EQ(Read(exe), "new");
+}
+
 TEST_F(UpdateTest, EmptyMainProgramIsNotHandedOver) {
-    publishVersion({{"LASTUPDATETIME", "2026020500"}});
+    publishVersion({{"LASTUPDATETIME", "2026020500"},
+                    {kReleaseSizeKey, "0"},
+                    {kReleaseSha256Key, Sha256Hex("")}});
     Write(upgrade_ / "quorisdex", "");
     ini_->write("SYSTEM", "MEUPDATE", "2026020101");
 
@@ -235,8 +342,7 @@ TEST_F(UpdateTest, StartupUnreachableServerIsSkippedSilently) {
 }
 
 TEST_F(UpdateTest, StartupHandsOverToAdminchangeWithTheCommandLine) {
-    publishVersion({{"LASTUPDATETIME", "2026020500"}});
-    Write(upgrade_ / "quorisdex", "new program");
+    publishProgram("new program");
     ini_->write("SYSTEM", "MEUPDATE", "2026020101");
     Write(app_ / "adminchange", "#!/bin/sh\n");
     fs::permissions(app_ / "adminchange", fs::perms::owner_all);
@@ -258,18 +364,33 @@ TEST_F(UpdateTest, StartupHandsOverToAdminchangeWithTheCommandLine) {
     EXPECT_EQ(RunStartupUpdate(*ini_, h, display_), StartupUpdate::kHandedOver);
 
     EXPECT_EQ(started, appPath() + "adminchange");
-    EXPECT_EQ(args, (std::vector<std::string>{
-                        "--wait-pid", "4242", "--target", "/opt/quorisdex/quorisdex",
-                        "--replacement", appPath() + "quorisdex_ext", "--app-path", appPath(),
-                        "--login-ini", appPath() + "Login.ini", "--previous-stamp", "2026020101",
-                        "--", "05550123987demo/demo1234"}));
-    EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), "2026020500");
+    EXPECT_EQ(args, (std::vector<std::string>{"--wait-pid",
+                                              "4242",
+                                              "--target",
+                                              "/opt/quorisdex/quorisdex",
+                                              "--replacement",
+                                              appPath() + "quorisdex_ext",
+                                              "--app-path",
+                                              appPath(),
+                                              "--login-ini",
+                                              appPath() + "Login.ini",
+                                              "--previous-stamp",
+                                              "2026020101",
+                                              "--new-stamp",
+                                              "2026020500",
+                                              "--size",
+                                              "11",
+                                              "--sha256",
+                                              Sha256Hex("new program"),
+                                              "--",
+                                              "05550123987demo/demo1234"}));
+    // The replacement program and the new program's first start record it.
+    EXPECT_EQ(ini_->read("SYSTEM", "MEUPDATE", ""), "2026020101");
     EXPECT_EQ(display_.captions, (std::vector<std::string>{"Auto-UpGrade V1.5   2026.02.01/01h"}));
 }
 
 TEST_F(UpdateTest, StartupWithoutReplacementProgramGoesOnWithTheOldOne) {
-    publishVersion({{"LASTUPDATETIME", "2026020500"}});
-    Write(upgrade_ / "quorisdex", "new program");
+    publishProgram("new program");
     ini_->write("SYSTEM", "MEUPDATE", "2026020101");
     HandOver h;
     h.appPath = appPath();

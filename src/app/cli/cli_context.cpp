@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/system_drive.h"
+#include "platform/trim.h"
 #include "session/login.h"
 #include "session/post_login.h"
 #include "session/service_web.h"
@@ -58,17 +59,18 @@ bool CliContext::connect(bool withSharedSchema) {
 
 int CliContext::login() {
     if (!connect()) return kExitFailure;
-    if (id.empty()) {
-        ui.inform("로그인 아이디를 입력하십시오.", kDefaultTitle);
+    // Trimmed as the login window trims what is typed.
+    const std::string loginId = Trim(id);
+    const std::string loginPassword = Trim(password);
+    if (const auto problem = CheckLoginInput(loginId, loginPassword);
+        problem.field != LoginInputProblem::kNone) {
+        ui.inform(problem.message, kDefaultTitle);
         return kExitStopped;
     }
-    if (password.empty()) {
-        ui.inform("로그인 비밀번호를 입력하십시오.", kDefaultTitle);
-        return kExitStopped;
-    }
-    session.LoginId = id;
-    session.LoginPassword = password;
-    const int code = ValidateLogin(db, session, id, password, ServiceIpLookup(ReadWebHost(*ini)));
+    session.LoginId = loginId;
+    session.LoginPassword = loginPassword;
+    const int code =
+        ValidateLogin(db, session, loginId, loginPassword, ServiceIpLookup(ReadWebHost(*ini)));
     if (code != kLoginAccepted) {
         ui.inform(LoginRefusalMessage(code), kDefaultTitle);
         return kExitStopped;

@@ -36,7 +36,7 @@ void BoardWindow::showNotice(const QString& caption, const std::string& webHost,
     const std::string url = NoticePageUrl(webHost, S(number));
     // Links and pictures of the page are relative to its own address.
     view_->document()->setBaseUrl(QUrl(Q(url)));
-    view_->setHtml(Q(HttpGetText(url)));
+    view_->setHtml(Q(HttpGetTextInteractive(url)));
     if (auto* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -56,9 +57,14 @@ LoginWindow::LoginWindow(Database& db, SessionContext& session, const ProfileIni
     noticeList_->setHeaderLabels(
         {QStringLiteral("날짜"), QStringLiteral("제목"), QStringLiteral("번호")});
     noticeList_->setRootIsDecorated(false);
+    // The subject takes the room; date and number keep narrow fixed widths
+    // (the last column would otherwise stretch as well).
+    noticeList_->header()->setStretchLastSection(false);
+    noticeList_->header()->setSectionResizeMode(0, QHeaderView::Fixed);
     noticeList_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    noticeList_->header()->setSectionResizeMode(2, QHeaderView::Fixed);
     noticeList_->setColumnWidth(0, 80);
-    noticeList_->setColumnWidth(2, 50);
+    noticeList_->setColumnWidth(2, 44);
     layout->addWidget(noticeList_);
     resize(520, 380);
 
@@ -80,6 +86,15 @@ void LoginWindow::setNotices(std::vector<Notice> notices) {
         auto* item = new QTreeWidgetItem(noticeList_, {Q(n.regdate), Q(n.subject), Q(n.number)});
         item->setData(0, Qt::UserRole, Q(n.key));
     }
+}
+
+void LoginWindow::showCentred() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
 }
 
 void LoginWindow::setSavedCredentials(const QString& id, const QString& password) {
@@ -112,43 +127,53 @@ void LoginWindow::login() {
 void LoginWindow::attemptLogin() {
     const std::string id = S(idBox_->text().trimmed());
     const std::string password = S(passwordBox_->text().trimmed());
-    if (id.empty()) {
-        ui_.inform("로그인 아이디를 입력하십시오.", kDefaultTitle);
-        idBox_->setFocus();
-        return;
-    }
-    if (password.empty()) {
-        ui_.inform("로그인 비밀번호를 입력하십시오.", kDefaultTitle);
-        passwordBox_->setFocus();
+    if (const auto problem = CheckLoginInput(id, password);
+        problem.field != LoginInputProblem::kNone) {
+        ui_.inform(problem.message, kDefaultTitle);
+        (problem.field == LoginInputProblem::kId ? idBox_ : passwordBox_)->setFocus();
         return;
     }
     succeeded_ = false;
-    const int code = ValidateLogin(db_, session_, id, password, ServiceIpLookup(ReadWebHost(ini_)));
-    if (code != kLoginAccepted) {
-        session_.LoginId = id;
-        ui_.inform(LoginRefusalMessage(code), kDefaultTitle);
-        return;
+    try {
+        const int code =
+            ValidateLogin(db_, session_, id, password, ServiceIpLookup(ReadWebHost(ini_)));
+        if (code != kLoginAccepted) {
+            session_.LoginId = id;
+            ui_.inform(LoginRefusalMessage(code), kDefaultTitle);
+            return;
+        }
+        // ValidateLogin has set the id as the database stores it.
+        session_.LoginPassword = password;
+
+        SplashWindow splash;
+        const bool ready = InitSessionAfterLogin(db_, session_, ini_, ui_,
+                                                 [&splash](bool visible, const std::string& text) {
+                                                     splash.setStatus(Q(text));
+                                                     splash.setVisible(visible);
+                                                     QApplication::processEvents();
+                                                 });
+        splash.close();
+        // The message of a failed start-up has been shown.
+        if (!ready) return abandonStartUp();
+    } catch (const DatabaseError& e) {
+        ui_.inform(e.userMessage(), kDefaultTitle);
+        return abandonStartUp();
     }
+    // Only a completed start-up counts: then the id and password are kept
+    // and the main window opens.
     succeeded_ = true;
     newestNotice_ = NewestNoticeMark(notices_);
-    session_.LoginId = id;
-    session_.LoginPassword = password;
-
-    SplashWindow splash;
-    const bool ready = InitSessionAfterLogin(db_, session_, ini_, ui_,
-                                             [&splash](bool visible, const std::string& text) {
-                                                 splash.setStatus(Q(text));
-                                                 splash.setVisible(visible);
-                                                 QApplication::processEvents();
-                                             });
-    splash.close();
-    if (!ready) {
-        // The institution's schema is missing: the message has been shown.
-        QApplication::exit(1);
-        return;
-    }
     emit loggedIn();
     close();
+}
+
+void LoginWindow::abandonStartUp() {
+    succeeded_ = false;
+    abandoned_ = true;
+    // Closing the only window ends the event loop; exit() covers a loop that
+    // keeps running for another window.
+    close();
+    QCoreApplication::exit(1);
 }
 
 }  // namespace qx::ui

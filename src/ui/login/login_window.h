@@ -29,11 +29,16 @@ class LoginWindow : public QWidget {
                 QWidget* parent = nullptr);
 
     void setNotices(std::vector<Notice> notices);
+    // Shows the window in the middle of its screen.
+    void showCentred();
     void setSavedCredentials(const QString& id, const QString& password);
     // Puts launch credentials in the boxes and logs in at once.
     void loginWith(const QString& id, const QString& password);
 
+    // True once the login and the whole start-up after it have succeeded.
     bool succeeded() const { return succeeded_; }
+    // True when the start-up after an accepted login failed: the program ends.
+    bool abandoned() const { return abandoned_; }
     const std::string& newestNotice() const { return newestNotice_; }
     const std::vector<Notice>& notices() const { return notices_; }
 
@@ -45,6 +50,7 @@ class LoginWindow : public QWidget {
     void login();
     void attemptLogin();
     void onNoticeClicked(QTreeWidgetItem* item);
+    void abandonStartUp();
 
     Database& db_;
     SessionContext& session_;
@@ -57,6 +63,7 @@ class LoginWindow : public QWidget {
     std::vector<Notice> notices_;
     std::string newestNotice_;
     bool succeeded_ = false;
+    bool abandoned_ = false;
 };
 
 }  // namespace qx::ui

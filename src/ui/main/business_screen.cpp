@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "db/database.h"
@@ -37,8 +38,18 @@ BusinessScreen::BusinessScreen(const QString& id, const QString& title, QWidget*
     // The title keeps its height; the screen's own content takes the rest.
     title_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     layout->addWidget(title_);
-    body_ = new QVBoxLayout;
-    layout->addLayout(body_, 1);
+    // The content scrolls when the window is smaller than the form, so that
+    // every field and button stays reachable; otherwise it fills the window.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("scrBody");
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget(scroll_);
+    content->setObjectName("bodyContent");
+    body_ = new QVBoxLayout(content);
+    body_->setContentsMargins(0, 0, 0, 0);
+    scroll_->setWidget(content);
+    layout->addWidget(scroll_, 1);
 }
 
 QString BusinessScreen::title() const {

@@ -9,6 +9,7 @@
 #include "session/menu_catalogue.h"
 
 class QLabel;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace qx {
@@ -45,6 +46,7 @@ class BusinessScreen : public QWidget {
   private:
     std::function<bool(const std::string&)> subScreens_;
     QLabel* title_;
+    QScrollArea* scroll_;
     QVBoxLayout* body_;
     std::function<MemberListState()> memberList_;
 };

@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -96,6 +97,9 @@ MainFrame::MainFrame(Database& db, SessionContext& session, Interaction& ui, Use
     setCentralWidget(central);
     buildMenus();
     buildButtonBar();
+    // Small enough for the smallest screens in use; below it the menus and
+    // the summary panel would crowd out the business screen.
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(1280, 800);
 
     connect(panel_, &SummaryPanel::refreshRequested, this, &MainFrame::refreshSummary);
@@ -187,8 +191,16 @@ void MainFrame::showPlaced() {
     }
     if (get("MeMax") == "1") {
         showMaximized();
-    } else {
-        show();
+        return;
+    }
+    show();
+    // Never larger than the screen it opens on (a small screen, or a place
+    // saved on a bigger one): the window's edges and buttons stay in reach.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect room = screen->availableGeometry();
+        const QSize frame = frameGeometry().size() - geometry().size();
+        resize(size().boundedTo(room.size() - frame).expandedTo(minimumSize()));
+        if (!room.contains(frameGeometry())) move(room.topLeft());
     }
 }
 

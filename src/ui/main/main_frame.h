@@ -43,6 +43,9 @@ struct MainFrameHooks {
 class MainFrame : public QMainWindow {
     Q_OBJECT
   public:
+    static constexpr int kMinimumWidth = 640;
+    static constexpr int kMinimumHeight = 480;
+
     MainFrame(Database& db, SessionContext& session, Interaction& ui, UserSettings settings,
               MainFrameHooks hooks = {}, QWidget* parent = nullptr);
 

@@ -203,9 +203,11 @@ ProgramSettingsScreen::ProgramSettingsScreen(Database& db, SessionContext& sessi
     columns->addLayout(right, 1);
     // The apply button stays in sight however far the settings are scrolled.
     auto* applyRow = new QHBoxLayout;
-    applyRow->addWidget(new QLabel(
-        QStringLiteral("※ 폴더, 자동출금, 월청구 제한, 회사명은 [적용]을 눌러야 저장됩니다.")));
-    applyRow->addStretch();
+    // The note wraps in a narrow window so that the button keeps its place.
+    auto* applyNote = new QLabel(
+        QStringLiteral("※ 폴더, 자동출금, 월청구 제한, 회사명은 [적용]을 눌러야 저장됩니다."));
+    applyNote->setWordWrap(true);
+    applyRow->addWidget(applyNote, 1);
     applyRow->addWidget(applyButton);
     outer->addLayout(applyRow);
 

@@ -32,6 +32,11 @@ void UpdateWindow::status(const std::string& text) {
     QApplication::processEvents();
 }
 
+void UpdateWindow::notice(const std::string& text) {
+    status(text);
+    GuiInteraction(this).inform(text, kDefaultTitle);
+}
+
 bool UpdateWindow::progress(long long done, long long total) {
     // The bar counts kilobytes so that big files stay within int.
     if (total > 0) {

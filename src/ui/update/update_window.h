@@ -16,6 +16,7 @@ class UpdateWindow : public QDialog, public UpdateDisplay {
     explicit UpdateWindow(QWidget* parent = nullptr);
     void caption(const std::string& text) override;
     void status(const std::string& text) override;
+    void notice(const std::string& text) override;
     bool progress(long long done, long long total) override;
 
   private:

@@ -4,6 +4,9 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <filesystem>
@@ -173,19 +176,42 @@ TEST_F(MainFrameTest, PlacementIsSavedAndRestored) {
     {
         auto frame = Frame();
         frame->show();
-        frame->setGeometry(40, 60, 900, 640);
+        frame->setGeometry(40, 60, 700, 500);
         frame->savePlacement();
     }
     const UserSettings stored = Settings();
     EXPECT_EQ(stored.get("Settings", "MeMax"), "0");
     EXPECT_EQ(stored.get("Settings", "MainLeft"), "40");
     EXPECT_EQ(stored.get("Settings", "MainTop"), "60");
-    EXPECT_EQ(stored.get("Settings", "MainWidth"), "900");
-    EXPECT_EQ(stored.get("Settings", "MainHeight"), "640");
+    EXPECT_EQ(stored.get("Settings", "MainWidth"), "700");
+    EXPECT_EQ(stored.get("Settings", "MainHeight"), "500");
     auto again = Frame();
     again->showPlaced();
-    EXPECT_EQ(again->size(), QSize(900, 640));
+    EXPECT_EQ(again->size(), QSize(700, 500));
     EXPECT_FALSE(again->isMaximized());
+}
+
+// A first start (1280x800) or a place saved on a bigger screen opens within
+// the screen, so that nothing of the window lies beyond its edges.
+TEST_F(MainFrameTest, WindowNeverOpensLargerThanTheScreen) {
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const bool saved : {false, true}) {
+        SCOPED_TRACE(saved);
+        if (saved) {
+            UserSettings s = Settings();
+            s.set("Settings", "MeMax", "0");
+            s.set("Settings", "MainLeft", std::to_string(room.width() / 2));
+            s.set("Settings", "MainTop", "10");
+            s.set("Settings", "MainWidth", std::to_string(room.width() + 500));
+            s.set("Settings", "MainHeight", std::to_string(room.height() + 300));
+        }
+        auto frame = Frame();
+        frame->showPlaced();
+        const QRect g = frame->frameGeometry();
+        EXPECT_TRUE(room.contains(g))
+            << g.x() << "," << g.y() << " " << g.width() << "x" << g.height() << " in "
+            << room.width() << "x" << room.height();
+    }
 }
 
 TEST_F(MainFrameTest, ClosingAsksFirst) {
@@ -319,6 +345,57 @@ TEST_F(MainFrameTest, InstitutionScreenSavesWhatWasTyped) {
     screen->findChild<QPushButton*>("cmdPassword")->click();
     EXPECT_EQ(ui_.texts(), (std::vector<std::string>{"변경하시겠습니까?",
                                                      "비밀번호는 숫자,영문자만 사용 가능합니다."}));
+}
+
+// At the smallest size the window allows, the buttons at the bottom of the
+// forms are still reached by scrolling and work when clicked.
+TEST_F(MainFrameTest, FormsScrollSoTheirButtonsStayReachableInASmallWindow) {
+    session_.AppPath = dir_.string() + "/";  // the settings' Login.ini
+    ui_.defaultAnswer = true;
+    auto frame = Frame();
+    frame->show();
+    frame->resize(320, 200);
+    EXPECT_EQ(frame->size(), QSize(MainFrame::kMinimumWidth, MainFrame::kMinimumHeight));
+    frame->resize(640, 480);
+    struct Case {
+        int group, item;
+        const char* button;
+        std::string shown;
+    } cases[] = {
+        {10, 5, "applyButton", "정상 적용 하였습니다."},
+        {10, 0, "cmdSave", "변경되었습니다."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        ui_.shown.clear();
+        ASSERT_TRUE(frame->OpenMenuScreen(c.group, c.item));
+        QApplication::processEvents();
+        BusinessScreen* screen = frame->currentBusinessScreen();
+        ASSERT_NE(screen, nullptr);
+        auto* button = screen->findChild<QPushButton*>(c.button);
+        ASSERT_NE(button, nullptr);
+        // Scrolled to as a person would, through every scroll area around it.
+        for (QWidget* w = button->parentWidget(); w; w = w->parentWidget()) {
+            if (auto* scroll = qobject_cast<QScrollArea*>(w)) scroll->ensureWidgetVisible(button);
+        }
+        QApplication::processEvents();
+        EXPECT_EQ(button->visibleRegion().boundingRect(), button->rect())
+            << "the button is cut off or outside the window";
+        QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_FALSE(ui_.texts().empty());
+        EXPECT_EQ(ui_.texts().back(), c.shown);
+    }
+}
+
+TEST_F(MainFrameTest, OwnIdCannotBeEdited) {
+    auto frame = Frame();
+    ASSERT_TRUE(frame->OpenMenuScreen(10, 0));
+    auto* id = frame->currentBusinessScreen()->findChild<QLineEdit*>("txtId");
+    ASSERT_NE(id, nullptr);
+    EXPECT_TRUE(id->isReadOnly());
+    id->setFocus();
+    QTest::keyClicks(id, "other");
+    EXPECT_EQ(id->text().toStdString(), inst_->id);
 }
 
 TEST_F(MainFrameTest, AMissingAccountShowsAnEmptyScreen) {

@@ -7,11 +7,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <filesystem>
 
 #include "db/database.h"
 #include "members/program_settings.h"
 #include "platform/profile_ini.h"
+#include "platform/text_checks.h"
 #include "support/screen_test.h"
 #include "ui/settings/program_settings_screen.h"
 
@@ -232,18 +234,35 @@ TEST_F(ProgramSettingsScreenTest, ScheduleIsNotStoredUnlessFilesAreMadeAutomatic
     EXPECT_EQ(Column("month_max"), "0");
 }
 
-TEST_F(ProgramSettingsScreenTest, BadCapIsRefusedAndTheScreenKeepsWhatWasTyped) {
+TEST_F(ProgramSettingsScreenTest, BadCapIsNotWrittenTheRestIsAndTheScreenKeepsWhatWasTyped) {
     auto screen = Screen();
+    // Hangul cannot be typed key by key here; the cap is.
     Find<QLineEdit>(*screen, "sendname")->setText(QStringLiteral("새이름"));
     auto* cap = Find<QLineEdit>(*screen, "monthMax");
-    cap->setText(QStringLiteral("석달"));
-    Find<QPushButton>(*screen, "applyButton")->click();
-    ASSERT_EQ(ui_.texts(), std::vector<std::string>{kMonthCountInvalidText});
-    EXPECT_EQ(cap->text(), QStringLiteral("석달"));
-    EXPECT_EQ(Find<QLineEdit>(*screen, "sendname")->text(), QStringLiteral("새이름"));
-    EXPECT_EQ(Column("sendname"), "");
+    cap->clear();
+    cap->setFocus();
+    QTest::keyClicks(cap, "3m");
+    QTest::mouseClick(Find<QPushButton>(*screen, "applyButton"), Qt::LeftButton);
+    ASSERT_EQ(ui_.texts(),
+              (std::vector<std::string>{kMonthCountInvalidText, kSettingsAppliedText}));
+    EXPECT_EQ(cap->text(), QStringLiteral("3m"));
     EXPECT_EQ(Column("month_max"), "0");
-    EXPECT_EQ(Ini().read("SMS", "SENDNAME", "none"), "none");
+    EXPECT_EQ(Column("sendname"), "새이름");
+    EXPECT_EQ(Ini().read("SMS", "SENDNAME", "none"), "새이름");
+}
+
+TEST_F(ProgramSettingsScreenTest, EmojiInTheCompanyNameIsRefusedAndNothingChanges) {
+    SetColumn("sendname", "옛상사");
+    ASSERT_TRUE(Ini().write("SMS", "SENDNAME", "옛상사"));
+    auto screen = Screen();
+    auto* name = Find<QLineEdit>(*screen, "sendname");
+    name->setText(QStringLiteral("상사") + QString::fromUtf8("😀"));
+    Find<QLineEdit>(*screen, "monthMax")->setText("5");
+    QTest::mouseClick(Find<QPushButton>(*screen, "applyButton"), Qt::LeftButton);
+    EXPECT_EQ(ui_.texts(), std::vector<std::string>{UnstorableTextMessage("회사명")});
+    EXPECT_EQ(Column("sendname"), "옛상사");
+    EXPECT_EQ(Column("month_max"), "0");
+    EXPECT_EQ(Ini().read("SMS", "SENDNAME"), "옛상사");
 }
 
 }  // namespace
