@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "admin/provisioning.h"
+#include "bench_support.h"
 #include "core/session_context.h"
 #include "db/database.h"
 #include "ledger/batch_sales.h"
@@ -24,25 +25,7 @@
 namespace {
 
 using namespace qx;
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point from) {
-    return std::chrono::duration<double>(Clock::now() - from).count();
-}
-
-long long StatusKib(const std::string& key) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind(key + ":", 0) == 0) return std::atoll(line.c_str() + key.size() + 1);
-    }
-    return -1;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using namespace qx::bench;
 
 struct Institution {
     SessionContext session;
@@ -120,8 +103,11 @@ double Floor(Database& db, const Institution& t) {
                   "'26-03-25', '26년 03월 일괄매출', unix_timestamp(sysdate()), a.item_name, 1, "
                   "a.payadd_inx from " +
                   s + ".payadd a where a.add_runkey=1");
-    db.ExecuteSql("update " + s + ".member_user m join (select add_usrnum, sum(add_monthdefault) "
-                  "amount from " + s + ".payadd where add_runkey=1 group by add_usrnum) run on "
+    db.ExecuteSql("update " + s +
+                  ".member_user m join (select add_usrnum, sum(add_monthdefault) "
+                  "amount from " +
+                  s +
+                  ".payadd where add_runkey=1 group by add_usrnum) run on "
                   "m.member_inx=run.add_usrnum set m.pay_nonpayment=m.pay_nonpayment+run.amount, "
                   "m.total_prosspay=m.total_prosspay+run.amount");
     tx.commit();
@@ -137,6 +123,7 @@ struct SaleRun {
 SaleRun Run(Database& db, const Institution& t) {
     SaleRun run;
     std::ofstream("/proc/self/clear_refs") << "5";
+    ResetPeak();
     const long long before = StatusKib("VmRSS");
     auto start = Clock::now();
     SqlParams params;
@@ -161,25 +148,8 @@ int main(int argc, char** argv) {
     const long long members = argc > 2 ? std::atoll(argv[2]) : 100000;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
     try {
-        const char* user = std::getenv("QUORISDEX_DB_USER");
-        const char* password = std::getenv("QUORISDEX_DB_PASSWORD");
-        DbConfig config = DbConfig::FromServerEntry(argv[1], user ? user : "quorisdex",
-                                                    password ? password : "quorisdex-demo");
-        {
-            DbConfig bare = config;
-            bare.defaultSchema.clear();
-            Database setup;
-            if (!setup.ConnectDatabase(bare)) {
-                std::cerr << setup.lastConnectError() << "\n";
-                return 2;
-            }
-            InitSharedDatabase(setup);
-        }
         Database db;
-        if (!db.ConnectDatabase(config)) {
-            std::cerr << db.lastConnectError() << "\n";
-            return 2;
-        }
+        if (!ConnectBenchDatabase(argv[1], db)) return 2;
         db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-03-10 10:00:00')");
 
         // A small institution first: the run's memory must not grow with N.
@@ -203,8 +173,8 @@ int main(int argc, char** argv) {
             "  floor (2 INSERT…SELECT + UPDATE)     {:8.3f} s\n"
             "  run (staging {:.3f} s + booking {:.3f} s) {:8.3f} s   ratio {:.2f}\n"
             "  peak memory of the run: {} KiB for {} members, {} KiB for {} members\n",
-            members, last.rows, last.booked, rounds, floor, last.stage, last.book, run,
-            run / floor, smallRun.peakKib, members / 10, last.peakKib, members);
+            members, last.rows, last.booked, rounds, floor, last.stage, last.book, run, run / floor,
+            smallRun.peakKib, members / 10, last.peakKib, members);
         return 0;
     } catch (const std::exception& e) {
         std::cerr << "failed: " << e.what() << "\n";

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "admin/provisioning.h"
+#include "bench_support.h"
 #include "cms/eb13/eb13_creation.h"
 #include "cms/eb13/eb13_targets.h"
 #include "core/session_context.h"
@@ -25,7 +26,7 @@
 namespace {
 
 using namespace qx;
-using Clock = std::chrono::steady_clock;
+using namespace qx::bench;
 
 class Quiet : public Interaction {
   public:
@@ -36,28 +37,6 @@ class Quiet : public Interaction {
     }
     std::string last;
 };
-
-double Seconds(Clock::time_point from) {
-    return std::chrono::duration<double>(Clock::now() - from).count();
-}
-
-// Resident memory in KiB: "VmRSS" now, or "VmHWM" the peak since the last reset.
-long long StatusKib(const std::string& key) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind(key + ":", 0) == 0) return std::atoll(line.c_str() + key.size() + 1);
-    }
-    return -1;
-}
-void ResetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 struct Institution {
     long long inx;
@@ -162,26 +141,8 @@ int main(int argc, char** argv) {
     const long long newMembers = argc > 2 ? std::atoll(argv[2]) : 100000;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
     try {
-        const char* user = std::getenv("QUORISDEX_DB_USER");
-        const char* password = std::getenv("QUORISDEX_DB_PASSWORD");
-        DbConfig config = DbConfig::FromServerEntry(argv[1], user ? user : "quorisdex",
-                                                    password ? password : "quorisdex-demo");
-        {
-            // The shared schemas first, on a connection that needs none of them.
-            DbConfig bare = config;
-            bare.defaultSchema.clear();
-            Database setup;
-            if (!setup.ConnectDatabase(bare)) {
-                std::cerr << setup.lastConnectError() << "\n";
-                return 2;
-            }
-            InitSharedDatabase(setup);
-        }
         Database db;
-        if (!db.ConnectDatabase(config)) {
-            std::cerr << db.lastConnectError() << "\n";
-            return 2;
-        }
+        if (!ConnectBenchDatabase(argv[1], db)) return 2;
         const std::string drive = std::filesystem::temp_directory_path() / "qx-eb13-bench/";
         std::filesystem::create_directories(drive);
         // The server does not run 2026-12-04 as a past day: pin its clock before it.

@@ -1,0 +1,29 @@
+// What every measurement needs: timing, the process's memory, the median of
+// rounds, and a connection to the measuring server with the shared schemas made.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace qx {
+class Database;
+}
+
+namespace qx::bench {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from);
+// Resident memory in KiB: "VmRSS" now, or "VmHWM" the peak since the last reset.
+long long StatusKib(const std::string& key);
+// Starts a new peak for "VmHWM".
+void ResetPeak();
+double Median(std::vector<double> values);
+
+// Creates the shared schemas on a connection that needs none of them, then
+// connects `db` to HOST:PORT with the account of QUORISDEX_DB_USER and
+// QUORISDEX_DB_PASSWORD; false with the reason on stderr.
+bool ConnectBenchDatabase(const std::string& serverEntry, Database& db);
+
+}  // namespace qx::bench
