@@ -292,6 +292,14 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     return ok;
 }
 
+std::optional<std::string> CreateUniqueFile(const std::string& prefix) {
+    std::string path = prefix + "XXXXXX";
+    const int fd = mkstemp(path.data());
+    if (fd < 0) return std::nullopt;
+    ::close(fd);
+    return path;
+}
+
 std::string ProfileIni::read(const std::string& section, const std::string& key,
                              const std::string& fallback) const {
     const auto bytes = ReadWholeFile(path_);

@@ -65,5 +65,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // Writes a temporary file beside `path` and renames it over `path`, so a
 // reader never sees half a file.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+// Creates a new empty file named `prefix` followed by six random characters
+// and returns its path, so two writers never share one; nullopt when it
+// cannot be made.
+std::optional<std::string> CreateUniqueFile(const std::string& prefix);
 
 }  // namespace qx

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "cms/workspace/head_office_gate.h"
 #include "core/session_context.h"
 #include "session/post_login.h"
 
@@ -113,8 +114,6 @@ MenuChoice CloseOnly(const std::string& id) {
 
 constexpr const char* kServiceInfoRefused = "지사/대리점은 서비스 정보를 보실 수 없습니다.";
 constexpr const char* kSettingsRefused = "지사/대리점은 프로그램 설정을 하실 수 없습니다.";
-constexpr const char* kFileCreationRefused =
-    "지사/대리점인 경우 파일생성을 하실 수 없습니다.(본사만 처리가능)";
 constexpr const char* kBatchUploadRefused =
     "지점/대리점은 일괄업로드 기능을 사용 하실 수 없습니다.";
 constexpr const char* kTransmissionRefused =
@@ -167,7 +166,7 @@ MenuChoice Group20(const SessionContext& s, int item, const MemberListState& lis
 MenuChoice Group30(const SessionContext& s, int item) {
     switch (item) {
         case 0:
-            if (!s.isHeadOffice()) return Refuse(kFileCreationRefused);
+            if (!s.isHeadOffice()) return Refuse(kHeadOfficeOnlyFileText);
             return Open("frmDoc30");
         case 3:
             return Open(s.bank_receipt_switch ? "frmDoc33_1" : "frmDoc33");
@@ -349,7 +348,7 @@ std::vector<MenuEntry> SubMenu(int group) {
 Gate QuickActionGate(const SessionContext& s, QuickAction action) {
     switch (action) {
         case QuickAction::kCreateFiles:
-            if (!s.isHeadOffice()) return {false, kFileCreationRefused};
+            if (!s.isHeadOffice()) return {false, kHeadOfficeOnlyFileText};
             break;
         case QuickAction::kKftcTransmission:
             break;

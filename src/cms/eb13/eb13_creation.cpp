@@ -1,7 +1,5 @@
 #include "cms/eb13/eb13_creation.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +20,7 @@
 #include "db/server_clock.h"
 #include "db/sql_quote.h"
 #include "platform/interaction.h"
+#include "platform/profile_ini.h"
 
 namespace qx {
 
@@ -56,11 +55,9 @@ struct FileNotWritten : std::runtime_error {
 class PartialFile {
   public:
     PartialFile(const std::string& folder, const std::string& name) : final_(folder + "/" + name) {
-        std::string pattern = folder + "/." + name + ".XXXXXX";
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0) throw FileNotWritten(final_);
-        ::close(fd);
-        temp_ = pattern;
+        const auto temp = CreateUniqueFile(folder + "/." + name + ".");
+        if (!temp) throw FileNotWritten(final_);
+        temp_ = *temp;
         out_.open(temp_, std::ios::binary | std::ios::trunc);
         if (!out_) {
             Remove(temp_);

@@ -94,17 +94,17 @@ void CmsStatusScreen::rebuildAll() {
 }
 
 void CmsStatusScreen::rebuildEb11() {
-    RunGuarded(ui_, [this] { fill(eb11Grid_, eb11Caption_, BuildEb11Panel(db_, session_, ui_)); });
+    Guarded(ui_, [this] { fill(eb11Grid_, eb11Caption_, BuildEb11Panel(db_, session_, ui_)); });
 }
 
 void CmsStatusScreen::rebuildEb13() {
-    RunGuarded(ui_, [this] {
+    Guarded(ui_, [this] {
         fill(eb13Grid_, eb13Caption_, BuildEb13Panel(db_, session_, ui_, ServerToday(db_)));
     });
 }
 
 void CmsStatusScreen::rebuildEb21() {
-    RunGuarded(ui_, [this] {
+    Guarded(ui_, [this] {
         fill(eb21Grid_, eb21Caption_, BuildEb21Panel(db_, session_, ui_, ServerToday(db_)));
     });
 }

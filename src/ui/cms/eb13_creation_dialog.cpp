@@ -103,12 +103,12 @@ Eb13CreationDialog::Eb13CreationDialog(Database& db, SessionContext& session, In
     connect(searchButton, &QPushButton::clicked, this, &Eb13CreationDialog::search);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    RunGuarded(ui_, [this] { date_->setDate(ToQDate(Eb13DefaultFileDate(db_, session_))); });
+    Guarded(ui_, [this] { date_->setDate(ToQDate(Eb13DefaultFileDate(db_, session_))); });
     search();
 }
 
 void Eb13CreationDialog::search() {
-    RunGuarded(ui_, [this] {
+    Guarded(ui_, [this] {
         model_->reset(nullptr);
         targets_ = SearchEb13Targets(db_, session_);
         model_->reset(&targets_);
@@ -139,7 +139,7 @@ void Eb13CreationDialog::fitColumns() {
 }
 
 void Eb13CreationDialog::create() {
-    RunGuarded(ui_, [this] {
+    Guarded(ui_, [this] {
         Eb13Request request;
         request.fileDate = FromQDate(date_->date());
         request.targets = targets_;

@@ -96,7 +96,7 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     connect(searchToggle_, &QPushButton::clicked, this, &Eb13Screen::toggleSearch);
     connect(create, &QPushButton::clicked, this, [this] { openCreation(); });
 
-    RunGuarded(ui_, [this] {
+    Guarded(ui_, [this] {
         const auto today = ParseDate(ReadServerDate(db_, session_));
         const QDate date = today ? ToQDate(*today) : QDate::currentDate();
         from_->setDate(date);
@@ -113,7 +113,7 @@ void Eb13Screen::toggleSearch() {
 }
 
 void Eb13Screen::refresh() {
-    RunGuarded(ui_, [this] {
+    Guarded(ui_, [this] {
         waiting_->setText(Q(Eb13WaitingText(db_, session_)));
         FillStatusGrid(
             files_, Eb13FileColumns(),
@@ -124,7 +124,7 @@ void Eb13Screen::refresh() {
 
 Eb13CreationDialog* Eb13Screen::openCreation() {
     Eb13CreationDialog* dialog = nullptr;
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         if (!HeadOfficeMayWorkOnFiles(session_, ui_)) return;
         if (CountEb13Targets(db_, session_) == 0) {
             ui_.inform(kNoTargetsText, kDefaultTitle);

@@ -67,7 +67,7 @@ InstitutionScreen::InstitutionScreen(const QString& id, const QString& title,
 
     connect(saveButton, &QPushButton::clicked, this, &InstitutionScreen::save);
     connect(changePassword, &QPushButton::clicked, this, &InstitutionScreen::changePassword);
-    RunGuarded(context_.ui, [this] { load(); });
+    Guarded(context_.ui, [this] { load(); });
 }
 
 QLineEdit* InstitutionScreen::field(const std::string& column) const {
@@ -100,7 +100,7 @@ Details InstitutionScreen::editedDetails() const {
 }
 
 void InstitutionScreen::save() {
-    RunGuarded(context_.ui, [this] {
+    Guarded(context_.ui, [this] {
         const auto outcome = SaveAccountInfo(context_.db, key_, loaded_, editedDetails(),
                                              context_.session.cmsrunprg, context_.ui);
         if (outcome != SaveOutcome::kSaved) return;
@@ -110,7 +110,7 @@ void InstitutionScreen::save() {
 }
 
 void InstitutionScreen::changePassword() {
-    RunGuarded(context_.ui, [this] {
+    Guarded(context_.ui, [this] {
         const auto outcome =
             ChangeAccountPassword(context_.db, key_, S(password_->text()), context_.ui,
                                   [this](const std::string& expected) {

@@ -38,8 +38,8 @@ OrganisationScreen::OrganisationScreen(const QString& id, const QString& title,
     body()->addWidget(agencies_, 1);
     connect(branches_, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int, int) { showAgenciesOfRow(row); });
-    RunGuarded(context_.ui,
-               [this] { fill(branches_, LoadBranchList(context_.db, context_.session)); });
+    Guarded(context_.ui,
+            [this] { fill(branches_, LoadBranchList(context_.db, context_.session)); });
     fill(agencies_, Recordset{});
 }
 
@@ -70,8 +70,8 @@ void OrganisationScreen::showAgenciesOfRow(int row) {
         return;
     }
     const long long brinx = item->text().toLongLong();
-    RunGuarded(context_.ui,
-               [&] { fill(agencies_, LoadAgencyList(context_.db, context_.session, brinx)); });
+    Guarded(context_.ui,
+            [&] { fill(agencies_, LoadAgencyList(context_.db, context_.session, brinx)); });
 }
 
 }  // namespace qx::ui

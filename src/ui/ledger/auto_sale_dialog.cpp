@@ -21,7 +21,7 @@ AutoSaleDialog::AutoSaleDialog(Database& db, SessionContext& session, Interactio
     setObjectName("popupEA21");
     setWindowTitle("출금신청시 자동매출");
     auto* layout = new QVBoxLayout(this);
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         for (const auto& line : AutoSaleNotice(db_, session_, transferDate.substr(0, 7))) {
             auto* notice = new QLabel(Q(line), this);
             notice->setObjectName("lblNotice");
@@ -52,7 +52,7 @@ AutoSaleDialog::AutoSaleDialog(Database& db, SessionContext& session, Interactio
 
 AutoSaleResult AutoSaleDialog::runSale() {
     AutoSaleResult result;
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         result =
             RunAutoSale(db_, session_, ui_, webHost_, day_->currentIndex() + 1, S(date_->text()));
     });

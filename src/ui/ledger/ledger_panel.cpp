@@ -94,7 +94,7 @@ void LedgerPanel::reload() {
     rows_.clear();
     std::vector<std::vector<std::string>> cells;
     if (member_ > 0) {
-        RunGuarded(ui_, [&] {
+        Guarded(ui_, [&] {
             for (const auto& r : ListLedger(db_, session_, member_)) {
                 rows_.push_back(r.pay_inx);
                 cells.push_back({r.signdate, r.paystat == "0" ? "매출" : "수금",
@@ -110,7 +110,7 @@ void LedgerPanel::reload() {
 bool LedgerPanel::book() {
     if (member_ <= 0) return false;
     bool done = false;
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         done =
             AddLedgerEntry(db_, session_, ui_, member_,
                            kind_->currentIndex() == 0 ? LedgerKind::kSale : LedgerKind::kCollection,
@@ -132,7 +132,7 @@ bool LedgerPanel::cancelSelected() {
         return false;
     }
     bool done = false;
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         done = CancelLedgerEntry(db_, session_, ui_, rows_[static_cast<std::size_t>(row)]);
     });
     if (!done) return false;

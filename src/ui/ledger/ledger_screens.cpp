@@ -174,7 +174,7 @@ SaleQuery SaleRunScreen::query() const {
 }
 
 void SaleRunScreen::search() {
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         searchedQuery_ = query();
         searched_ = ListSaleCandidates(db_, session_, searchedQuery_);
         std::vector<std::vector<std::string>> cells;
@@ -192,7 +192,7 @@ void SaleRunScreen::search() {
 
 SaleRunResult SaleRunScreen::runSale() {
     SaleRunResult result;
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         // The run books what was searched, as it was searched.
         result = RunBatchSale(db_, session_, ui_, webHost_, searchedQuery_,
                               searched_ ? &*searched_ : nullptr, S(date_->text()));
@@ -243,7 +243,7 @@ CollectionRunScreen::CollectionRunScreen(Database& db, SessionContext& session, 
 }
 
 void CollectionRunScreen::search() {
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         searchedFilter_ = filter_->filter();
         FillStatusGrid(table_, MemberAmountColumns(),
                        MemberAmountRows(ListCollectionCandidates(db_, session_, searchedFilter_)));
@@ -253,7 +253,7 @@ void CollectionRunScreen::search() {
 
 CollectionRunResult CollectionRunScreen::runCollection() {
     CollectionRunResult result;
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         result = RunBatchCollection(
             db_, session_, ui_, searchedFilter_,
             mode_->currentIndex() == 0 ? CollectionMode::kOutstanding : CollectionMode::kExpected,
@@ -318,7 +318,7 @@ void RunHistoryScreen::search() {
         ui_.inform(kDateInvalidText, kDefaultTitle);
         return;
     }
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         const auto runs =
             ListRuns(db_, session_, kind_, from.value_or("00-01-01"), to.value_or("99-12-31"));
         keys_.clear();
@@ -344,7 +344,7 @@ void RunHistoryScreen::showDetail() {
     const RunRowFilter filter = rowFilter_->currentIndex() == 1   ? RunRowFilter::kOk
                                 : rowFilter_->currentIndex() == 2 ? RunRowFilter::kRefused
                                                                   : RunRowFilter::kAll;
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         std::vector<std::vector<std::string>> cells;
         for (const auto& r :
              RunDetail(db_, session_, kind_, keys_[static_cast<std::size_t>(row)], filter)) {
@@ -363,7 +363,7 @@ bool RunHistoryScreen::cancelSelected() {
         return false;
     }
     bool done = false;
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         done = CancelRun(db_, session_, ui_, webHost_, kind_, keys_[static_cast<std::size_t>(row)]);
     });
     search();
@@ -421,7 +421,7 @@ BulkRemovalScreen::BulkRemovalScreen(Database& db, SessionContext& session, Inte
 }
 
 void BulkRemovalScreen::search() {
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         searchedFilter_ = filter_->filter();
         FillStatusGrid(table_, MemberAmountColumns(),
                        MemberAmountRows(ListCollectionCandidates(db_, session_, searchedFilter_)));
@@ -435,7 +435,7 @@ long long BulkRemovalScreen::removeAll() {
         return -1;
     }
     long long n = -1;
-    RunGuarded(ui_, [&] {
+    Guarded(ui_, [&] {
         n = outstanding_ ? RemoveOutstanding(db_, session_, ui_, searchedFilter_)
                          : RemoveExpected(db_, session_, ui_, searchedFilter_);
     });

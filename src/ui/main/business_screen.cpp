@@ -142,8 +142,4 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
     return screen;
 }
 
-void RunGuarded(Interaction& ui, const std::function<void()>& action) {
-    Guarded(ui, action);
-}
-
 }  // namespace qx::ui

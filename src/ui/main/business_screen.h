@@ -68,8 +68,4 @@ struct ScreenContext {
 BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& context,
                                      QWidget* parent = nullptr);
 
-// Runs an action of a screen. A failed statement has been logged; its
-// message is shown and the program ends, as for every database failure.
-void RunGuarded(Interaction& ui, const std::function<void()>& action);
-
 }  // namespace qx::ui

@@ -224,7 +224,7 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void MainFrame::startUp() {
-    RunGuarded(ui_, [this] {
+    Guarded(ui_, [this] {
         const auto [group, item] = StartScreen(session_);
         EnsureMemberNoteTables(db_, session_.institution_number);
         OpenMenuScreen(group, item);
@@ -337,7 +337,7 @@ void MainFrame::highlightGroup(int group) {
 }
 
 void MainFrame::refreshSummary() {
-    RunGuarded(ui_, [this] {
+    Guarded(ui_, [this] {
         SplashWindow splash(this);
         splash.setStatus(QStringLiteral("CMS 요약 조회중 입니다."));
         splash.show();
@@ -351,13 +351,13 @@ void MainFrame::refreshSummary() {
 }
 
 void MainFrame::refreshEb11() {
-    RunGuarded(ui_, [this] { panel_->showEb11(LoadEb11Status(db_, session_)); });
+    Guarded(ui_, [this] { panel_->showEb11(LoadEb11Status(db_, session_)); });
 }
 
 void MainFrame::onEb11Clicked() {
     if (session_.cmsrunprg != 1) return;
     if (!ui_.confirm(kEb11DetailQuestion, kEb11DetailTitle)) return;
-    RunGuarded(ui_, [this] {
+    Guarded(ui_, [this] {
         if (hooks_.kftcStatusQuery) {
             if (auto text = hooks_.kftcStatusQuery()) {
                 StoreEb11Check(db_, session_.institution_number, *text);
@@ -392,7 +392,7 @@ void MainFrame::runQuickAction(QuickAction action) {
                 hooks_.openToolWindow("송수신프로그램");
                 break;
             }
-            RunGuarded(ui_, [this] {
+            Guarded(ui_, [this] {
                 TransmissionLaunchers launch;
                 launch.openKftcScreen = [this] { hooks_.openToolWindow("금결원 송수신"); };
                 launch.startProgram = [this](const std::string& program, const std::string&) {
