@@ -7,6 +7,7 @@
 #include "cms/eb14/eb13_results.h"
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/cms_record.h"
+#include "cms/workspace/creation_lock.h"
 #include "cms/workspace/file_summary.h"
 #include "cms/workspace/housekeeping.h"
 #include "core/session_context.h"
@@ -186,6 +187,15 @@ Eb14RunResult ApplyEb14Files(Database& db, const SessionContext& session, Intera
             continue;
         }
         const std::string yymmdd = date.substr(2);
+        // file_ea13_run is one table per institution: two desks applying two
+        // files must not stage into it at the same time, or one file's
+        // refusals would reach the other's application.
+        const CreationLock staging(db, session, kKind);
+        if (!staging.held()) {
+            ui.inform(kCreationBusyText, kDefaultTitle);
+            run.stopped = true;
+            break;
+        }
         const std::string eb13 = "EB13" + yymmdd;
         // The claim by one statement: a second desk finds no row at '0'.
         const bool single = db.scalarInt("select count(*) from " + schema +

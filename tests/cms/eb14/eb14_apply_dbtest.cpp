@@ -316,6 +316,45 @@ TEST_F(Eb14ApplyTest, OfTwoDesksApplyingOneFileExactlyOneApplies) {
     EXPECT_EQ(Ea13("false_cnt"), "20");
 }
 
+TEST_F(Eb14ApplyTest, TwoDesksApplyingTwoFilesKeepTheirRefusalsApart) {
+    struct DeskFile {
+        std::string yymmdd, folder;
+        long long refusals;
+    };
+    const std::vector<DeskFile> desks = {{"261204", "desk1", 30}, {"261207", "desk2", 20}};
+    std::vector<std::vector<test::Eb14Line>> lines(desks.size());
+    for (std::size_t d = 0; d < desks.size(); ++d) {
+        std::vector<Row> rows;
+        for (long long i = 1; i <= 60; ++i) {
+            rows.push_back({i, "1", Member("1"), "0"});
+            lines[d].push_back({i, i <= desks[d].refusals ? "N" : "Y", "0013"});
+        }
+        Eb13(desks[d].yymmdd, rows);
+    }
+    std::atomic<int> applied{0};
+    auto desk = [&](std::size_t d) {
+        auto conn = test::ConnectTestDatabase();
+        conn->setLogSchema(schema);
+        SessionContext s = session;
+        s.SystemDrive = (root / desks[d].folder).string() + "/";
+        const std::string yymmdd = desks[d].yymmdd;
+        test::WriteBytes(Eb14Path(s, yymmdd.substr(2)),
+                         test::Eb14Bytes("EB14" + yymmdd.substr(2), yymmdd, lines[d]));
+        test::ScriptedInteraction deskUi;
+        applied +=
+            ApplyEb14Files(*conn, s, deskUi, [&](long long inx, long long, const std::string& day) {
+                return ApplyEb13Results(*conn, inx, day);
+            }).succeeded;
+    };
+    std::thread a(desk, 0), b(desk, 1);
+    a.join();
+    b.join();
+    EXPECT_EQ(applied.load(), 2);
+    EXPECT_EQ(Ea13("false_cnt", "261204"), "30");
+    EXPECT_EQ(Ea13("false_cnt", "261207"), "20");
+    EXPECT_EQ(Count("member_user", "cms_status='2'"), 50);
+}
+
 TEST_F(Eb14ApplyTest, TheResultScriptAppliesAFileOnceAndRefusesStrangers) {
     const long long m = Member("1"), c = Member("12", "2");
     Eb13("261204", {{1, "1", m, "0"}, {2, "3", c, "11"}}, "9");
