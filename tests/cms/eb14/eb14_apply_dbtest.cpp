@@ -226,6 +226,22 @@ TEST_F(Eb14ApplyTest, MalformedFilesAreDeletedAndLeaveTheirEb13Claimed) {
     EXPECT_EQ(LogLines("EB141204 파일처리 실패"), 2);
 }
 
+TEST_F(Eb14ApplyTest, AFileWithoutAReadableHeaderDateIsRefusedBeforeAnyClaim) {
+    const long long m = Member("1");
+    Eb13("261204", {{1, "1", m, "0"}});
+    const fs::path path = Eb14Path(session, "1204");
+    test::WriteBytes(path, test::Eb14Header("EB141204", "26AB04") +
+                               test::Eb14Record({1, "N", "0013"}) + test::Eb14Trailer("EB141204"));
+    const auto run = ApplyEb14Files(*db, session, ui, InProcess());
+    EXPECT_EQ(run.failed, 1);
+    EXPECT_TRUE(calls.empty());
+    ASSERT_FALSE(ui.shown.empty());
+    EXPECT_EQ(ui.shown[0].text, kEb14BadRecordText);
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(Ea13("pross_stat"), "0");  // never claimed: a good result can still be applied
+    EXPECT_EQ(Status(m), "1");
+}
+
 TEST_F(Eb14ApplyTest, ForeignFilesAreDeletedWhenTheFolderIsTidied) {
     const fs::path folder = MakeExchangeFolder(session, "EB14");
     test::WriteBytes(folder / "readme.txt", "hello");
