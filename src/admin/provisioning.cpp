@@ -65,6 +65,7 @@ void InitSharedDatabase(Database& db) {
     RunSqlFile(db, "shared_reference.sql");
     RunSqlFile(db, "kib.sql");
     RunSqlFile(db, "sdsi.sql");
+    RunSqlFile(db, "kftc.sql");
 }
 
 void CreateInstitution(Database& db, const InstitutionRequest& request) {

@@ -40,6 +40,7 @@ TransmissionLaunchers CommandLineLaunchers(CliContext& ctx) {
 void RegisterEb13Commands(CLI::App& app, CliContext& ctx) {
     auto* cmd = app.add_subcommand("eb13", "EB13 registration and cancellation requests");
     cmd->require_subcommand(1);
+    RegisterEb13FileCommands(*cmd, ctx);
 
     auto* targets = cmd->add_subcommand("targets", "list the members due for a request");
     targets->callback([&ctx]() {

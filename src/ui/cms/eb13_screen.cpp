@@ -1,5 +1,6 @@
 #include "ui/cms/eb13_screen.h"
 
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QHBoxLayout>
@@ -7,18 +8,24 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "cms/eb13/eb13_files.h"
 #include "cms/eb13/eb13_targets.h"
+#include "cms/eb14/eb13_detail.h"
+#include "cms/eb14/eb14_apply.h"
 #include "cms/workspace/head_office_gate.h"
 #include "core/session_context.h"
 #include "db/server_clock.h"
 #include "session/menu_catalogue.h"
 #include "ui/cms/eb13_creation_dialog.h"
+#include "ui/cms/eb13_rollback_screen.h"
+#include "ui/cms/rollback_password_dialog.h"
 #include "ui/cms/status_grid.h"
 #include "ui/gui_interaction.h"
+#include "ui/ledger/ledger_screens.h"
 #include "ui/main/business_screen.h"
 
 namespace qx::ui {
@@ -77,7 +84,6 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     create->setObjectName("cmdEb13Create");
     auto* apply = new QPushButton(QStringLiteral("EB14 파일처리"), this);
     apply->setObjectName("cmdEb14Apply");
-    apply->setEnabled(false);  // the EB14 application arrives with its own work
     auto* requery = new QPushButton(QStringLiteral("인증결과 재조회"), this);
     requery->setObjectName("cmdRequery");
     requery->setEnabled(false);
@@ -92,9 +98,32 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     SetUpStatusGrid(files_, Eb13FileColumns());
     layout->addWidget(files_, 1);
 
+    auto* detailBar = new QHBoxLayout;
+    detailTitle_ = new QLabel(this);
+    detailTitle_->setObjectName("lblDetail");
+    detailBar->addWidget(detailTitle_);
+    detailBar->addStretch(1);
+    filter_ = new QComboBox(this);
+    filter_->setObjectName("cboFilter");
+    filter_->addItems(
+        {QStringLiteral("전체"), QStringLiteral("미처리/성공"), QStringLiteral("불능")});
+    detailBar->addWidget(filter_);
+    layout->addLayout(detailBar);
+    details_ = new QTableWidget(this);
+    details_->setObjectName("grdDetail");
+    details_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    details_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    layout->addWidget(details_, 1);
+
     connect(list, &QPushButton::clicked, this, &Eb13Screen::refresh);
     connect(searchToggle_, &QPushButton::clicked, this, &Eb13Screen::toggleSearch);
     connect(create, &QPushButton::clicked, this, [this] { openCreation(); });
+    connect(apply, &QPushButton::clicked, this, &Eb13Screen::applyEb14);
+    connect(files_, &QTableWidget::itemSelectionChanged, this, &Eb13Screen::showDetail);
+    connect(filter_, &QComboBox::currentIndexChanged, this, &Eb13Screen::showDetail);
+    auto* rollback = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F10), this);
+    rollback->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(rollback, &QShortcut::activated, this, &Eb13Screen::openRollback);
 
     Guarded(ui_, [this] {
         const auto today = ParseDate(ReadServerDate(db_, session_));
@@ -120,6 +149,50 @@ void Eb13Screen::refresh() {
             ListEb13Files(db_, session_, FromQDate(from_->date()), FromQDate(to_->date()),
                           searchSet_ ? S(search_->text()) : std::string()));
     });
+    showDetail();
+}
+
+void Eb13Screen::showDetail() {
+    Guarded(ui_, [this] {
+        const auto filter = static_cast<Eb13DetailFilter>(filter_->currentIndex());
+        Eb13Detail detail;
+        const int row = files_->currentRow();
+        if (searchSet_) {
+            detail = Eb13SearchDetail(db_, session_, FromQDate(from_->date()),
+                                      FromQDate(to_->date()), S(search_->text()), filter);
+        } else if (row >= 0 && files_->item(row, 0) && files_->selectionModel()->hasSelection()) {
+            detail = Eb13FileDetail(db_, session_, S(files_->item(row, 0)->text()), filter);
+        }
+        detailTitle_->setText(Q(detail.title));
+        details_->clear();
+        details_->setColumnCount(static_cast<int>(detail.columns.size()));
+        QStringList captions;
+        for (const auto& c : detail.columns) captions << Q(c);
+        details_->setHorizontalHeaderLabels(captions);
+        details_->setRowCount(static_cast<int>(detail.rows.size()));
+        for (int r = 0; r < static_cast<int>(detail.rows.size()); ++r) {
+            const auto& cells = detail.rows[static_cast<std::size_t>(r)];
+            for (int c = 0; c < static_cast<int>(cells.size()); ++c)
+                details_->setItem(r, c,
+                                  new QTableWidgetItem(Q(cells[static_cast<std::size_t>(c)])));
+        }
+    });
+}
+
+void Eb13Screen::applyEb14() {
+    Guarded(ui_, [this] {
+        if (!HeadOfficeMayWorkOnFiles(session_, ui_)) return;
+        ApplyEb14Files(db_, session_, ui_, ServiceWebResultRequest(ScreenWebHost(session_)));
+    });
+    refresh();
+}
+
+void Eb13Screen::openRollback() {
+    RollbackPasswordDialog password(ui_, this);
+    if (!password.ask()) return;
+    Eb13RollbackScreen screen(db_, session_, ui_, this);
+    screen.exec();
+    refresh();
 }
 
 Eb13CreationDialog* Eb13Screen::openCreation() {

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -29,6 +30,12 @@ class Eb13Screen : public QWidget {
     // Opens the creation window when a member awaits a request; it closes
     // with the question of going back, as opened from here.
     Eb13CreationDialog* openCreation();
+    // Applies every EB14 of the exchange folder, then lists again.
+    void applyEb14();
+    // Ctrl+F10: the maintenance password, then the EB13 rollback screen.
+    void openRollback();
+    // The detail grid: the selected file's rows, or the search's rows.
+    void showDetail();
 
   signals:
     void ei13ScreenWanted();
@@ -45,6 +52,9 @@ class Eb13Screen : public QWidget {
     QPushButton* searchToggle_;
     QLabel* waiting_;
     QTableWidget* files_;
+    QLabel* detailTitle_;
+    QComboBox* filter_;
+    QTableWidget* details_;
     bool searchSet_ = false;
 };
 

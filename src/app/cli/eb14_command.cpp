@@ -1,0 +1,119 @@
+// The EB13 file list and detail, applying EB14 results, and the EB13
+// rollback behind the maintenance password.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "app/cli/cli_context.h"
+#include "cms/eb13/eb13_files.h"
+#include "cms/eb14/eb13_detail.h"
+#include "cms/eb14/eb14_apply.h"
+#include "cms/rollback/eb13_rollback.h"
+#include "cms/rollback/maintenance_password.h"
+#include "cms/workspace/head_office_gate.h"
+#include "db/server_clock.h"
+#include "session/service_web.h"
+
+namespace qx::cli {
+
+namespace {
+
+CivilDate DateOption(const std::string& text, const CivilDate& fallback) {
+    if (text.empty()) return fallback;
+    const auto parsed = ParseDate(text);
+    if (!parsed) throw std::invalid_argument("날짜를 YYYY-MM-DD 로 입력하십시오: " + text);
+    return *parsed;
+}
+
+CivilDate ServerToday(CliContext& ctx) {
+    const auto today = ParseDate(ReadServerDate(ctx.db, ctx.session));
+    if (!today) throw std::runtime_error("서버 일자를 읽지 못했습니다.");
+    return *today;
+}
+
+void PrintDetail(const Eb13Detail& d) {
+    if (!d.title.empty()) std::cout << d.title << std::endl;
+    PrintTabRow(d.columns);
+    for (const auto& row : d.rows) PrintTabRow(row);
+    std::cout << d.rows.size() << " 건" << std::endl;
+}
+
+}  // namespace
+
+void RegisterEb13FileCommands(CLI::App& eb13, CliContext& ctx) {
+    static std::string from, to, search;
+    auto* files = eb13.add_subcommand("files", "list the EB13 files with their results");
+    files->add_option("--from", from, "first creation day YYYY-MM-DD (default: today)");
+    files->add_option("--to", to, "last creation day YYYY-MM-DD (default: today)");
+    files->add_option("--search", search, "payer number, account, holder number or external key");
+    files->callback([&ctx]() {
+        ctx.exitCode = ctx.guarded([&ctx]() {
+            const int code = ctx.login();
+            if (code != kExitDone) return code;
+            const CivilDate today = ServerToday(ctx);
+            const CivilDate f = DateOption(from, today), t = DateOption(to, today);
+            std::cout << Eb13WaitingText(ctx.db, ctx.session) << std::endl;
+            PrintTabRow(ColumnCaptions(Eb13FileColumns()));
+            const auto rows = ListEb13Files(ctx.db, ctx.session, f, t, search);
+            for (const auto& row : rows) PrintTabRow(row);
+            std::cout << rows.size() << " 건" << std::endl;
+            if (!search.empty())
+                PrintDetail(
+                    Eb13SearchDetail(ctx.db, ctx.session, f, t, search, Eb13DetailFilter::All));
+            return int(kExitDone);
+        });
+    });
+
+    static std::string file, filter = "all";
+    auto* detail = eb13.add_subcommand("detail", "the rows of one EB13 file with their results");
+    detail->add_option("FILE", file, "EB13 + YYMMDD")->required();
+    detail->add_option("--filter", filter, "all, open or refused");
+    detail->callback([&ctx]() {
+        ctx.exitCode = ctx.guarded([&ctx]() {
+            const auto f = ParseEb13DetailFilter(filter);
+            if (!f) throw std::invalid_argument("--filter 는 all, open, refused 입니다: " + filter);
+            const int code = ctx.login();
+            if (code != kExitDone) return code;
+            PrintDetail(Eb13FileDetail(ctx.db, ctx.session, file, *f));
+            return int(kExitDone);
+        });
+    });
+}
+
+void RegisterEb14Commands(CLI::App& app, CliContext& ctx) {
+    auto* cmd = app.add_subcommand("eb14", "EB14 registration results");
+    cmd->require_subcommand(1);
+    auto* apply = cmd->add_subcommand("apply", "apply every EB14 of the exchange folder");
+    apply->callback([&ctx]() {
+        ctx.exitCode = ctx.guarded([&ctx]() {
+            const int code = ctx.login();
+            if (code != kExitDone) return code;
+            if (!HeadOfficeMayWorkOnFiles(ctx.session, ctx.ui)) return int(kExitStopped);
+            const Eb14RunResult r = ApplyEb14Files(ctx.db, ctx.session, ctx.ui,
+                                                   ServiceWebResultRequest(ReadWebHost(*ctx.ini)));
+            const bool allDone = !r.noFiles && !r.stopped && r.failed == 0;
+            return int(allDone ? kExitDone : kExitStopped);
+        });
+    });
+
+    static std::string file, password;
+    auto* rollback = app.add_subcommand("rollback", "take back a request file");
+    rollback->require_subcommand(1);
+    auto* eb13 = rollback->add_subcommand("eb13", "take back an EB13 whose result is not applied");
+    eb13->add_option("FILE", file, "EB13 + YYMMDD")->required();
+    eb13->add_option("--maintenance-password", password, "the maintenance password")->required();
+    eb13->callback([&ctx]() {
+        ctx.exitCode = ctx.guarded([&ctx]() {
+            if (!IsMaintenancePassword(password)) {
+                ctx.ui.inform(kWrongMaintenancePasswordText, kPasswordDialogTitle);
+                return int(kExitStopped);
+            }
+            const int code = ctx.login();
+            if (code != kExitDone) return code;
+            if (!HeadOfficeMayWorkOnFiles(ctx.session, ctx.ui)) return int(kExitStopped);
+            return int(RollbackEb13Files(ctx.db, ctx.session, ctx.ui, {file}) == 1 ? kExitDone
+                                                                                   : kExitStopped);
+        });
+    });
+}
+
+}  // namespace qx::cli

@@ -1,0 +1,31 @@
+// frmRollBack: the maintenance password that opens a rollback screen.
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+
+namespace qx {
+class Interaction;
+}
+
+namespace qx::ui {
+
+class RollbackPasswordDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit RollbackPasswordDialog(Interaction& ui, QWidget* parent = nullptr);
+
+    // Empties the field and shows the dialog modally; true when accepted.
+    bool ask();
+    QLineEdit* passwordBox() const { return password_; }
+    // OK: accepted on the maintenance password, else the message and the
+    // whole text selected for typing again.
+    void tryAccept();
+
+  private:
+    Interaction& ui_;
+    QLineEdit* password_;
+};
+
+}  // namespace qx::ui
