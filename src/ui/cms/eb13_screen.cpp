@@ -18,6 +18,7 @@
 #include "session/menu_catalogue.h"
 #include "ui/cms/eb13_creation_dialog.h"
 #include "ui/cms/status_grid.h"
+#include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/business_screen.h"
 
@@ -90,6 +91,7 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     files_ = new QTableWidget(this);
     files_->setObjectName("grdFiles");
     SetUpStatusGrid(files_, Eb13FileColumns());
+    AttachExcelExport(*files_, "EB13파일목록", db_, session_, ui_);
     layout->addWidget(files_, 1);
 
     connect(list, &QPushButton::clicked, this, &Eb13Screen::refresh);
