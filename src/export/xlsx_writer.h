@@ -17,6 +17,10 @@ class Interaction;
 // Column width in character units for a width in twips.
 double XlsxColumnWidth(int widthTwips);
 
+// True when the workbook at `path` is a whole archive whose sheet is
+// complete (sizes, checksum and closing tag); read a piece at a time.
+bool XlsxSheetComplete(const std::string& path);
+
 // Writes the workbook to `path`. Returns the number of data rows written, or
 // std::nullopt when the workbook could not be written (`error` says why).
 std::optional<long long> WriteXlsx(const std::string& path, ExportRowSource& source,

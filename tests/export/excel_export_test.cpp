@@ -176,6 +176,18 @@ TEST_F(ExcelExportTest, WorkbookHasNumbersAsNumbersAndTextAsText) {
         pclose(p);
     }
     EXPECT_NE(styles.find("formatCode=\"#,##0\""), std::string::npos) << styles;
+
+    // A cut or damaged archive is not taken for a whole workbook.
+    EXPECT_TRUE(XlsxSheetComplete(target.string()));
+    const std::string bytes = Slurp(target);
+    std::ofstream(dir / "cut.xlsx", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    EXPECT_FALSE(XlsxSheetComplete((dir / "cut.xlsx").string()));
+    const auto sheetAt = bytes.find("xl/worksheets/sheet1.xml");
+    ASSERT_NE(sheetAt, std::string::npos);
+    std::string damaged = bytes;
+    damaged[sheetAt + 40] = static_cast<char>(damaged[sheetAt + 40] ^ 0x5A);
+    std::ofstream(dir / "damaged.xlsx", std::ios::binary) << damaged;
+    EXPECT_FALSE(XlsxSheetComplete((dir / "damaged.xlsx").string()));
 }
 
 TEST(ExportNames, ProposedNameAndFormatOfName) {

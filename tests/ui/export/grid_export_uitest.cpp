@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -91,12 +92,17 @@ class GridExportTest : public test::ScreenTest {
 TEST_F(GridExportTest, ChooserTicksClearsAndRefusesNothingTicked) {
     const std::vector<ExportColumn> columns = {{"고객명"}, {"계좌번호"}, {"미수금"}};
     ColumnChooserDialog dialog(columns, {0, 1, 2}, {0, 2}, ui);
+    dialog.resize(600, 400);
     dialog.show();
+    // A person clicks on the box itself, at the left of its text.
+    auto tick = [](QCheckBox* box) {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    };
     EXPECT_TRUE(dialog.columnBox(0)->isChecked());
     EXPECT_FALSE(dialog.columnBox(1)->isChecked());
-    QTest::mouseClick(dialog.allBox(), Qt::LeftButton);  // ticks all
+    tick(dialog.allBox());  // ticks all
     EXPECT_EQ(dialog.chosen(), (std::vector<int>{0, 1, 2}));
-    QTest::mouseClick(dialog.allBox(), Qt::LeftButton);  // clears all
+    tick(dialog.allBox());  // clears all
     auto* ok = dialog.findChild<QPushButton*>("cmdOk");
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(ui.shown, std::vector<std::string>{kNothingTickedText});
@@ -104,7 +110,7 @@ TEST_F(GridExportTest, ChooserTicksClearsAndRefusesNothingTicked) {
     EXPECT_TRUE(dialog.isVisible());
     QTest::mouseClick(dialog.findChild<QPushButton*>("cmdInfo"), Qt::LeftButton);
     EXPECT_EQ(ui.shown.back(), kPersonalDataInfoText);
-    QTest::mouseClick(dialog.columnBox(2), Qt::LeftButton);
+    tick(dialog.columnBox(2));
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.chosen(), std::vector<int>{2});
@@ -172,7 +178,7 @@ TEST_F(GridExportTest, MemberListButtonWritesAWorkbook) {
         } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
             sawFile = true;
             files->selectFile(QString::fromStdString(target.string()));
-            files->accept();
+            static_cast<QDialog*>(files)->accept();
         }
     });
     person.start(50);
@@ -180,7 +186,7 @@ TEST_F(GridExportTest, MemberListButtonWritesAWorkbook) {
     person.stop();
     EXPECT_TRUE(sawChooser);
     EXPECT_TRUE(sawFile);
-    ASSERT_TRUE(fs::exists(target));
+    ASSERT_TRUE(fs::exists(target)) << (ui.shown.empty() ? "" : ui.shown.back());
     std::string xml;
     const std::string command = "unzip -p '" + target.string() + "' xl/worksheets/sheet1.xml";
     if (FILE* p = popen(command.c_str(), "r")) {
