@@ -78,8 +78,7 @@ bool XlsxSheetComplete(const std::string& path) {
         in.seekg(local);
         in.read(reinterpret_cast<char*>(header), 30);
         if (!in || Le(header, 4) != 0x04034b50 || (method != 8 && method != 0)) return false;
-        in.seekg(static_cast<std::streamoff>(local) + 30 + Le(header + 26, 2) +
-                 Le(header + 28, 2));
+        in.seekg(static_cast<std::streamoff>(local) + 30 + Le(header + 26, 2) + Le(header + 28, 2));
         // Inflate a piece at a time, keeping only the last bytes: the sheet
         // must be whole (size and checksum) and end with its closing tag.
         z_stream z{};

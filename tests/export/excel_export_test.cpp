@@ -161,9 +161,9 @@ TEST_F(ExcelExportTest, WorkbookHasNumbersAsNumbersAndTextAsText) {
     has("<is><t>0000000012</t></is>");
     has("<is><t>&lt;b&gt;A&amp;B&lt;/b&gt;</t></is>");
     // Amount cells are plain numbers (no string type) in the amount style.
-    for (const char* cell : {R"x(<c r="C2" s="(\d+)"><v>1234</v></c>)x",
-                             R"x(<c r="C3" s="(\d+)"><v>0</v></c>)x",
-                             R"x(<c r="C4" s="(\d+)"><v>700</v></c>)x"})
+    for (const char* cell :
+         {R"x(<c r="C2" s="(\d+)"><v>1234</v></c>)x", R"x(<c r="C3" s="(\d+)"><v>0</v></c>)x",
+          R"x(<c r="C4" s="(\d+)"><v>700</v></c>)x"})
         EXPECT_TRUE(std::regex_search(xml, std::regex(cell))) << cell;
     EXPECT_EQ(xml.find("t=\"s\""), std::string::npos);  // no shared strings needed
     // The number format "#,##0" is the one the amount cells use.
