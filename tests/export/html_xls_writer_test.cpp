@@ -286,8 +286,11 @@ TEST(HtmlXls, WritesTitleRowThenDataRowsInChosenOrder) {
         HtmlXlsEnding();
     EXPECT_EQ(table, expected);
     // Every line ends CR LF; no bare LF anywhere.
-    for (std::size_t i = 0; i < page.size(); ++i)
-        if (page[i] == '\n') ASSERT_TRUE(i > 0 && page[i - 1] == '\r') << i;
+    for (std::size_t i = 0; i < page.size(); ++i) {
+        if (page[i] == '\n') {
+            ASSERT_TRUE(i > 0 && page[i - 1] == '\r') << i;
+        }
+    }
     ASSERT_FALSE(ui.progressed.empty());
     EXPECT_EQ(ui.progressed.back(), std::make_pair(2LL, 2LL));
     EXPECT_EQ(ExportProgressText(1, 2), "정보를 엑셀 변환중 입니다. (1/2)");
