@@ -1,6 +1,7 @@
 // Saving grids as Excel files: frmMSHtoExcel's boxes as a person ticks them,
 // the permission rule on a real institution, and the member list's button
 // through both dialogs.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -205,6 +206,45 @@ TEST_F(GridExportTest, MemberListButtonWritesAWorkbook) {
     }
     EXPECT_NE(xml.find("<t>엑셀회원</t>"), std::string::npos) << xml;
     EXPECT_NE(xml.find("<v>5000</v>"), std::string::npos) << xml;
+}
+
+}  // namespace
+}  // namespace qx::ui
+
+namespace qx::ui {
+namespace {
+
+TEST_F(GridExportTest, ListGridMenuEntryExportsThroughTheDialogs) {
+    AttachExcelExport(grid, "시험목록", *db_, session, ui);
+    grid.show();
+    ASSERT_EQ(grid.contextMenuPolicy(), Qt::ActionsContextMenu);
+    auto* action = grid.findChild<QAction*>("actExcel");
+    ASSERT_TRUE(action);
+    EXPECT_EQ(action->text(), "엑셀 저장");
+    const fs::path target = dir / "menu.xls";
+    int fileTicks = 0;
+    QTimer person;
+    QObject::connect(&person, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        if (modal->objectName() == "frmMSHtoExcel") {
+            QTest::mouseClick(modal->findChild<QPushButton*>("cmdOk"), Qt::LeftButton);
+        } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            if (++fileTicks < 3) return;
+            auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_TRUE(name);
+            name->selectAll();
+            QTest::keyClicks(name, QString::fromStdString(target.string()));
+            QTest::keyClick(name, Qt::Key_Return);
+        }
+    });
+    person.start(50);
+    action->trigger();
+    person.stop();
+    ASSERT_TRUE(fs::exists(target));
+    const std::string page = Slurp(target);
+    EXPECT_NE(page.find(">홍길동<"), std::string::npos);
+    EXPECT_EQ(page.find(">계좌번호<"), std::string::npos);  // not permitted
 }
 
 }  // namespace
