@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     RegisterEb14Commands(app, ctx);
     RegisterCmsCommand(app, ctx);
     RegisterLedgerCommands(app, ctx);
+    RegisterExportCommand(app, ctx);
 
     try {
         app.parse(argc, argv);

@@ -4,6 +4,7 @@
 #include "core/session_context.h"
 #include "db/database.h"
 #include "db/role_filter.h"
+#include "members/member_list_paging.h"
 #include "members/member_record.h"
 #include "members/member_row_support.h"
 #include "members/member_rules.h"
@@ -47,8 +48,9 @@ void SetMemberFilter(MemberFilter& f, const std::string& column, const std::stri
     *target = value;
 }
 
-std::vector<MemberListRow> ListMembers(Database& db, const SessionContext& s, const MemberFilter& f,
-                                       bool fullHolderNumbers, int limit) {
+std::vector<MemberListRow> ListMembersAfter(Database& db, const SessionContext& s,
+                                            const MemberFilter& f, long long afterMember,
+                                            bool fullHolderNumbers, int limit) {
     auto orRaw = [](const std::string& expr, const char* column) {
         return expr.empty() ? std::string(column) : expr;
     };
@@ -96,6 +98,10 @@ std::vector<MemberListRow> ListMembers(Database& db, const SessionContext& s, co
         sql += " and username like concat('%',?,'%') escape '!'";
         params.emplace_back(EscapeLikePattern(f.username, '!'));
     }
+    if (afterMember > 0) {
+        sql += " and member_inx>?";
+        params.emplace_back(afterMember);
+    }
     sql += " order by member_inx limit " + std::to_string(std::max(1, limit));
     const Recordset rs = db.OpenRecordset(sql, params);
     std::vector<MemberListRow> rows;
@@ -112,6 +118,11 @@ std::vector<MemberListRow> ListMembers(Database& db, const SessionContext& s, co
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+std::vector<MemberListRow> ListMembers(Database& db, const SessionContext& s, const MemberFilter& f,
+                                       bool fullHolderNumbers, int limit) {
+    return ListMembersAfter(db, s, f, 0, fullHolderNumbers, limit);
 }
 
 bool MayShowFullHolderNumbers(Database& db, const SessionContext& s) {

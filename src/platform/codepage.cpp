@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "platform/codepage_html.h"
+
 namespace qx {
 namespace {
 
@@ -107,6 +109,26 @@ std::string ToCp949(std::string_view utf8) {
             out += utf8[i];
         } else if (len == 0 || !ToCp949Converter().convert(utf8.substr(i, len), out)) {
             out += '?';
+        }
+        i += std::max<size_t>(len, 1);
+    }
+    return out;
+}
+
+std::string ToCp949WithReferences(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t len = Utf8SequenceLength(utf8, i);
+        if (len == 1) {
+            out += utf8[i];
+        } else if (len == 0) {
+            out += '?';
+        } else if (!ToCp949Converter().convert(utf8.substr(i, len), out)) {
+            // Decode the well-formed sequence into its code point.
+            unsigned long cp = Byte(utf8, i) & (len == 2 ? 0x1F : len == 3 ? 0x0F : 0x07);
+            for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (Byte(utf8, i + k) & 0x3F);
+            out += "&#" + std::to_string(cp) + ";";
         }
         i += std::max<size_t>(len, 1);
     }

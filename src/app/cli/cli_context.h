@@ -78,5 +78,6 @@ void RegisterEb13FileCommands(CLI::App& eb13, CliContext& ctx);
 void RegisterEb14Commands(CLI::App& app, CliContext& ctx);
 void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
 void RegisterLedgerCommands(CLI::App& app, CliContext& ctx);
+void RegisterExportCommand(CLI::App& app, CliContext& ctx);
 
 }  // namespace qx::cli

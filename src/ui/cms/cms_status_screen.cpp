@@ -12,6 +12,7 @@
 #include "cms/workspace/head_office_gate.h"
 #include "core/session_context.h"
 #include "ui/cms/status_grid.h"
+#include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/business_screen.h"
 
@@ -36,6 +37,9 @@ CmsStatusScreen::CmsStatusScreen(Database& db, SessionContext& session, GuiInter
     eb11Grid_ = addPanel("grdEb11", &eb11Caption_);
     eb13Grid_ = addPanel("grdEb13", &eb13Caption_);
     eb21Grid_ = addPanel("grdEb21", &eb21Caption_);
+    AttachExcelExport(*eb11Grid_, "EB11/EB12 현황", db_, session_, ui_);
+    AttachExcelExport(*eb13Grid_, "EB13/EB14 현황", db_, session_, ui_);
+    AttachExcelExport(*eb21Grid_, "EB21/EB22 현황", db_, session_, ui_);
 
     auto* buttons = new QHBoxLayout;
     eb11Button_ = new QPushButton(QStringLiteral("은행접수분처리(EB11/EB12)"));

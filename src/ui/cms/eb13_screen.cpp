@@ -24,6 +24,7 @@
 #include "ui/cms/eb13_rollback_screen.h"
 #include "ui/cms/rollback_password_dialog.h"
 #include "ui/cms/status_grid.h"
+#include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/ledger/ledger_screens.h"
 #include "ui/main/business_screen.h"
@@ -96,6 +97,7 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     files_ = new QTableWidget(this);
     files_->setObjectName("grdFiles");
     SetUpStatusGrid(files_, Eb13FileColumns());
+    AttachExcelExport(*files_, "EB13파일목록", db_, session_, ui_);
     layout->addWidget(files_, 1);
 
     auto* detailBar = new QHBoxLayout;

@@ -14,6 +14,7 @@
 #include "ledger/ledger_rules.h"
 #include "platform/amount_text.h"
 #include "ui/cms/status_grid.h"
+#include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/business_screen.h"
 
@@ -73,6 +74,7 @@ LedgerPanel::LedgerPanel(Database& db, SessionContext& session, Interaction& ui,
     table_ = new QTableWidget(this);
     table_->setObjectName("grdLedger");
     SetUpStatusGrid(table_, Columns());
+    AttachExcelExport(*table_, "매출수금내역", db_, session_, ui_);
     auto* box = new QGroupBox("원장작업", this);
     auto* inner = new QVBoxLayout(box);
     inner->addLayout(bar);

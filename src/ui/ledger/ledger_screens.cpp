@@ -19,6 +19,7 @@
 #include "platform/profile_ini.h"
 #include "session/service_web.h"
 #include "ui/cms/status_grid.h"
+#include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/business_screen.h"
 
@@ -157,6 +158,7 @@ SaleRunScreen::SaleRunScreen(Database& db, SessionContext& session, Interaction&
     bar->addWidget(searchButton);
     bar->addWidget(runButton);
     table_ = Grid(this, "grdCandidates", SaleCandidateColumns());
+    AttachExcelExport(*table_, "일괄매출대상", db_, session_, ui_);
     totals_ = new QLabel(this);
     totals_->setObjectName("lblTotals");
     auto* layout = new QVBoxLayout(this);
@@ -237,6 +239,7 @@ CollectionRunScreen::CollectionRunScreen(Database& db, SessionContext& session, 
     bar->addWidget(searchButton);
     bar->addWidget(runButton);
     table_ = Grid(this, "grdCandidates", MemberAmountColumns());
+    AttachExcelExport(*table_, "일괄수금대상", db_, session_, ui_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(table_, 1);
@@ -304,6 +307,8 @@ RunHistoryScreen::RunHistoryScreen(Database& db, SessionContext& session, Intera
     bar->addWidget(cancelButton);
     runs_ = Grid(this, "grdRuns", RunColumns(sale));
     detail_ = Grid(this, "grdDetail", DetailColumns(sale));
+    AttachExcelExport(*runs_, sale ? "일괄매출내역" : "일괄수금내역", db_, session_, ui_);
+    AttachExcelExport(*detail_, sale ? "일괄매출상세" : "일괄수금상세", db_, session_, ui_);
     connect(runs_, &QTableWidget::itemSelectionChanged, this, [this] { showDetail(); });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
@@ -415,6 +420,7 @@ BulkRemovalScreen::BulkRemovalScreen(Database& db, SessionContext& session, Inte
     bar->addWidget(searchButton);
     bar->addWidget(runButton);
     table_ = Grid(this, "grdMembers", MemberAmountColumns());
+    AttachExcelExport(*table_, "금액삭제대상", db_, session_, ui_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(table_, 1);

@@ -25,6 +25,7 @@
 #include "members/virtual_account.h"
 #include "platform/profile_ini.h"
 #include "ui/code_combo.h"
+#include "ui/export/grid_export.h"
 #include "ui/frozen_columns.h"
 #include "ui/gui_interaction.h"
 #include "ui/ledger/ledger_panel.h"
@@ -101,6 +102,11 @@ MemberListScreen::MemberListScreen(Database& db, SessionContext& session, GuiInt
     bar->addWidget(find);
     connect(find, &QPushButton::clicked, this, &MemberListScreen::search);
     connect(name_, &QLineEdit::returnPressed, this, &MemberListScreen::search);
+    auto* excel = new QPushButton("엑셀", this);
+    excel->setObjectName("cmdExcel");
+    bar->addWidget(excel);
+    connect(excel, &QPushButton::clicked, this,
+            [this] { ExportGridToExcel(*table_, "회원목록", db_, session_, ui_); });
 
     table_ = new QTableWidget(this);
     table_->setObjectName("memberGrid");
