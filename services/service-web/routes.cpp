@@ -1,5 +1,6 @@
 // The path table of the stand-in. A new server script is one more line here
 // and one handler function (declared in service_web.h).
+#include "cms/eb21/eb21_preparation.h"
 #include "ledger/server_scripts.h"
 #include "service_web.h"
 #include "session/service_web.h"
@@ -16,6 +17,7 @@ const std::vector<Route>& ServiceRoutes() {
         {kBookSaleRunPath, BookSaleRunScript},
         {kMarkSaleRowsPath, MarkSaleRowsScript},
         {kMarkCollectionRowsPath, MarkCollectionRowsScript},
+        {kBillableItemsPath, BillableItemsScript},
     };
     return routes;
 }

@@ -89,5 +89,6 @@ Reply SettleOutstandingScript(ServiceDatabase& db, const Request& request);
 Reply BookSaleRunScript(ServiceDatabase& db, const Request& request);
 Reply MarkSaleRowsScript(ServiceDatabase& db, const Request& request);
 Reply MarkCollectionRowsScript(ServiceDatabase& db, const Request& request);
+Reply BillableItemsScript(ServiceDatabase& db, const Request& request);
 
 }  // namespace qx::web
