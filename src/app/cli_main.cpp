@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     RegisterSummaryCommand(app, ctx);
     RegisterSettingsCommand(app, ctx);
     RegisterEb13Commands(app, ctx);
+    RegisterEb21Commands(app, ctx);
     RegisterCmsCommand(app, ctx);
     RegisterLedgerCommands(app, ctx);
 

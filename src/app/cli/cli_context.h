@@ -73,6 +73,7 @@ void RegisterMemberCommands(CLI::App& app, CliContext& ctx);
 void RegisterSummaryCommand(CLI::App& app, CliContext& ctx);
 void RegisterSettingsCommand(CLI::App& app, CliContext& ctx);
 void RegisterEb13Commands(CLI::App& app, CliContext& ctx);
+void RegisterEb21Commands(CLI::App& app, CliContext& ctx);
 void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
 void RegisterLedgerCommands(CLI::App& app, CliContext& ctx);
 

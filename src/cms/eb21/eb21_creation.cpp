@@ -15,7 +15,10 @@
 #include "db/database.h"
 #include "db/holidays.h"
 #include "db/payer_number.h"
+#include "db/server_clock.h"
 #include "db/sql_quote.h"
+#include "ledger/auto_sale.h"
+#include "members/program_settings.h"
 #include "platform/interaction.h"
 
 namespace qx {
@@ -221,6 +224,22 @@ Eb21Result CreateEb21File(Database& db, SessionContext& s, Interaction& ui,
         result.closeScreen = true;
     }
     return result;
+}
+
+CivilDate Eb21DefaultFileDate(Database& db, SessionContext& s) {
+    ReadServerDate(db, s);
+    const auto now = ParseServerClock(s.server_datetime);
+    if (!now) throw std::runtime_error("server clock unreadable: " + s.server_datetime);
+    return Eb21WithdrawalDate(*now, s.cmsrunprg, s.launched_with_credentials,
+                              DatabaseHolidays(db));
+}
+
+bool RunAutoSaleFirst(Database& db, SessionContext& s, Interaction& ui, const std::string& webHost,
+                      const CivilDate& fileDate) {
+    const ProgramSettings settings = LoadProgramSettings(db, s);
+    if (!settings.month_current || CmsSetDigit(settings.cms_set, kPosAutoSales) == kAutoSalesUnused)
+        return true;
+    return RunAutoSale(db, s, ui, webHost, fileDate.day, FormatShortDate(fileDate)).done;
 }
 
 }  // namespace qx

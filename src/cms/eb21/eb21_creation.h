@@ -57,3 +57,17 @@ Eb21Result CreateEb21File(Database& db, SessionContext& session, Interaction& ui
                           const Eb21Request& request);
 
 }  // namespace qx
+
+namespace qx {
+
+// The date the screen starts with: the institution's usual withdrawal day.
+CivilDate Eb21DefaultFileDate(Database& db, SessionContext& session);
+
+// Runs the automatic batch sale first when the institution asks for it
+// (position 7 "사용함" while billing takes the current month): members whose
+// sales day is on or before the file date's day are billed on the file
+// date. False when the sale failed or was declined: the screen closes.
+bool RunAutoSaleFirst(Database& db, SessionContext& session, Interaction& ui,
+                      const std::string& webHost, const CivilDate& fileDate);
+
+}  // namespace qx
