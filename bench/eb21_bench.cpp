@@ -61,9 +61,10 @@ Institution Make(Database& db, long long members, const std::string& drive) {
     request.cmsrunprg = 1;
     request.stat_company = 1;
     CreateInstitution(db, request);
-    db.ExecuteSql("update quorisdex.admin_company set monthdivide='Y', month_out_limit=0x7fffffffffff, "
-                  "account_title='측정기관회비' where inx=?",
-                  {t.inx});
+    db.ExecuteSql(
+        "update quorisdex.admin_company set monthdivide='Y', month_out_limit=0x7fffffffffff, "
+        "account_title='측정기관회비' where inx=?",
+        {t.inx});
     t.schema = InstitutionSchema(t.inx);
     MemberMix mix;
     mix.registered = members;
@@ -73,11 +74,15 @@ Institution Make(Database& db, long long members, const std::string& drive) {
     for (const char* day : {"26-02-10", "26-03-10"}) {
         db.ExecuteSql("insert into " + t.schema +
                       ".pay_pross (userlink_inx,input_pay,paystat,signdate) select member_inx,"
-                      "10000+member_inx%7*1000,'0','" + day + "' from " + t.schema +
+                      "10000+member_inx%7*1000,'0','" +
+                      day + "' from " + t.schema +
                       ".member_user where settle_accounts='1' and cms_status='3'");
     }
-    db.ExecuteSql("update " + t.schema + ".member_user m set pay_nonpayment=(select sum(input_pay) "
-                  "from " + t.schema + ".pay_pross p where p.userlink_inx=m.member_inx) where "
+    db.ExecuteSql("update " + t.schema +
+                  ".member_user m set pay_nonpayment=(select sum(input_pay) "
+                  "from " +
+                  t.schema +
+                  ".pay_pross p where p.userlink_inx=m.member_inx) where "
                   "settle_accounts='1' and cms_status='3'");
     SessionContext& s = t.session;
     s.inx = std::to_string(t.inx);
@@ -109,11 +114,13 @@ double Floor(Database& db, const Institution& t) {
         "desc,n.addcount), '260316', concat(left(m.bank_code,3),'0000'), m.account_no, n.amount, "
         "if(char_length(m.account_jumin)<=10,m.account_jumin,left(m.account_jumin,6)), "
         "'측정기관회비', n.userinx, '1', m.cms_status, '' from (select userinx,sum(firstpay) "
-        "amount,max(addcount) addcount from " + t.schema +
-        ".newpay group by userinx,mid(rep_day,1,5)) n join " + t.schema +
+        "amount,max(addcount) addcount from " +
+        t.schema + ".newpay group by userinx,mid(rep_day,1,5)) n join " + t.schema +
         ".member_user m on m.member_inx=n.userinx");
-    db.ExecuteSql("update " + t.schema + ".member_user set cms_status=6 where member_inx in "
-                  "(select userinx from " + t.schema + ".newpay)");
+    db.ExecuteSql("update " + t.schema +
+                  ".member_user set cms_status=6 where member_inx in "
+                  "(select userinx from " +
+                  t.schema + ".newpay)");
     tx.commit();
     return Seconds(start);
 }

@@ -49,13 +49,13 @@ CivilDate FileDate(CliContext& ctx, const std::string& date) {
 // The screen's choices: the amounts as given (both by default), the rest
 // from the institution's settings unless given.
 Eb21Options Options(CliContext& ctx, const Eb21CliOptions& o) {
-    const Eb21Amounts amounts =
-        o.amounts.empty() ? Eb21Amounts::Both
-                          : Pick<Eb21Amounts>(o.amounts,
-                                              {{"both", Eb21Amounts::Both},
-                                               {"regular", Eb21Amounts::Regular},
-                                               {"unpaid", Eb21Amounts::Unpaid}},
-                                              "--amounts");
+    const Eb21Amounts amounts = o.amounts.empty()
+                                    ? Eb21Amounts::Both
+                                    : Pick<Eb21Amounts>(o.amounts,
+                                                        {{"both", Eb21Amounts::Both},
+                                                         {"regular", Eb21Amounts::Regular},
+                                                         {"unpaid", Eb21Amounts::Unpaid}},
+                                                        "--amounts");
     Eb21Options out = Eb21DefaultOptions(LoadProgramSettings(ctx.db, ctx.session).cms_set, amounts);
     if (!o.method.empty()) {
         out.method = Pick<Eb21Method>(o.method,

@@ -1,9 +1,9 @@
 #include "cms/eb21/eb21_creation.h"
 
+#include <map>
 #include <optional>
 #include <set>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "cms/eb21/eb21_record.h"
 #include "cms/workspace/cms_folders.h"
@@ -44,41 +44,51 @@ bool OverLimit(Database& db, const SessionContext& s, const CivilDate& date, lon
 }
 
 struct Batch {
-    std::string values, members;
-    std::vector<std::pair<long long, std::string>> expected;  // first rows of members
+    std::string values;
+    std::map<long long, std::string> expected;  // member -> state at the search
     std::size_t count = 0;
 };
 
-// Members listed for the first time in this file must still be as the
-// search found them; they are locked, checked and moved to 6.
-void FlushBatch(Database& db, const std::string& schema, Batch& b) {
+// Members must still be as the search found them; they are locked, checked
+// and moved to 6. A member already in 6 with a row of this file was moved by
+// an earlier statement of this creation (no other file of the day can
+// exist), which keeps the check free of any list that grows with the file.
+void FlushBatch(Database& db, const std::string& schema, const std::string& yymmdd, Batch& b) {
     if (b.count == 0) return;
-    if (!b.expected.empty()) {
-        std::string ids;
-        for (const auto& [m, status] : b.expected) ids += (ids.empty() ? "" : ",") + std::to_string(m);
-        const auto rs = db.OpenRecordset("select member_inx,cms_status,remove,settle_accounts from " +
-                                         schema + ".member_user where member_inx in (" + ids +
-                                         ") for update");
-        std::unordered_map<long long, std::string> now;
-        for (std::size_t i = 0; i < rs.size(); ++i) {
-            const auto r = rs[i];
-            if (r["remove"] == "1" && r["settle_accounts"] == "1")
-                now[r.asInt("member_inx")] = r["cms_status"];
+    std::string ids;
+    for (const auto& [m, status] : b.expected) ids += (ids.empty() ? "" : ",") + std::to_string(m);
+    const auto rs =
+        db.OpenRecordset("select member_inx,cms_status,remove,settle_accounts from " + schema +
+                         ".member_user where member_inx in (" + ids + ") for update");
+    std::map<long long, std::string> now;
+    for (std::size_t i = 0; i < rs.size(); ++i) {
+        const auto r = rs[i];
+        if (r["remove"] == "1" && r["settle_accounts"] == "1")
+            now[r.asInt("member_inx")] = r["cms_status"];
+    }
+    const auto ours =
+        db.OpenRecordset("select distinct user_no from " + schema +
+                             ".file_ea21 where reg_date=? and user_no in (" + ids + ")",
+                         {yymmdd});
+    std::set<long long> listed;
+    for (std::size_t i = 0; i < ours.size(); ++i) listed.insert(ours[i].asInt(0));
+    std::string move;
+    for (const auto& [m, status] : b.expected) {
+        const auto it = now.find(m);
+        if (it != now.end() && it->second == "6" && listed.count(m)) continue;
+        if (it == now.end() || it->second != status ||
+            (status != "3" && status != "7" && status != "8")) {
+            throw Refusal(kEb21StaleRowsText);
         }
-        for (const auto& [m, status] : b.expected) {
-            const auto it = now.find(m);
-            if (it == now.end() || it->second != status ||
-                (status != "3" && status != "7" && status != "8")) {
-                throw Refusal(kEb21StaleRowsText);
-            }
-        }
-        db.ExecuteSql("update " + schema + ".member_user set cms_status=6 where member_inx in (" +
-                      ids + ")");
+        move += (move.empty() ? "" : ",") + std::to_string(m);
     }
     db.ExecuteSql("insert into " + schema +
                   ".file_ea21 (`seq_num`,`reg_date`,`bank_code`,`account_no`,`amount`,`id_no`,"
                   "`title`,`user_no`,`amount_kind`,`oldcms_status`,`cash_rcpt_info`) VALUES " +
                   b.values);
+    if (!move.empty())
+        db.ExecuteSql("update " + schema + ".member_user set cms_status=6 where member_inx in (" +
+                      move + ")");
     b = Batch{};
 }
 
@@ -103,11 +113,8 @@ Eb21Result CreateEb21File(Database& db, SessionContext& s, Interaction& ui,
     const std::string ea21 = schema + ".ea21";
 
     if (!HeadOfficeMayWorkOnFiles(s, ui)) return result;
-    std::vector<const Eb21Row*> rows;
-    for (const auto& r : request.rows)
-        if (r.selected) rows.push_back(&r);
     const Eb21Selection selection = SelectedOf(request.rows);
-    if (rows.empty()) {
+    if (selection.count == 0) {
         ui.inform(kEb21NoSelectionText);
         return result;
     }
@@ -120,7 +127,7 @@ Eb21Result CreateEb21File(Database& db, SessionContext& s, Interaction& ui,
         ui.inform(kEb21DuplicateText);
         return result;
     }
-    if (!ui.confirm("총 '" + std::to_string(rows.size()) + "' 건의 [" +
+    if (!ui.confirm("총 '" + std::to_string(selection.count) + "' 건의 [" +
                     DiskFileName(kEb21Kind, date) + "] 파일을 생성합니다.\r\n진행하시겠습니까?")) {
         result.outcome = Eb21Outcome::Declined;
         return result;
@@ -155,13 +162,14 @@ Eb21Result CreateEb21File(Database& db, SessionContext& s, Interaction& ui,
         PartialFile file(folder, diskName);
         Database::Transaction tx(db);
         if (FileRowExists(db, ea21, yymmdd)) throw Refusal(kEb21DuplicateText);
-        ui.progress(kEb21WritingText, 0, static_cast<long long>(rows.size()));
+        ui.progress(kEb21WritingText, 0, selection.count);
         file.write(Eb21Header(s.org_code, date, c["bank_code"], c["account_code"]));
         Batch batch;
-        std::set<long long> listed;
         long long serial = 0;
-        const auto total = static_cast<long long>(rows.size());
-        for (const Eb21Row* row : rows) {
+        const long long total = selection.count;
+        for (const Eb21Row& selected : request.rows) {
+            if (!selected.selected) continue;
+            const Eb21Row* row = &selected;
             ++serial;
             Eb21Record rec;
             rec.serial = serial;
@@ -171,7 +179,8 @@ Eb21Result CreateEb21File(Database& db, SessionContext& s, Interaction& ui,
             rec.holderNumber = Eb21HolderNumber(row->holderNumber);
             rec.passbook = row->passbook.empty() ? fallback : PassbookText(row->passbook);
             rec.payerNumber = filePayerNumber(std::to_string(row->member_inx));
-            rec.amountKind = row->amountKind == "1" || row->amountKind == "2" ? row->amountKind : "1";
+            rec.amountKind =
+                row->amountKind == "1" || row->amountKind == "2" ? row->amountKind : "1";
             rec.cashReceipt = row->cashReceipt;
             file.write(Eb21DataRecord(rec, s.org_code));
             result.total += rec.amount;
@@ -183,12 +192,12 @@ Eb21Result CreateEb21File(Database& db, SessionContext& s, Interaction& ui,
                             SqlQuote(rec.passbook) + "," + std::to_string(row->member_inx) + "," +
                             SqlQuote(rec.amountKind) + "," + SqlQuote(row->cmsStatus) + "," +
                             SqlQuote(rec.cashReceipt) + ")";
-            if (listed.insert(row->member_inx).second)
-                batch.expected.emplace_back(row->member_inx, row->cmsStatus);
+            batch.expected.emplace(row->member_inx, row->cmsStatus);
             if (++batch.count == kRowsPerStatement || serial == total) {
-                FlushBatch(db, schema, batch);
-                ui.progress(kEb21WritingText + std::string("\r\n") + Eb21ProgressText(serial, total),
-                            serial, total);
+                FlushBatch(db, schema, yymmdd, batch);
+                ui.progress(
+                    kEb21WritingText + std::string("\r\n") + Eb21ProgressText(serial, total),
+                    serial, total);
             }
         }
         file.write(Eb21Trailer(s.org_code, date, serial, result.total));
@@ -196,12 +205,13 @@ Eb21Result CreateEb21File(Database& db, SessionContext& s, Interaction& ui,
         result.count = serial;
         file.publish();
         try {
-            db.ExecuteSql("insert into " + ea21 +
-                              " (`makedate`, `filename`, `total_cnt`, `total_money`,`ok_commission`,"
-                              "`false_commission`,`pross_stat`) VALUES (unix_timestamp(sysdate()),"
-                              "?,?,?,?,?,'0')",
-                          {DatabaseFileName(kEb21Kind, date), result.count, result.total,
-                           c.asInt("ok_commission"), c.asInt("no_commission")});
+            db.ExecuteSql(
+                "insert into " + ea21 +
+                    " (`makedate`, `filename`, `total_cnt`, `total_money`,`ok_commission`,"
+                    "`false_commission`,`pross_stat`) VALUES (unix_timestamp(sysdate()),"
+                    "?,?,?,?,?,'0')",
+                {DatabaseFileName(kEb21Kind, date), result.count, result.total,
+                 c.asInt("ok_commission"), c.asInt("no_commission")});
             db.WriteProcessLog(diskName + " 파일생성", 5);
             tx.commit();
         } catch (...) {
@@ -230,8 +240,7 @@ CivilDate Eb21DefaultFileDate(Database& db, SessionContext& s) {
     ReadServerDate(db, s);
     const auto now = ParseServerClock(s.server_datetime);
     if (!now) throw std::runtime_error("server clock unreadable: " + s.server_datetime);
-    return Eb21WithdrawalDate(*now, s.cmsrunprg, s.launched_with_credentials,
-                              DatabaseHolidays(db));
+    return Eb21WithdrawalDate(*now, s.cmsrunprg, s.launched_with_credentials, DatabaseHolidays(db));
 }
 
 bool RunAutoSaleFirst(Database& db, SessionContext& s, Interaction& ui, const std::string& webHost,

@@ -22,7 +22,8 @@ inline constexpr const char* kEb21OverLimitText =
     "\r\n\r\n해당월의 총 출금액과 현재 출금예정액의 합계가 월출금한도를 초과 하였습니다.";
 inline constexpr const char* kEb21DuplicateText =
     "선택한 일자로 이미 파일이 생성 되었습니다. 중복생성은 할 수 없습니다.";
-inline constexpr const char* kEb21NoCompanyText = "회사의 로그인 정보를 정상적으로 얻지 못했습니다.";
+inline constexpr const char* kEb21NoCompanyText =
+    "회사의 로그인 정보를 정상적으로 얻지 못했습니다.";
 inline constexpr const char* kEb21WritingText =
     "EB21화일을 작성하고 있습니다. 잠시만 기다려 주십시오";
 inline constexpr const char* kEb21StaleRowsText =

@@ -36,7 +36,8 @@ long long PrepareBillableItems(Database& db, long long inx, const std::string& n
     if (!ScriptNuday(nuday) || !ScriptSetMonth(setmonth))
         throw std::invalid_argument("billable items: bad day or month");
     const std::string s = InstitutionSchema(inx);
-    const std::string day = nuday.substr(0, 2) + "-" + nuday.substr(2, 2) + "-" + nuday.substr(4, 2);
+    const std::string day =
+        nuday.substr(0, 2) + "-" + nuday.substr(2, 2) + "-" + nuday.substr(4, 2);
     const bool exceptLater =
         db.scalar("select checkexcept_use from quorisdex.admin_company where inx=?", {inx}) == "Y";
 
@@ -54,12 +55,16 @@ long long PrepareBillableItems(Database& db, long long inx, const std::string& n
             "   least(p.amount, greatest(0, p.nonpay-(p.cum-p.amount))) part from ("
             "   select pp.userlink_inx u, pp.signdate d, pp.input_pay amount,"
             "    m.pay_nonpayment nonpay, m.month_max mm,"
-            "    row_number() over (partition by pp.userlink_inx order by pp.signdate, pp.pay_inx) seq,"
+            "    row_number() over (partition by pp.userlink_inx order by pp.signdate, pp.pay_inx) "
+            "seq,"
             "    sum(pp.input_pay) over (partition by pp.userlink_inx order by pp.signdate desc,"
             "     pp.pay_inx desc rows between unbounded preceding and current row) cum"
-            "   from " + s + ".pay_pross pp join " + s +
+            "   from " +
+            s + ".pay_pross pp join " + s +
             ".member_user m on m.member_inx=pp.userlink_inx"
-            "   where pp.paystat='0' and pp.input_pay>0 and " + kBillableMember + ") p"
+            "   where pp.paystat='0' and pp.input_pay>0 and " +
+            kBillableMember +
+            ") p"
             "  ) t where t.part>0 and (?='N' or t.d<=?)"
             " ) r where r.mm<=0 or r.mrank<=r.mm",
         {exceptLater ? "Y" : "N", day});
@@ -74,13 +79,18 @@ long long PrepareBillableItems(Database& db, long long inx, const std::string& n
             "  date_format(str_to_date(concat('20',x.oldest),'%Y-%m-%d') - interval 1 day,"
             "   '%y-%m-%d')),"
             " m.pay_nonpayment-coalesce(x.total,0),0,'0'"
-            " from " + s + ".member_user m left join ("
-            "  select userlink_inx u, sum(input_pay) total, min(signdate) oldest from " + s +
+            " from " +
+            s +
+            ".member_user m left join ("
+            "  select userlink_inx u, sum(input_pay) total, min(signdate) oldest from " +
+            s +
             ".pay_pross where paystat='0' and input_pay>0 group by userlink_inx) x"
             "  on x.u=m.member_inx"
-            " where " + kBillableMember + " and m.pay_nonpayment>coalesce(x.total,0)"
-            " and (m.month_max<=0 or (select count(distinct mid(n.rep_day,1,5)) from " + s +
-            ".newpay n where n.userinx=m.member_inx)<m.month_max)",
+            " where " +
+            kBillableMember +
+            " and m.pay_nonpayment>coalesce(x.total,0)"
+            " and (m.month_max<=0 or (select count(distinct mid(n.rep_day,1,5)) from " +
+            s + ".newpay n where n.userinx=m.member_inx)<m.month_max)",
         {setmonth});
     tx.commit();
     return rows;

@@ -37,7 +37,7 @@ std::string Eb21HolderNumber(const std::string& accountJumin);
 
 struct Eb21Record {
     long long serial = 0;
-    std::string bankCode;      // seven digits
+    std::string bankCode;  // seven digits
     std::string accountNo;
     long long amount = 0;
     std::string holderNumber;  // as written

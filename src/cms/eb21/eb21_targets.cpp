@@ -42,21 +42,25 @@ std::string GroupedItems(Eb21Method method, const std::string& s, const std::str
         case Eb21Method::Monthly:
             return "select userinx,sum(firstpay) amount,max(rep_day) rep_day,max(addcount) "
                    "addcount,max(repmon) repmon,concat('20',mid(max(rep_day),1,5)) shown,0 summed "
-                   "from " + s + ".newpay where " + filter + " group by userinx,mid(rep_day,1,5)";
+                   "from " +
+                   s + ".newpay where " + filter + " group by userinx,mid(rep_day,1,5)";
         case Eb21Method::Item:
             return "select userinx,firstpay amount,rep_day,addcount,repmon,concat('20',rep_day) "
-                   "shown,0 summed from " + s + ".newpay where " + filter;
+                   "shown,0 summed from " +
+                   s + ".newpay where " + filter;
         case Eb21Method::Sum:
             return "select userinx,sum(firstpay) amount,max(rep_day) rep_day,max(addcount) "
-                   "addcount,min(repmon) repmon,'' shown,1 summed from " + s + ".newpay where " +
-                   filter + " group by userinx";
+                   "addcount,min(repmon) repmon,'' shown,1 summed from " +
+                   s + ".newpay where " + filter + " group by userinx";
         case Eb21Method::MergeBoth:
             return "select userinx,firstpay amount,rep_day,addcount,repmon,'' shown,1 summed "
-                   "from " + s + ".newpay2 where " + filter;
+                   "from " +
+                   s + ".newpay2 where " + filter;
         case Eb21Method::MergeSplit:
             return "select userinx,firstpay amount,rep_day,addcount,repmon,"
                    "if(repmon='1','',concat('20',rep_day)) shown,if(repmon='1',1,0) summed "
-                   "from " + s + ".newpay2 where " + filter;
+                   "from " +
+                   s + ".newpay2 where " + filter;
     }
     return {};
 }
@@ -67,24 +71,26 @@ void MergeIntoNewpay2(Database& db, const std::string& s, Eb21Method method) {
     if (method == Eb21Method::MergeBoth) {
         db.ExecuteSql("insert into " + s +
                       ".newpay2 (userinx,rep_day,firstpay,addcount,repmon) select "
-                      "userinx,max(rep_day),sum(firstpay),0,repmon from " + s +
-                      ".newpay group by userinx,repmon");
+                      "userinx,max(rep_day),sum(firstpay),0,repmon from " +
+                      s + ".newpay group by userinx,repmon");
     } else {
         db.ExecuteSql("insert into " + s +
                       ".newpay2 (userinx,rep_day,firstpay,addcount,repmon) select "
-                      "userinx,max(rep_day),sum(firstpay),0,'1' from " + s +
-                      ".newpay where repmon='1' group by userinx");
+                      "userinx,max(rep_day),sum(firstpay),0,'1' from " +
+                      s + ".newpay where repmon='1' group by userinx");
         db.ExecuteSql("insert into " + s +
                       ".newpay2 (userinx,rep_day,firstpay,addcount,repmon) select "
-                      "userinx,rep_day,firstpay,addcount,'0' from " + s +
-                      ".newpay where repmon='0'");
+                      "userinx,rep_day,firstpay,addcount,'0' from " +
+                      s + ".newpay where repmon='0'");
     }
 }
 
 std::string AmountKind(const Eb21Options& o, bool unpaid) {
     switch (o.kind) {
-        case Eb21Kind::Full: return "1";
-        case Eb21Kind::Partial: return "2";
+        case Eb21Kind::Full:
+            return "1";
+        case Eb21Kind::Partial:
+            return "2";
         case Eb21Kind::UnpaidPartial:
             if (o.amounts == Eb21Amounts::Unpaid) return "2";
             if (o.amounts == Eb21Amounts::Both && o.method != Eb21Method::Sum)
@@ -128,8 +134,10 @@ std::vector<Eb21Method> Eb21MethodsFor(Eb21Amounts a) {
         case Eb21Amounts::Both:
             return {Eb21Method::Monthly, Eb21Method::Item, Eb21Method::Sum, Eb21Method::MergeBoth,
                     Eb21Method::MergeSplit};
-        case Eb21Amounts::Regular: return {Eb21Method::Sum, Eb21Method::Item};
-        case Eb21Amounts::Unpaid: return {Eb21Method::Monthly, Eb21Method::Item, Eb21Method::Sum};
+        case Eb21Amounts::Regular:
+            return {Eb21Method::Sum, Eb21Method::Item};
+        case Eb21Amounts::Unpaid:
+            return {Eb21Method::Monthly, Eb21Method::Item, Eb21Method::Sum};
     }
     return {};
 }
@@ -142,7 +150,9 @@ std::vector<Eb21Kind> Eb21KindsFor(Eb21Amounts a) {
 Eb21Options Eb21DefaultOptions(const std::string& cmsSet, Eb21Amounts amounts) {
     Eb21Options o;
     o.amounts = amounts;
-    const int methodPos = amounts == Eb21Amounts::Both ? 1 : amounts == Eb21Amounts::Regular ? 2 : 3;
+    const int methodPos = amounts == Eb21Amounts::Both      ? 1
+                          : amounts == Eb21Amounts::Regular ? 2
+                                                            : 3;
     const auto methods = Eb21MethodsFor(amounts);
     const auto m = static_cast<std::size_t>(CmsSetDigit(cmsSet, methodPos));
     o.method = methods[m < methods.size() ? m : 0];
@@ -150,35 +160,50 @@ Eb21Options Eb21DefaultOptions(const std::string& cmsSet, Eb21Amounts amounts) {
     const auto k = static_cast<std::size_t>(CmsSetDigit(cmsSet, 3 + methodPos));
     o.kind = kinds[k < kinds.size() ? k : 0];
     const int p = CmsSetDigit(cmsSet, 9);
-    o.passbook = p == 1 ? Eb21Passbook::Instalment : p == 2 ? Eb21Passbook::Month
-                                                            : Eb21Passbook::Setting;
+    o.passbook = p == 1   ? Eb21Passbook::Instalment
+                 : p == 2 ? Eb21Passbook::Month
+                          : Eb21Passbook::Setting;
     return o;
 }
 
 const std::vector<std::string>& Eb21GridColumns() {
     static const std::vector<std::string> columns = {
-        "납부자번호", "고객명/상호", "출금신청액", "매출일자", "회차",       "구분",
-        "CMS상태",   "CMS에러",     "은행명",     "계좌번호", "통장기장내역", "은행코드",
-        "예금주번호", "완전부분",   "CMS상태코드", "지사",    "대리점",     "이체예정일",
+        "납부자번호", "고객명/상호",      "출금신청액",  "매출일자", "회차",         "구분",
+        "CMS상태",    "CMS에러",          "은행명",      "계좌번호", "통장기장내역", "은행코드",
+        "예금주번호", "완전부분",         "CMS상태코드", "지사",     "대리점",       "이체예정일",
         "매출예정액", "현금영수발행정보", "담당자"};
     return columns;
 }
 
 std::vector<std::string> Eb21GridCells(const Eb21Row& r) {
-    return {r.payerNumber,   r.name,          std::to_string(r.amount),
-            r.saleDate,      r.addcount,      r.unpaid ? "미납분" : "정기분",
-            r.cmsStatusText, r.cmsError,      r.bankName,
-            r.accountNo,     r.passbook,      r.bankCode,
-            r.holderNumber,  r.amountKind,    r.cmsStatus,
-            r.branchName,    r.agencyName,    r.inday,
-            std::to_string(r.expected), r.cashReceipt, r.manager};
+    return {r.payerNumber,
+            r.name,
+            std::to_string(r.amount),
+            r.saleDate,
+            r.addcount,
+            r.unpaid ? "미납분" : "정기분",
+            r.cmsStatusText,
+            r.cmsError,
+            r.bankName,
+            r.accountNo,
+            r.passbook,
+            r.bankCode,
+            r.holderNumber,
+            r.amountKind,
+            r.cmsStatus,
+            r.branchName,
+            r.agencyName,
+            r.inday,
+            std::to_string(r.expected),
+            r.cashReceipt,
+            r.manager};
 }
 
 BillablePreparer ServiceBillablePreparer(const std::string& webHost, long long inx) {
     return [webHost, inx](const std::string& nuday, const std::string& setmonth) {
-        return RequestScriptReply(webHost, kBillableItemsPath,
-                                  "loginuserid=tps_" + std::to_string(inx) + "&nuday=" + nuday +
-                                      "&setmonth=" + setmonth);
+        return RequestScriptReply(
+            webHost, kBillableItemsPath,
+            "loginuserid=tps_" + std::to_string(inx) + "&nuday=" + nuday + "&setmonth=" + setmonth);
     };
 }
 
@@ -242,9 +267,8 @@ Eb21Search SearchEb21Targets(Database& db, SessionContext& s, Interaction& ui,
         "member_user.cash_receipt_info,member_user.client_manager," +
         Or(s.case_sql.cms_status, "member_user.cms_status") + " status_text," +
         Or(s.case_sql.bank_name, "member_user.bank_code") + " bank_name," +
-        Or(s.case_sql.branch_name, "''") + " branch_name," +
-        Or(s.case_sql.agency_name, "''") + " agency_name from (" +
-        GroupedItems(o.method, schema, filter) + ") n join " + schema +
+        Or(s.case_sql.branch_name, "''") + " branch_name," + Or(s.case_sql.agency_name, "''") +
+        " agency_name from (" + GroupedItems(o.method, schema, filter) + ") n join " + schema +
         ".member_user member_user on member_user.member_inx=n.userinx "
         "order by n.userinx desc,n.addcount asc,n.repmon desc,n.rep_day asc";
     const auto rs = db.OpenRecordset(sql);
@@ -254,8 +278,8 @@ Eb21Search SearchEb21Targets(Database& db, SessionContext& s, Interaction& ui,
         Eb21Row row;
         row.member_inx = r.asInt("userinx");
         row.payerNumber = PadPayerNumber(r["userinx"], 10);
-        row.name = r["client_company"].empty() ? r["username"]
-                                               : r["username"] + "/" + r["client_company"];
+        row.name =
+            r["client_company"].empty() ? r["username"] : r["username"] + "/" + r["client_company"];
         row.amount = r.asInt("amount");
         const bool summed = r["summed"] == "1";
         row.saleDate = r["shown"];
@@ -285,14 +309,12 @@ Eb21Search SearchEb21Targets(Database& db, SessionContext& s, Interaction& ui,
         row.agencyName = r["agency_name"];
         row.inday = r["inday"];
         row.expected = r.asInt("pay_monthdefault");
-        row.cashReceipt = cashReceipts && r["p_tax"] == s.cash_receipt_code
-                              ? r["cash_receipt_info"]
-                              : std::string();
+        row.cashReceipt = cashReceipts && r["p_tax"] == s.cash_receipt_code ? r["cash_receipt_info"]
+                                                                            : std::string();
         row.manager = r["client_manager"];
         out.rows.push_back(std::move(row));
     }
-    out.rows = SplitByWithdrawalLimit(std::move(out.rows), oneOutLimit,
-                                      s.prgstat[kDevidePay]);
+    out.rows = SplitByWithdrawalLimit(std::move(out.rows), oneOutLimit, s.prgstat[kDevidePay]);
     return out;
 }
 
@@ -331,8 +353,8 @@ Eb21MonthFigures LoadMonthFigures(Database& db, const SessionContext& s, const C
     const std::string schema = InstitutionSchema(s.institution_number);
     const std::string yymm = Yymmdd(date).substr(0, 4);
     f.used = db.scalarInt("select coalesce(sum(input_pay),0) from " + schema +
-                          ".pay_pross where paystat='1' and mid(signdate,1,5)=? and "
-                          "settle_title='CMS' and settle_code=1",
+                              ".pay_pross where paystat='1' and mid(signdate,1,5)=? and "
+                              "settle_title='CMS' and settle_code=1",
                           {YearMonth(date)}) +
              db.scalarInt("select coalesce(sum(total_money-rtnok_money),0) from " + schema +
                               ".ea21 where mid(filename,5,4)=? and pross_stat='0'",
@@ -357,10 +379,14 @@ std::string SelectionText(const Eb21Selection& sel) {
 
 const std::vector<std::pair<Eb21Exclusion, std::string>>& Eb21Exclusions() {
     static const std::vector<std::pair<Eb21Exclusion, std::string>> list = {
-        {Eb21Exclusion::TransferDay, "이체예정일"},   {Eb21Exclusion::AmountAtLeast, "출금액(이상)"},
-        {Eb21Exclusion::AmountAtMost, "출금액(이하)"}, {Eb21Exclusion::CmsState, "CMS상태"},
-        {Eb21Exclusion::Branch, "지사"},             {Eb21Exclusion::Agency, "대리점"},
-        {Eb21Exclusion::CmsError, "CMS오류메세지"},   {Eb21Exclusion::OutsideMonths, "지정개월수외"},
+        {Eb21Exclusion::TransferDay, "이체예정일"},
+        {Eb21Exclusion::AmountAtLeast, "출금액(이상)"},
+        {Eb21Exclusion::AmountAtMost, "출금액(이하)"},
+        {Eb21Exclusion::CmsState, "CMS상태"},
+        {Eb21Exclusion::Branch, "지사"},
+        {Eb21Exclusion::Agency, "대리점"},
+        {Eb21Exclusion::CmsError, "CMS오류메세지"},
+        {Eb21Exclusion::OutsideMonths, "지정개월수외"},
         {Eb21Exclusion::None, "제외안함"}};
     return list;
 }
@@ -377,7 +403,8 @@ std::optional<long long> ApplyEb21Exclusion(std::vector<Eb21Row>& rows, Eb21Excl
     const std::string value = Trim(rawValue);
     std::function<bool(const Eb21Row&)> match;
     switch (c) {
-        case Eb21Exclusion::None: return 0;
+        case Eb21Exclusion::None:
+            return 0;
         case Eb21Exclusion::TransferDay: {
             if (value.empty() || value.size() > 2 || !IsAllDigits(value)) {
                 ui.inform("잘못된 이체예정일입니다.");

@@ -116,7 +116,7 @@ Eb21Selection SelectedOf(const std::vector<Eb21Row>& rows);
 std::string SelectionText(const Eb21Selection& selection);
 
 enum class Eb21Exclusion {
-    TransferDay,  // "이체예정일"
+    TransferDay,    // "이체예정일"
     AmountAtLeast,  // "출금액(이상)"
     AmountAtMost,   // "출금액(이하)"
     CmsState,       // "CMS상태"

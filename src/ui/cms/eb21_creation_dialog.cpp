@@ -128,7 +128,8 @@ Eb21CreationDialog::Eb21CreationDialog(Database& db, SessionContext& session, In
     auto* bar = new QHBoxLayout;
     criterion_ = new QComboBox(this);
     criterion_->setObjectName("cboExclusion");
-    for (const auto& [e, name] : Eb21Exclusions()) criterion_->addItem(Q(name), static_cast<int>(e));
+    for (const auto& [e, name] : Eb21Exclusions())
+        criterion_->addItem(Q(name), static_cast<int>(e));
     value_ = new QLineEdit(this);
     value_->setObjectName("txtExclusion");
     auto* excludeButton = new QPushButton(QStringLiteral("제외"), this);
@@ -194,7 +195,7 @@ Eb21CreationDialog::Eb21CreationDialog(Database& db, SessionContext& session, In
 }
 
 Eb21Amounts Eb21CreationDialog::amounts() const {
-    return regular_->isChecked() ? Eb21Amounts::Regular
+    return regular_->isChecked()  ? Eb21Amounts::Regular
            : unpaid_->isChecked() ? Eb21Amounts::Unpaid
                                   : Eb21Amounts::Both;
 }
@@ -203,10 +204,12 @@ Eb21Amounts Eb21CreationDialog::amounts() const {
 void Eb21CreationDialog::fillChoices() {
     const Eb21Options d = Eb21DefaultOptions(cmsSet_, amounts());
     method_->clear();
-    for (auto m : Eb21MethodsFor(d.amounts)) method_->addItem(Q(Eb21MethodCaption(m)), static_cast<int>(m));
+    for (auto m : Eb21MethodsFor(d.amounts))
+        method_->addItem(Q(Eb21MethodCaption(m)), static_cast<int>(m));
     method_->setCurrentIndex(method_->findData(static_cast<int>(d.method)));
     kind_->clear();
-    for (auto k : Eb21KindsFor(d.amounts)) kind_->addItem(Q(Eb21KindCaption(k)), static_cast<int>(k));
+    for (auto k : Eb21KindsFor(d.amounts))
+        kind_->addItem(Q(Eb21KindCaption(k)), static_cast<int>(k));
     kind_->setCurrentIndex(kind_->findData(static_cast<int>(d.kind)));
     passbook_->setCurrentIndex(passbook_->findData(static_cast<int>(d.passbook)));
 }
@@ -254,9 +257,9 @@ void Eb21CreationDialog::showFigures() {
     selection_->setText(Q(SelectionText(sel)));
     Guarded(ui_, [this, &sel] {
         const Eb21MonthFigures f = LoadMonthFigures(db_, session_, FromQDate(date_->date()));
-        figures_->setText(Q("월출금한도 : " + FormatAmount(f.limit) + " 원  / 금월사용액 : " +
-                            FormatAmount(f.used) + " 원  / 잔여한도 : " +
-                            FormatAmount(f.remaining()) + " 원"));
+        figures_->setText(Q("월출금한도 : " + FormatAmount(f.limit) +
+                            " 원  / 금월사용액 : " + FormatAmount(f.used) +
+                            " 원  / 잔여한도 : " + FormatAmount(f.remaining()) + " 원"));
         const long long over = f.excess(sel.amount);
         excess_->setText(over > 0 ? Q(FormatAmount(over) + " 원 월이체한도 초과") : QString());
     });
@@ -319,9 +322,8 @@ QWidget* CreateEb21Launcher(Database& db, SessionContext& session, Interaction& 
     open->setObjectName("cmdEb21Create");
     layout->addWidget(open);
     layout->addStretch(1);
-    QObject::connect(open, &QPushButton::clicked, panel, [&db, &session, &ui, panel] {
-        OpenEb21Creation(db, session, ui, panel);
-    });
+    QObject::connect(open, &QPushButton::clicked, panel,
+                     [&db, &session, &ui, panel] { OpenEb21Creation(db, session, ui, panel); });
     return panel;
 }
 

@@ -31,8 +31,8 @@ class Eb21CreationDialog : public QDialog {
   public:
     // `prepare` asks the server for the billable items; `webHost` serves the
     // automatic batch sale.
-    Eb21CreationDialog(Database& db, SessionContext& session, Interaction& ui,
-                       std::string webHost, BillablePreparer prepare, QWidget* parent = nullptr);
+    Eb21CreationDialog(Database& db, SessionContext& session, Interaction& ui, std::string webHost,
+                       BillablePreparer prepare, QWidget* parent = nullptr);
 
     // Runs the automatic batch sale when the institution asks for it, then
     // searches. False when the screen must close (sale or preparation failed).

@@ -81,11 +81,10 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
         content = new ProgramSettingsScreen(context.db, context.session, context.ui, screen);
     if (s == "frmDoc32") {
         content = CreateEb21Launcher(context.db, context.session, context.ui, screen);
-        screen->setSubScreenOpener(
-            [db = &context.db, session = &context.session, ui = &context.ui,
-             screen](const std::string& id) {
-                return id == "frmDoc32_1" && OpenEb21Creation(*db, *session, *ui, screen);
-            });
+        screen->setSubScreenOpener([db = &context.db, session = &context.session, ui = &context.ui,
+                                    screen](const std::string& id) {
+            return id == "frmDoc32_1" && OpenEb21Creation(*db, *session, *ui, screen);
+        });
     }
     if (!content) content = CreateLedgerScreen(s, context, screen);
     if (content) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <map>
+#include <thread>
 
 #include "cms/eb21/eb21_creation.h"
 #include "cms/eb21/eb21_preparation.h"
@@ -38,9 +39,10 @@ class Eb21Test : public test::FreshInstitutionTest {
         session.SystemDrive = root.string() + "/";
         session.month_divide_switch = true;
         test::PinServerClock(*db, "2026-03-13 10:00:00");
-        Company("month_out_limit=100000000, ok_commission=300, no_commission=100, "
-                "bank_code='88', account_code='110-123-456789', account_title='hanbit coop', "
-                "cms_print='회비,후원금'");
+        Company(
+            "month_out_limit=100000000, ok_commission=300, no_commission=100, "
+            "bank_code='88', account_code='110-123-456789', account_title='hanbit coop', "
+            "cms_print='회비,후원금'");
     }
     void TearDown() override {
         test::UnpinServerClock(*db);
@@ -69,9 +71,8 @@ class Eb21Test : public test::FreshInstitutionTest {
     std::vector<std::string> Prepared(const std::string& nuday = "260313100000") {
         PrepareBillableItems(*db, inst.inx, nuday, "26-03");
         std::vector<std::string> out;
-        const auto rs = db->OpenRecordset(
-            "select userinx,rep_day,firstpay,addcount from " + schema +
-            ".newpay order by userinx,rep_day desc");
+        const auto rs = db->OpenRecordset("select userinx,rep_day,firstpay,addcount from " +
+                                          schema + ".newpay order by userinx,rep_day desc");
         for (std::size_t i = 0; i < rs.size(); ++i)
             out.push_back(rs[i]["userinx"] + " " + rs[i]["rep_day"] + " " + rs[i]["firstpay"] +
                           " " + rs[i]["addcount"]);
@@ -117,7 +118,9 @@ class Eb21Test : public test::FreshInstitutionTest {
     fs::path root;
 };
 
-std::string N(long long id) { return std::to_string(id); }
+std::string N(long long id) {
+    return std::to_string(id);
+}
 
 TEST_F(Eb21Test, ServerSpreadsTheOutstandingAmountNewestFirst) {
     // Partly paid: 25,000 outstanding of three sales of 10,000.
@@ -132,7 +135,8 @@ TEST_F(Eb21Test, ServerSpreadsTheOutstandingAmountNewestFirst) {
     Sale(Member(5000, "6"), 5000, "26-03-10");
     Sale(Member(0), 5000, "26-03-10");
     const long long removed = Member(5000);
-    db->ExecuteSql("update " + schema + ".member_user set remove='2' where member_inx=?", {removed});
+    db->ExecuteSql("update " + schema + ".member_user set remove='2' where member_inx=?",
+                   {removed});
     const long long giro = Member(5000);
     db->ExecuteSql("update " + schema + ".member_user set settle_accounts='3' where member_inx=?",
                    {giro});
@@ -147,11 +151,11 @@ TEST_F(Eb21Test, ServerSpreadsTheOutstandingAmountNewestFirst) {
 
     // Sales dated after the creation day are left out, their part unbilled.
     Company("checkexcept_use='Y'");
-    EXPECT_EQ(Prepared("260305090000"),
-              (std::vector<std::string>{N(partly) + " 26-02-10 10000 2",
-                                        N(partly) + " 26-01-10 5000 1",
-                                        N(more) + " 26-02-10 10000 2", N(more) + " 26-01-10 10000 1",
-                                        N(more) + " 26-01-09 5000 0", N(none) + " 26-01-31 7000 0"}));
+    EXPECT_EQ(
+        Prepared("260305090000"),
+        (std::vector<std::string>{N(partly) + " 26-02-10 10000 2", N(partly) + " 26-01-10 5000 1",
+                                  N(more) + " 26-02-10 10000 2", N(more) + " 26-01-10 10000 1",
+                                  N(more) + " 26-01-09 5000 0", N(none) + " 26-01-31 7000 0"}));
     Company("checkexcept_use='N'");
 
     // Two months at most: the newest two, the rest not billed.
@@ -175,7 +179,8 @@ TEST_F(Eb21Test, MethodsGroupRegularAndUnpaidInBothMonthModes) {
     Sale(b, 4000, "26-03-10");
 
     using R = std::vector<std::string>;  // "member amount 정기/미납 date count kind"
-    auto rows = [&](Eb21Amounts amounts, Eb21Method method, Eb21Kind kind = Eb21Kind::UnpaidPartial) {
+    auto rows = [&](Eb21Amounts amounts, Eb21Method method,
+                    Eb21Kind kind = Eb21Kind::UnpaidPartial) {
         Eb21Options o;
         o.amounts = amounts;
         o.method = method;
@@ -191,8 +196,8 @@ TEST_F(Eb21Test, MethodsGroupRegularAndUnpaidInBothMonthModes) {
     };
     // The current month's sales are regular.
     EXPECT_EQ(rows(Eb21Amounts::Both, Eb21Method::Monthly),
-              (R{"b 4000 정기 2026-03 1 1", "a 10000 미납 2026-01 1 2",
-                 "a 10000 미납 2026-02 2 2", "a 15000 정기 2026-03 4 1"}));
+              (R{"b 4000 정기 2026-03 1 1", "a 10000 미납 2026-01 1 2", "a 10000 미납 2026-02 2 2",
+                 "a 15000 정기 2026-03 4 1"}));
     EXPECT_EQ(rows(Eb21Amounts::Both, Eb21Method::Item),
               (R{"b 4000 정기 2026-03-10 1 1", "a 10000 미납 2026-01-10 1 2",
                  "a 10000 미납 2026-02-10 2 2", "a 10000 정기 2026-03-10 3 1",
@@ -219,8 +224,9 @@ TEST_F(Eb21Test, MethodsGroupRegularAndUnpaidInBothMonthModes) {
 }
 
 TEST_F(Eb21Test, GridColumnsCarryPassbookHolderAndCashReceipt) {
-    const long long a = Member(10000, "8", "cms_printkey='2', cms_error='잔액부족', p_tax='5', "
-                                          "cash_receipt_info='01012345678'");
+    const long long a = Member(10000, "8",
+                               "cms_printkey='2', cms_error='잔액부족', p_tax='5', "
+                               "cash_receipt_info='01012345678'");
     Sale(a, 10000, "26-03-15");
     Company("cash_receipt_use='Y'");
     session.cash_receipt_code = "5";
@@ -248,15 +254,15 @@ TEST_F(Eb21Test, GridColumnsCarryPassbookHolderAndCashReceipt) {
 
 TEST_F(Eb21Test, FailedPreparationStopsWithItsMessageAndTwoLogLines) {
     Sale(Member(10000), 10000, "26-03-10");
-    const auto s = SearchEb21Targets(*db, session, ui, kMonday, {},
-                                     [](const std::string&, const std::string&) {
-                                         return std::string("DB error");
-                                     });
+    const auto s = SearchEb21Targets(
+        *db, session, ui, kMonday, {},
+        [](const std::string&, const std::string&) { return std::string("DB error"); });
     EXPECT_TRUE(s.failed);
     EXPECT_TRUE(s.rows.empty());
     EXPECT_EQ(ui.texts(), std::vector<std::string>{kEb21PreparationFailedText});
-    EXPECT_EQ(Count("pross_log", "prostxt like '출금대상조회중 오류발생 updatepms21내용:DB error/URL"
-                                 "내용: &nuday=260313100000&setmonth=26-03/처리시간(시작:%'"),
+    EXPECT_EQ(Count("pross_log",
+                    "prostxt like '출금대상조회중 오류발생 updatepms21내용:DB error/URL"
+                    "내용: &nuday=260313100000&setmonth=26-03/처리시간(시작:%'"),
               1);
     EXPECT_EQ(Count("pross_log", "prostxt='DB_WebSend rtn :[DB error]'"), 1);
 }
@@ -282,7 +288,8 @@ TEST_F(Eb21Test, CreatesTheFileRecordsItAndMovesTheMembers) {
     // Three statements of 100, 100 and 50 rows.
     EXPECT_EQ(ui.progressed, (std::vector<std::pair<long long, long long>>{
                                  {0, 250}, {100, 250}, {200, 250}, {250, 250}}));
-    EXPECT_EQ(ui.shown.front().text, "총 '250' 건의 [EB210316] 파일을 생성합니다.\r\n진행하시겠습니까?");
+    EXPECT_EQ(ui.shown.front().text,
+              "총 '250' 건의 [EB210316] 파일을 생성합니다.\r\n진행하시겠습니까?");
 
     const auto file = ReadCmsFile(r.path, kLongRecordLength);
     ASSERT_TRUE(file);
@@ -304,8 +311,10 @@ TEST_F(Eb21Test, CreatesTheFileRecordsItAndMovesTheMembers) {
     EXPECT_EQ(Count("file_ea21", "reg_date='260316' and oldcms_status='7' and amount_kind='1'"),
               125);
     EXPECT_EQ(Count("member_user", "cms_status='6'"), 250);
-    const auto ea21 = db->OpenRecordset("select filename,total_cnt,total_money,ok_commission,"
-                                        "false_commission,pross_stat from " + schema + ".ea21");
+    const auto ea21 = db->OpenRecordset(
+        "select filename,total_cnt,total_money,ok_commission,"
+        "false_commission,pross_stat from " +
+        schema + ".ea21");
     ASSERT_EQ(ea21.size(), 1u);
     EXPECT_EQ(ea21[0]["filename"], "EB21260316");
     EXPECT_EQ(ea21[0].asInt("total_cnt"), 250);
@@ -336,14 +345,18 @@ TEST_F(Eb21Test, RefusalsWriteNothing) {
         std::string message;
     };
     const std::vector<Case> cases = {
-        {"nothing selected", [](auto& v) { for (auto& r : v) r.selected = false; }, kMonday,
-         kEb21NoSelectionText},
+        {"nothing selected",
+         [](auto& v) {
+             for (auto& r : v) r.selected = false;
+         },
+         kMonday, kEb21NoSelectionText},
         {"saturday", [](auto&) {}, CivilDate{2026, 3, 14}, kEb21HolidayText},
         {"sunday", [](auto&) {}, CivilDate{2026, 3, 15}, kEb21HolidayText},
         {"listed holiday", [](auto&) {}, CivilDate{2026, 3, 18}, kEb21HolidayText},
     };
-    db->ExecuteSql("insert ignore into quorisdex.holiday (inday, holiname) values "
-                   "('2026-03-18', '시험휴일')");
+    db->ExecuteSql(
+        "insert ignore into quorisdex.holiday (inday, holiname) values "
+        "('2026-03-18', '시험휴일')");
     for (const auto& c : cases) {
         auto v = rows;
         c.arrange(v);
@@ -420,6 +433,62 @@ TEST_F(Eb21Test, InterruptedCreationLeavesNothing) {
     EXPECT_THROW(Create(rows), DatabaseError);
     ExpectNothingWritten(members);
     db->ExecuteSql("drop trigger " + schema + ".eb21_fail");
+}
+
+TEST_F(Eb21Test, MemberWithRowsInTwoStatementsIsMovedOnce) {
+    // Three items a member: the 34th member's rows are the 100th to 102nd,
+    // split between the first and second statement.
+    for (int i = 0; i < 50; ++i) {
+        const long long m = Member(30000, "8");
+        for (const char* d : {"26-01-10", "26-02-10", "26-03-10"}) Sale(m, 10000, d);
+    }
+    Eb21Options o;
+    o.method = Eb21Method::Item;
+    const auto rows = Search(o).rows;
+    ASSERT_EQ(rows.size(), 150u);
+    ASSERT_EQ(rows[99].member_inx, rows[100].member_inx);
+    ui.answers = {true, false, false};
+    EXPECT_EQ(Create(rows).outcome, Eb21Outcome::Created);
+    EXPECT_EQ(Count("file_ea21", "oldcms_status='8'"), 150);
+    EXPECT_EQ(Count("member_user", "cms_status='6'"), 50);
+}
+
+TEST_F(Eb21Test, TwoDesksSearchingAtOnceEachSeeTheirOwnItems) {
+    const long long a = Member(20000);
+    Sale(a, 10000, "26-02-10");
+    Sale(a, 10000, "26-03-10");
+    // The second desk bills the previous month, which takes the file month's
+    // items out of the shared work table; it starts while the first desk's
+    // server is still answering.
+    auto other = test::ConnectTestDatabase();
+    SessionContext otherSession = session;
+    otherSession.month_divide_switch = false;
+    test::ScriptedInteraction otherUi;
+    Eb21Options item;
+    item.method = Eb21Method::Item;
+    std::vector<Eb21Row> mine, theirs;
+    std::thread second;
+    const BillablePreparer slow = [&](const std::string& nuday, const std::string& month) {
+        PrepareBillableItems(*db, inst.inx, nuday, month);
+        second = std::thread([&] {
+            theirs = SearchEb21Targets(*other, otherSession, otherUi, kMonday, item,
+                                       [&](const std::string& n, const std::string& m) {
+                                           PrepareBillableItems(*other, inst.inx, n, m);
+                                           return std::string(kScriptDoneReply);
+                                       })
+                         .rows;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        return std::string(kScriptDoneReply);
+    };
+    mine = SearchEb21Targets(*db, session, ui, kMonday, item, slow).rows;
+    second.join();
+    ASSERT_EQ(mine.size(), 2u);
+    EXPECT_TRUE(mine[0].unpaid);
+    EXPECT_FALSE(mine[1].unpaid);
+    ASSERT_EQ(theirs.size(), 1u);
+    EXPECT_EQ(theirs[0].repDay, "26-02-10");
+    EXPECT_FALSE(theirs[0].unpaid);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // EB21 records byte for byte, passbook texts and the client-side splitting
 // and exclusions of grid rows.
+#include "cms/eb21/eb21_record.h"
+
 #include <gtest/gtest.h>
 
-#include "cms/eb21/eb21_record.h"
 #include "cms/eb21/eb21_targets.h"
 #include "platform/codepage.h"
 #include "support/scripted_interaction.h"
@@ -12,7 +13,9 @@ namespace {
 
 const CivilDate kDate{2026, 3, 16};
 
-std::string Bytes(const std::string& utf8) { return ToCp949(utf8); }
+std::string Bytes(const std::string& utf8) {
+    return ToCp949(utf8);
+}
 
 TEST(Eb21PassbookTest, TextsAreEightFullWidthCharacters) {
     struct Case {
@@ -45,8 +48,7 @@ TEST(Eb21PassbookTest, PrintKeyChoosesTextAndNumbersReplaceTheTail) {
     // Month 03 of a sale dated 26-03-15 after the first six characters.
     EXPECT_EQ(PassbookText(PassbookWithNumber(texts.fallback, 3)), "ＨＡＮＢＩＴ０３");
     // A short text loses its full-width blanks before the number.
-    EXPECT_EQ(PassbookText(PassbookWithNumber(PassbookText("회비"), 12)),
-              "회비１２　　　　");
+    EXPECT_EQ(PassbookText(PassbookWithNumber(PassbookText("회비"), 12)), "회비１２　　　　");
 }
 
 TEST(Eb21RecordTest, HolderNumberKeepsTenAndCutsLongerToSix) {

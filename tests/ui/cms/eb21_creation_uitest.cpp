@@ -36,9 +36,10 @@ TEST_F(Eb21ScreenTest, ExcludeSelectAllAndCreate) {
     fs::remove_all(drive);
     session.SystemDrive = drive.string() + "/";
     test::PinServerClock(db, "2026-03-13 10:00:00");
-    db.ExecuteSql("update quorisdex.admin_company set monthdivide='Y', cms_set='000000100000001', "
-                  "month_out_limit=25000, account_title='hanbit' where inx=?",
-                  {inst_.inx});
+    db.ExecuteSql(
+        "update quorisdex.admin_company set monthdivide='Y', cms_set='000000100000001', "
+        "month_out_limit=25000, account_title='hanbit' where inx=?",
+        {inst_.inx});
     std::vector<long long> members;
     for (long long amount : {10000, 20000}) {
         test::MemberRow m;
@@ -107,7 +108,7 @@ TEST_F(Eb21ScreenTest, ExcludeSelectAllAndCreate) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(fs::exists(ExchangeFolder(session, "EB21") + "/EB210316"));
     EXPECT_EQ(db.scalar("select group_concat(cms_status order by member_inx) from " + schema +
-                        ".member_user where member_inx in (?,?)",
+                            ".member_user where member_inx in (?,?)",
                         {members[0], members[1]}),
               "6,3");
     test::UnpinServerClock(db);
