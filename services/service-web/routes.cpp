@@ -1,6 +1,7 @@
 // The path table of the stand-in. A new server script is one more line here
 // and one handler function (declared in service_web.h).
 #include "cms/eb14/eb13_results.h"
+#include "cms/eb21/eb21_preparation.h"
 #include "ledger/server_scripts.h"
 #include "service_web.h"
 #include "session/service_web.h"
@@ -18,6 +19,7 @@ const std::vector<Route>& ServiceRoutes() {
         {kMarkSaleRowsPath, MarkSaleRowsScript},
         {kMarkCollectionRowsPath, MarkCollectionRowsScript},
         {kApplyEb13ResultsPath, ApplyEb13ResultsScript},
+        {kBillableItemsPath, BillableItemsScript},
     };
     return routes;
 }

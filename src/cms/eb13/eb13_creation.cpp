@@ -1,8 +1,6 @@
 #include "cms/eb13/eb13_creation.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <stdexcept>
 
@@ -13,6 +11,7 @@
 #include "cms/workspace/file_names.h"
 #include "cms/workspace/file_summary.h"
 #include "cms/workspace/head_office_gate.h"
+#include "cms/workspace/partial_file.h"
 #include "core/session_context.h"
 #include "db/database.h"
 #include "db/holidays.h"
@@ -25,8 +24,6 @@
 namespace qx {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::size_t kRowsPerStatement = 100;
 // The states the search selects from; a member found in any other state has
@@ -41,76 +38,6 @@ struct StaleTargets : std::runtime_error {
 struct DuplicateDay : std::runtime_error {
     DuplicateDay() : std::runtime_error(kEb13DuplicateText) {}
 };
-
-// Raised when the file cannot be written or published; nothing is recorded.
-struct FileNotWritten : std::runtime_error {
-    explicit FileNotWritten(const std::string& path)
-        : std::runtime_error("파일을 만들 수 없습니다: " + path) {}
-};
-
-// The file is written under a name of its own that no listing picks up
-// (hidden, unique per creation: two creations never share it) and is
-// published under its real name just before the rows are committed. A
-// failure before the commit removes it again; after the commit it stays.
-class PartialFile {
-  public:
-    PartialFile(const std::string& folder, const std::string& name) : final_(folder + "/" + name) {
-        const auto temp = CreateUniqueFile(folder + "/." + name + ".");
-        if (!temp) throw FileNotWritten(final_);
-        temp_ = *temp;
-        out_.open(temp_, std::ios::binary | std::ios::trunc);
-        if (!out_) {
-            Remove(temp_);
-            throw FileNotWritten(final_);
-        }
-    }
-    ~PartialFile() {
-        out_.close();
-        if (!published_) Remove(temp_);
-    }
-    void write(const std::string& record) {
-        out_.write(record.data(), static_cast<std::streamsize>(record.size()));
-        if (!out_) throw FileNotWritten(final_);
-    }
-    void close() {
-        out_.close();
-        if (!out_) throw FileNotWritten(final_);
-    }
-    void publish() {
-        std::error_code ec;
-        fs::rename(temp_, final_, ec);
-        if (ec) throw FileNotWritten(final_ + " (" + ec.message() + ")");
-        published_ = true;
-    }
-    // The rows that go with the published file were not committed.
-    void withdraw() {
-        if (published_) Remove(final_);
-        published_ = false;
-    }
-    const std::string& path() const { return final_; }
-
-  private:
-    static void Remove(const std::string& path) {
-        std::error_code ec;
-        fs::remove(path, ec);
-    }
-    std::string final_, temp_;
-    std::ofstream out_;
-    bool published_ = false;
-};
-
-// A file of the disk name (EB13 + MMDD) already in the exchange folder is
-// only replaced when it is of the same day: one of the same MMDD of another
-// year (or one whose header names no day) is another file, still unsent or
-// unanswered perhaps.
-std::string ForeignFileDate(const std::string& path, const CivilDate& date) {
-    std::error_code ec;
-    if (!fs::exists(path, ec)) return {};
-    const std::string header = HeaderDate(path);
-    if (header == Yyyymmdd(date)) return {};
-    if (header.size() != 8) return "?";
-    return header.substr(0, 4) + "-" + header.substr(4, 2) + "-" + header.substr(6, 2);
-}
 
 bool FileRowExists(Database& db, const std::string& table, const std::string& yymmdd) {
     return db.scalarInt("select count(*) from " + table + " where mid(filename,5)=?", {yymmdd}) > 0;
@@ -171,14 +98,6 @@ void AddToBatch(Batch& b, const SessionContext& s, const Eb13Target& t, long lon
     if (t.isNew()) b.newMembers += (b.newMembers.empty() ? "" : ",") + member;
     b.allMembers += (b.allMembers.empty() ? "" : ",") + member;
     ++b.count;
-}
-
-std::string Eb13DiskNameTakenText(const std::string& diskName, const std::string& otherDate) {
-    return "교환폴더에 같은 이름의 파일(" + diskName + ")이 " +
-           (otherDate == "?" ? std::string("일자를 알 수 없는 다른 파일로")
-                             : "다른 일자(" + otherDate + ")의 파일로") +
-           " 남아 있어 파일을 생성하지 않았습니다.\r\n그 파일을 처리하거나 옮긴 후 다시 "
-           "생성하십시오.";
 }
 
 std::string CreatedText(long long total, const CivilDate& date) {
@@ -247,7 +166,7 @@ Eb13Result CreateEb13File(Database& db, SessionContext& s, Interaction& ui,
     const std::string folder = MakeExchangeFolder(s, kEb13Kind);
     const std::string diskName = DiskFileName(kEb13Kind, date);
     if (const std::string other = ForeignFileDate(folder + "/" + diskName, date); !other.empty()) {
-        ui.inform(Eb13DiskNameTakenText(diskName, other));
+        ui.inform(DiskNameTakenText(diskName, other));
         return result;
     }
     try {

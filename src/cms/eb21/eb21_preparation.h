@@ -1,0 +1,39 @@
+// The work of the service web server's script that lists what each member
+// owes before an EB21 file (updatepms21_upg), as domain code: the stand-in's
+// handler calls it, the client names the script by the path below.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace qx {
+
+class Database;
+
+inline constexpr const char* kBillableItemsPath = "/zelmor/cs_load/updatepms21_upg.php";
+
+// Refills newpay of the institution with the billable items, in one
+// transaction (a repeated request gives the same rows):
+// * members paid by account debit (settle_accounts '1'), normal (remove
+//   '1'), registered or after a withdrawal (cms_status 3, 7, 8), with an
+//   outstanding amount;
+// * the outstanding amount is spread over the member's sales newest first:
+//   each sale gives the part of it still unpaid (firstpay), dated by the sale
+//   (rep_day) and numbered by its place among the member's sales, oldest
+//   first (addcount);
+// * what no sale explains becomes one row dated the day before the oldest
+//   sale (the last day of the month before the previous one when there is
+//   none), addcount 0;
+// * with the institution's checkexcept_use 'Y', sales dated after the day of
+//   `nuday` are left out (their unpaid part is not billed);
+// * a member's month_max > 0 keeps only the newest that many months (the
+//   unexplained row counts as a month of its own, the oldest).
+// `nuday` is "yymmddhhmmss", `setmonth` "yy-mm". Returns the rows written.
+long long PrepareBillableItems(Database& db, long long inx, const std::string& nuday,
+                               const std::string& setmonth);
+
+// The query values checked: nullopt unless "yymmddhhmmss" / "yy-mm" of a real day.
+std::optional<std::string> ScriptNuday(const std::string& nuday);
+std::optional<std::string> ScriptSetMonth(const std::string& setmonth);
+
+}  // namespace qx
