@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     RegisterEb13Commands(app, ctx);
     RegisterCmsCommand(app, ctx);
     RegisterLedgerCommands(app, ctx);
+    RegisterTransmitCommands(app, ctx);
 
     try {
         app.parse(argc, argv);

@@ -75,5 +75,6 @@ void RegisterSettingsCommand(CLI::App& app, CliContext& ctx);
 void RegisterEb13Commands(CLI::App& app, CliContext& ctx);
 void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
 void RegisterLedgerCommands(CLI::App& app, CliContext& ctx);
+void RegisterTransmitCommands(CLI::App& app, CliContext& ctx);
 
 }  // namespace qx::cli
