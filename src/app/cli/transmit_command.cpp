@@ -14,7 +14,7 @@ namespace {
 
 struct TransmitOptions {
     std::vector<std::string> files;
-    std::string from, to, kind = "all";
+    std::string from, to, kind = "all", date;
 };
 
 void PrintList(const KftcList& list) {
@@ -61,10 +61,11 @@ int WithTransfer(CliContext& ctx, const std::function<bool(KftcTransfer&)>& body
     });
 }
 
-// The date a held file goes by at the clearing house: the newest entry of
-// that name in the receivable (or cancellable) list of the last 60 days.
+// The date a held file goes by at the clearing house: --date, or the newest
+// entry of that name in the receivable (or sent) list of the last 60 days.
 std::optional<std::string> HeldDate(KftcTransfer& t, Database& db, const std::string& file,
-                                    bool sent) {
+                                    bool sent, const std::string& given) {
+    if (!given.empty()) return CompactDate(given, "--date");
     auto rs = db.OpenRecordset(
         "select date_format(now() - interval 60 day,'%Y%m%d') f, "
         "date_format(now() + interval 7 day,'%Y%m%d') t");
@@ -149,9 +150,10 @@ void RegisterTransmitCommands(CLI::App& app, CliContext& ctx) {
 
     auto* cancel = cmd->add_subcommand("cancel", "cancel a send");
     cancel->add_option("FILE", o.files)->required()->expected(1);
+    cancel->add_option("--date", o.date, "file date YYYY-MM-DD (default: found in the list)");
     cancel->callback([&ctx]() {
         ctx.exitCode = WithTransfer(ctx, [&ctx](KftcTransfer& t) {
-            const auto date = HeldDate(t, ctx.db, o.files.at(0), true);
+            const auto date = HeldDate(t, ctx.db, o.files.at(0), true, o.date);
             if (!date) {
                 ctx.ui.inform("[" + o.files.at(0) + "] 송신내역이 없습니다.", kDefaultTitle);
                 return false;
@@ -175,10 +177,11 @@ void RegisterTransmitCommands(CLI::App& app, CliContext& ctx) {
     for (const Fetch& f : fetches) {
         auto* sub = cmd->add_subcommand(f.name, f.help);
         sub->add_option("FILE", o.files)->required()->expected(1);
+        sub->add_option("--date", o.date, "file date YYYY-MM-DD (default: found in the list)");
         sub->callback([&ctx, &f]() {
             ctx.exitCode = WithTransfer(ctx, [&ctx, &f](KftcTransfer& t) {
                 const std::string file = o.files.at(0);
-                const auto date = HeldDate(t, ctx.db, file, f.sent);
+                const auto date = HeldDate(t, ctx.db, file, f.sent, o.date);
                 if (!date) {
                     ctx.ui.inform("[" + file + "] 파일이 금결원 목록에 없습니다.", kDefaultTitle);
                     return false;
