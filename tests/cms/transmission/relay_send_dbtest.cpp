@@ -4,6 +4,7 @@
 
 #include "cms/transmission/relay_send.h"
 #include "db/database.h"
+#include "relay_agent.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
@@ -141,7 +142,9 @@ TEST_F(RelaySendTest, MaintenanceHourAndInstitutionCode) {
         ui.answers = {true};
         const auto keys = RelaySendFiles(*db, session, ui, {"EB13270407"});
         EXPECT_EQ(keys.size(), c.sent ? 1u : 0u);
-        if (!c.sent) EXPECT_EQ(ui.texts(), std::vector<std::string>{kRelayClosedText});
+        if (!c.sent) {
+            EXPECT_EQ(ui.texts(), std::vector<std::string>{kRelayClosedText});
+        }
     }
     for (const std::string code : {"HS12345", "XS123456", "hv1234567", ""}) {
         SCOPED_TRACE(code);
@@ -179,6 +182,38 @@ TEST_F(RelaySendTest, WatchWaitsWhileTheRunIsAtOne) {
         else
             EXPECT_TRUE(ui.shown.empty());
     }
+}
+
+// The relay stand-in reads the records by their own positions: a sound run
+// reaches 5, a rule refuses with 9, a run whose records do not add up gets 3.
+TEST_F(RelaySendTest, RelayAgentTakesSoundRunsAndRefusesOthers) {
+    db->ExecuteSql("insert into " + schema +
+                   ".ea13 (filename, total_cnt) values ('EB13270409',1),('EB13270410',1),"
+                   "('EB13270411',1)");
+    db->ExecuteSql("insert into " + schema +
+                   ".file_ea13 (seq_num, reg_date, reg_kind, user_no, bank_code, account_no, id_no,"
+                   " account_name) values (1,'270409','1',101,'0881234','110222333444','800101',"
+                   "'김하나'),(1,'270410','1',101,'0881234','110222333444','800101','김하나')");
+    const auto sound = RegisterRelayRun(*db, session, ui, "EB13270409");
+    const auto other = RegisterRelayRun(*db, session, ui, "EB13270410");
+    const auto short1 = RegisterRelayRun(*db, session, ui, "EB13270411");  // no records: H says 1
+    ASSERT_TRUE(sound && other && short1);
+    db->ExecuteSql("update sdsi.filerun set stat=0 where inx=?", {*other});  // still being written
+    // Other tests' runs share the table: counts are not this test's to check.
+    EXPECT_GE(relay::TakeRuns(*db, {}), 2);
+    auto stat = [&](long long key) {
+        auto rs = db->OpenRecordset("select stat, err_msg from sdsi.filerun where inx=?", {key});
+        return rs[0]["stat"] + ":" + rs[0]["err_msg"];
+    };
+    EXPECT_EQ(stat(*sound), "5:");
+    EXPECT_EQ(stat(*other), "0:");  // a run not yet handed over is left alone
+    EXPECT_EQ(stat(*short1), "3:레코드 건수가 다릅니다.");
+
+    db->ExecuteSql("update sdsi.filerun set stat=1 where inx=?", {*other});
+    EXPECT_GE(relay::TakeRuns(*db, {{session.org_code, "해지된 기관입니다."}}), 1);
+    EXPECT_EQ(stat(*other), "9:해지된 기관입니다.");
+    relay::TakeRuns(*db, {});
+    EXPECT_EQ(stat(*sound), "5:");  // a taken run is not taken again
 }
 
 }  // namespace
