@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     RegisterCmsCommand(app, ctx);
     RegisterLedgerCommands(app, ctx);
     RegisterTransmitCommands(app, ctx);
+    RegisterRelayCommands(app, ctx);
 
     try {
         app.parse(argc, argv);

@@ -76,5 +76,6 @@ void RegisterEb13Commands(CLI::App& app, CliContext& ctx);
 void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
 void RegisterLedgerCommands(CLI::App& app, CliContext& ctx);
 void RegisterTransmitCommands(CLI::App& app, CliContext& ctx);
+void RegisterRelayCommands(CLI::App& app, CliContext& ctx);
 
 }  // namespace qx::cli
