@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
     RegisterCmsCommand(app, ctx);
     RegisterLedgerCommands(app, ctx);
     RegisterExportCommand(app, ctx);
+    RegisterTransmitCommands(app, ctx);
+    RegisterRelayCommands(app, ctx);
 
     try {
         app.parse(argc, argv);

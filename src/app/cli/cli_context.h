@@ -80,5 +80,7 @@ void RegisterEb21Commands(CLI::App& app, CliContext& ctx);
 void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
 void RegisterLedgerCommands(CLI::App& app, CliContext& ctx);
 void RegisterExportCommand(CLI::App& app, CliContext& ctx);
+void RegisterTransmitCommands(CLI::App& app, CliContext& ctx);
+void RegisterRelayCommands(CLI::App& app, CliContext& ctx);
 
 }  // namespace qx::cli

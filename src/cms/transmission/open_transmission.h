@@ -12,7 +12,12 @@ class Database;
 class Interaction;
 struct SessionContext;
 
+// The library's file in the program folder, as this platform names it.
+#ifdef _WIN32
 inline constexpr const char* kKftcLibraryFile = "CMSCommDLL.dll";
+#else
+inline constexpr const char* kKftcLibraryFile = "libCMSCommDLL.so";
+#endif
 inline constexpr const char* kCompanionProgramFile = "CLOGIN_PRG.exe";
 inline constexpr const char* kKftcLibraryMissingText =
     "송수신모듈을 찾을 수 없습니다.\r\n\r\n송수신모듈을 다운로드해주시기 바랍니다.\r\n"

@@ -1,0 +1,196 @@
+#include "file_check.h"
+
+#include <algorithm>
+#include <ctime>
+
+namespace center {
+
+std::string Field(const std::string& record, size_t position, size_t length) {
+    if (position == 0 || position - 1 >= record.size()) return {};
+    return record.substr(position - 1, length);
+}
+
+bool AllDigits(const std::string& text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string PadRight(const std::string& text, size_t width) {
+    std::string out = text.substr(0, width);
+    out.resize(width, ' ');
+    return out;
+}
+
+std::string ZeroPad(long long value, size_t width) {
+    std::string digits = std::to_string(value);
+    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+    return digits;
+}
+
+namespace {
+
+bool Blank(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
+}
+
+// A YYMMDD that names a real calendar day.
+bool ValidYymmdd(const std::string& yymmdd) {
+    if (yymmdd.size() != 6 || !AllDigits(yymmdd)) return false;
+    std::tm tm{};
+    tm.tm_year = 100 + std::stoi(yymmdd.substr(0, 2));
+    tm.tm_mon = std::stoi(yymmdd.substr(2, 2)) - 1;
+    tm.tm_mday = std::stoi(yymmdd.substr(4, 2));
+    tm.tm_hour = 12;
+    std::tm copy = tm;
+    std::mktime(&copy);
+    return copy.tm_mday == tm.tm_mday && copy.tm_mon == tm.tm_mon;
+}
+
+struct Reader {
+    const std::string& bytes;
+    size_t length;
+    std::string error;
+    size_t count() const { return bytes.size() / length; }
+    std::string record(size_t i) const { return bytes.substr(i * length, length); }
+    bool fail(size_t i, const std::string& what) {
+        error = "레코드 " + std::to_string(i + 1) + ": " + what;
+        return false;
+    }
+};
+
+// Header and trailer of an EB file: name, date, institution code.
+bool CheckFrame(Reader& r, const std::string& name, const std::string& org, std::string& yymmdd) {
+    if (r.bytes.empty() || r.bytes.size() % r.length != 0) {
+        r.error = "레코드 길이가 " + std::to_string(r.length) + "바이트가 아닙니다.";
+        return false;
+    }
+    if (r.count() < 2) {
+        r.error = "헤더 또는 트레일러 레코드가 없습니다.";
+        return false;
+    }
+    const std::string head = r.record(0);
+    if (Field(head, 1, 1) != "H" || Field(head, 2, 8) != "00000000")
+        return r.fail(0, "헤더 레코드가 아닙니다.");
+    if (Field(head, 10, 10) != PadRight(org, 10)) return r.fail(0, "이용기관코드가 다릅니다.");
+    if (Field(head, 20, 8) != name) return r.fail(0, "헤더의 파일명이 다릅니다.");
+    yymmdd = Field(head, 28, 6);
+    if (!ValidYymmdd(yymmdd) || yymmdd.substr(2) != name.substr(4, 4))
+        return r.fail(0, "헤더의 파일일자가 올바르지 않습니다.");
+    const size_t spaceFrom =
+        r.length == 120 ? 34 : 57;  // 150-byte headers carry the deposit account
+    if (!Blank(Field(head, spaceFrom, r.length - spaceFrom + 1)))
+        return r.fail(0, "헤더의 여백이 공백이 아닙니다.");
+    const size_t last = r.count() - 1;
+    const std::string tail = r.record(last);
+    if (Field(tail, 1, 1) != "T" || Field(tail, 2, 8) != "99999999")
+        return r.fail(last, "트레일러 레코드가 아닙니다.");
+    if (Field(tail, 10, 10) != PadRight(org, 10)) return r.fail(last, "이용기관코드가 다릅니다.");
+    if (Field(tail, 20, 8) != name) return r.fail(last, "트레일러의 파일명이 다릅니다.");
+    for (size_t i = 1; i < last; ++i) {
+        const std::string rec = r.record(i);
+        if (Field(rec, 1, 1) != "R") return r.fail(i, "데이터 레코드가 아닙니다.");
+        if (Field(rec, 2, 8) != ZeroPad(static_cast<long long>(i), 8))
+            return r.fail(i, "일련번호가 올바르지 않습니다.");
+        if (Field(rec, 10, 10) != PadRight(org, 10)) return r.fail(i, "이용기관코드가 다릅니다.");
+    }
+    return true;
+}
+
+long long Number(const std::string& digits) {
+    return AllDigits(digits) ? std::stoll(digits) : -1;
+}
+
+bool CheckRegistration(Reader& r, const std::string& yymmdd, CheckedFile& out) {
+    long long created = 0, cancelled = 0;
+    const size_t last = r.count() - 1;
+    for (size_t i = 1; i < last; ++i) {
+        const std::string rec = r.record(i);
+        if (Field(rec, 20, 6) != yymmdd) return r.fail(i, "신청일자가 헤더와 다릅니다.");
+        const std::string kind = Field(rec, 26, 1);
+        if (out.kind == "EB13") {
+            if (kind == "1")
+                ++created;
+            else if (kind == "3")
+                ++cancelled;
+            else
+                return r.fail(i, "신청구분이 올바르지 않습니다.");
+        }
+        if (Blank(Field(rec, 27, 20))) return r.fail(i, "납부자번호가 없습니다.");
+        const std::string bank = Field(rec, 47, 7);
+        if (!AllDigits(bank) || bank.substr(3) != "0000")
+            return r.fail(i, "은행코드가 올바르지 않습니다.");
+        if (out.kind == "EB13" && kind == "1" && Blank(Field(rec, 54, 16)))
+            return r.fail(i, "계좌번호가 없습니다.");
+    }
+    const std::string tail = r.record(last);
+    if (Number(Field(tail, 28, 8)) != static_cast<long long>(last - 1))
+        return r.fail(last, "트레일러의 데이터 건수가 다릅니다.");
+    if (out.kind == "EB13") {
+        if (Number(Field(tail, 36, 8)) != created)
+            return r.fail(last, "트레일러의 신규 건수가 다릅니다.");
+        if (Field(tail, 44, 8) != "00000000" || Field(tail, 60, 8) != "00000000")
+            return r.fail(last, "트레일러의 예비 건수가 0이 아닙니다.");
+        if (Number(Field(tail, 52, 8)) != cancelled)
+            return r.fail(last, "트레일러의 해지 건수가 다릅니다.");
+        if (!Blank(Field(tail, 68, 53))) return r.fail(last, "트레일러의 여백이 공백이 아닙니다.");
+    }
+    out.records = static_cast<long long>(last - 1);
+    return true;
+}
+
+bool CheckWithdrawal(Reader& r, CheckedFile& out) {
+    const size_t last = r.count() - 1;
+    long long amount = 0;
+    for (size_t i = 1; i < last; ++i) {
+        const std::string money = Field(r.record(i), 43, 13);
+        if (!AllDigits(money)) return r.fail(i, "출금의뢰금액이 숫자가 아닙니다.");
+        amount += std::stoll(money);
+    }
+    const std::string tail = r.record(last);
+    if (Number(Field(tail, 28, 8)) != static_cast<long long>(last - 1))
+        return r.fail(last, "트레일러의 데이터 건수가 다릅니다.");
+    if (Number(Field(tail, 44, 13)) != amount)
+        return r.fail(last, "트레일러의 합계 금액이 다릅니다.");
+    out.records = static_cast<long long>(last - 1);
+    out.amount = amount;
+    return true;
+}
+
+}  // namespace
+
+CheckedFile CheckFile(const std::string& name, const std::string& bytes,
+                      const std::string& orgCode) {
+    CheckedFile out;
+    if (name.size() != 8 || !AllDigits(name.substr(4))) {
+        out.error = "[" + name + "] 파일명이 올바르지 않습니다.";
+        return out;
+    }
+    out.kind = name.substr(0, 4);
+    std::string yymmdd;
+    bool ok = false;
+    if (out.kind == "EB13" || out.kind == "EB12") {
+        Reader r{bytes, 120, {}};
+        ok = CheckFrame(r, name, orgCode, yymmdd) && CheckRegistration(r, yymmdd, out);
+        out.error = r.error;
+    } else if (out.kind == "EB21") {
+        Reader r{bytes, 150, {}};
+        ok = CheckFrame(r, name, orgCode, yymmdd) && CheckWithdrawal(r, out);
+        out.error = r.error;
+    } else if (out.kind == "EI13") {
+        // Agreement evidence: accepted as a whole; its own blocks are not read here.
+        ok = !bytes.empty();
+        if (!ok) out.error = "빈 파일입니다.";
+        yymmdd = "";
+    } else {
+        out.error = "송신할 수 없는 파일 종류입니다.";
+    }
+    if (!ok) {
+        out.error = "[" + name + "] " + out.error;
+        return out;
+    }
+    out.ok = true;
+    if (!yymmdd.empty()) out.fileDate = "20" + yymmdd;
+    return out;
+}
+
+}  // namespace center

@@ -1,0 +1,192 @@
+#include "cms/transmission/kftc_library.h"
+
+#include <vector>
+
+#include "platform/codepage.h"
+#include "platform/trim.h"
+
+namespace qx {
+
+namespace {
+
+constexpr int32_t kTimeoutMs = 30000;
+
+// A buffer the library writes into; the last byte stays NUL whatever it does.
+struct Buffer {
+    explicit Buffer(size_t size) : bytes(size + 1, '\0'), size(size) {}
+    char* data() { return bytes.data(); }
+    std::string text() {
+        bytes[size] = '\0';
+        return FromCp949(std::string(bytes.data()));
+    }
+    std::vector<char> bytes;
+    size_t size;
+};
+
+template <typename F>
+bool Bind(SharedLibrary& lib, const char* name, F& into, std::string& error) {
+    into = reinterpret_cast<F>(lib.symbol(name));
+    if (!into && error.empty()) error = std::string(name) + " 진입점이 없습니다.";
+    return into != nullptr;
+}
+
+}  // namespace
+
+bool KftcLibrary::load(const std::string& path) {
+    error_.clear();
+    if (!lib_.open(path)) {
+        error_ = lib_.error();
+        return false;
+    }
+    bool ok = true;
+    ok &= Bind(lib_, "CP_CMSInit", init_, error_);
+    ok &= Bind(lib_, "CP_CMSLogout", logout_, error_);
+    ok &= Bind(lib_, "CP_CMSNotice", notice_, error_);
+    ok &= Bind(lib_, "CP_GetCnfResultSendFile", sendResults_, error_);
+    ok &= Bind(lib_, "CP_GetCancelFileCnf", cancellable_, error_);
+    ok &= Bind(lib_, "CP_GetReverseRecvFileCnf", reverseList_, error_);
+    ok &= Bind(lib_, "CP_GetRecvFileContents", receivable_, error_);
+    ok &= Bind(lib_, "CP_SendCMSFile", send_, error_);
+    ok &= Bind(lib_, "CP_GetResultSendFile", resultOfSend_, error_);
+    ok &= Bind(lib_, "CP_CancelSendFile", cancel_, error_);
+    ok &= Bind(lib_, "CP_GetCMSFile", getFile_, error_);
+    ok &= Bind(lib_, "CP_GetExpiredCMSFile", getExpired_, error_);
+    ok &= Bind(lib_, "CP_GetReverseRecvFile", getReverse_, error_);
+    ok &= Bind(lib_, "CP_ReceiptInfoReq", receiptInfo_, error_);
+    ok &= Bind(lib_, "CP_MonthLimitReq", monthLimit_, error_);
+    ok &= Bind(lib_, "CP_GetLastErrorMesg", lastError_, error_);
+    return ok;
+}
+
+int16_t KftcLibrary::Init(const std::string& workFolder, const std::string& orgCode,
+                          const std::string& password, const std::string& partnerId) {
+    Buffer message(kCmsMessageBufferSize);
+    int32_t out = 0;
+    return init_(ToCp949(workFolder).c_str(), ToCp949(orgCode).c_str(), ToCp949(password).c_str(),
+                 "", partnerId.c_str(), kTimeoutMs, &out, message.data());
+}
+
+int16_t KftcLibrary::Logout(int16_t lastResult) {
+    return logout_(lastResult);
+}
+
+CmsAnswer KftcLibrary::Notices() {
+    Buffer message(kCmsMessageBufferSize);
+    CmsAnswer a;
+    int32_t out = 0;
+    a.code = notice_(kTimeoutMs, &a.count, &out, message.data());
+    a.text = message.text();
+    return a;
+}
+
+CmsAnswer KftcLibrary::SendResults(const std::string& from, const std::string& to) {
+    Buffer message(kCmsMessageBufferSize);
+    CmsAnswer a;
+    int32_t out = 0;
+    a.code = sendResults_("EA", from.c_str(), to.c_str(), kTimeoutMs, &a.count, "0", &out,
+                          message.data());
+    a.text = message.text();
+    return a;
+}
+
+CmsAnswer KftcLibrary::Cancellable(const std::string& from, const std::string& to) {
+    Buffer message(kCmsMessageBufferSize);
+    CmsAnswer a;
+    int32_t out = 0;
+    a.code =
+        cancellable_("EA", from.c_str(), to.c_str(), kTimeoutMs, &a.count, &out, message.data());
+    a.text = message.text();
+    return a;
+}
+
+CmsAnswer KftcLibrary::ReverseReceivable(const std::string& from, const std::string& to) {
+    Buffer message(kCmsMessageBufferSize);
+    CmsAnswer a;
+    int32_t out = 0;
+    a.code =
+        reverseList_("EA", from.c_str(), to.c_str(), kTimeoutMs, &a.count, &out, message.data());
+    a.text = message.text();
+    return a;
+}
+
+CmsAnswer KftcLibrary::Receivable(const std::string& from, const std::string& to, char kind) {
+    Buffer message(kCmsMessageBufferSize);
+    CmsAnswer a;
+    int32_t out = 0;
+    a.code = receivable_("EA", from.c_str(), to.c_str(), kind, kTimeoutMs, &a.count, &out,
+                         message.data());
+    a.text = message.text();
+    return a;
+}
+
+CmsAnswer KftcLibrary::SendFile(const std::string& path, double size) {
+    Buffer result(kCmsResultBufferSize);
+    CmsAnswer a;
+    a.code = send_(ToCp949(path).c_str(), size, result.data());
+    a.text = result.text();
+    return a;
+}
+
+CmsAnswer KftcLibrary::ResultOfSend(const std::string& fileDate, const std::string& fileName) {
+    Buffer message(kCmsMessageBufferSize);
+    CmsAnswer a;
+    int32_t out = 0;
+    a.code =
+        resultOfSend_("EA", fileDate.c_str(), fileName.c_str(), kTimeoutMs, &out, message.data());
+    a.text = message.text();
+    return a;
+}
+
+CmsAnswer KftcLibrary::CancelSend(const std::string& fileDate, const std::string& fileName) {
+    Buffer result(kCmsResultBufferSize);
+    CmsAnswer a;
+    a.code = cancel_("EA", fileDate.c_str(), fileName.c_str(), result.data());
+    a.text = result.text();
+    return a;
+}
+
+namespace {
+CmsAnswer Fetch(CP_GetCMSFile_t call, const std::string& name, const std::string& date) {
+    Buffer result(kCmsResultBufferSize);
+    CmsAnswer a;
+    double size = 0;
+    a.code = call(name.c_str(), date.c_str(), &size, result.data());
+    a.text = result.text();
+    return a;
+}
+}  // namespace
+
+CmsAnswer KftcLibrary::GetFile(const std::string& name, const std::string& date) {
+    return Fetch(getFile_, name, date);
+}
+CmsAnswer KftcLibrary::GetExpiredFile(const std::string& name, const std::string& date) {
+    return Fetch(getExpired_, name, date);
+}
+CmsAnswer KftcLibrary::GetReverseFile(const std::string& name, const std::string& date) {
+    return Fetch(getReverse_, name, date);
+}
+
+CmsAnswer KftcLibrary::ReceiptInfo(const std::string& fileName, const std::string& fileDate) {
+    Buffer message(kCmsMessageBufferSize);
+    CmsAnswer a;
+    int32_t out = 0;
+    a.code = receiptInfo_(fileName.c_str(), fileDate.c_str(), kTimeoutMs, &out, message.data());
+    a.text = message.text();
+    return a;
+}
+
+CmsAnswer KftcLibrary::MonthLimit(const std::string& orgCode, const std::string& yyyymm) {
+    Buffer answer(kCmsResultBufferSize);
+    CmsAnswer a;
+    a.code = monthLimit_(ToCp949(orgCode).c_str(), yyyymm.c_str(), answer.data());
+    a.text = answer.text();
+    return a;
+}
+
+std::string KftcLibrary::LastError() {
+    Buffer text(kCmsErrorBufferSize);
+    lastError_(text.data());
+    return Trim(text.text());
+}
+
+}  // namespace qx
