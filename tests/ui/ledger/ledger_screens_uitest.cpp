@@ -17,6 +17,7 @@
 #include <set>
 
 #include "admin/provisioning.h"
+#include "ledger/batch_collection.h"
 #include "ledger/batch_sales.h"
 #include "ledger/bulk_removal.h"
 #include "ledger/ledger_booking.h"
@@ -407,6 +408,24 @@ TEST_F(LedgerFilterTest, FilteredBatchCollectionCollectsOnlyTheListedMembers) {
          {std::pair{a_, 0LL}, {b_, 0LL}, {c_, 3000LL}, {d_, 3000LL}, {e_, 3000LL}}) {
         EXPECT_EQ(value("pay_nonpayment", m), owed) << m;
     }
+}
+
+TEST_F(LedgerFilterTest, AListedValueTheFilterCannotTakeIsRefusedAndNothingRuns) {
+    set("client_manager='O''Neil'", e_);
+    const auto rows = [&] {
+        return db_->scalarInt("select count(*) from " + schema_ + ".pay_pross");
+    };
+    const long long before = rows();
+    CollectionRunScreen screen(*db_, session_, ui_);
+    Type(screen, "txtDate", "2026-03-20");
+    Find<QLineEdit>(screen, "txtItem")->setText("회비");
+    Choose(screen, "client_manager", "O'Neil");
+    Click(screen, "cmdSearch");
+    EXPECT_EQ(ui_.shown.back().text, "조회 조건 값이 잘못 되었습니다: client_manager=O'Neil");
+    EXPECT_EQ(screen.table()->rowCount(), 0);
+    Click(screen, "cmdRun");
+    EXPECT_EQ(ui_.shown.back().text, kCollectionSearchFirstText);
+    EXPECT_EQ(rows(), before);
 }
 
 TEST_F(LedgerFilterTest, BranchAndAgencyUsersAreOfferedOnlyTheirOwn) {
