@@ -21,6 +21,7 @@
 #include "ui/cms/status_grid.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
+#include "ui/ledger/member_filter_bar.h"
 #include "ui/main/business_screen.h"
 
 namespace qx::ui {
@@ -112,34 +113,13 @@ std::string ScreenWebHost(const SessionContext& session) {
     return ReadWebHost(ProfileIni(session.AppPath + "Login.ini"));
 }
 
-BatchFilterBar::BatchFilterBar(QWidget* parent) : QWidget(parent) {
-    kind_ = new QComboBox(this);
-    kind_->setObjectName("cboMemberKind");
-    kind_->addItems({"전체", "CMS회원", "일반회원"});
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel("회원구분", this));
-    layout->addWidget(kind_);
-}
-
-BatchFilter BatchFilterBar::filter() const {
-    BatchFilter f;
-    if (kind_->currentIndex() == 1) f.member_kind = "cms";
-    if (kind_->currentIndex() == 2) f.member_kind = "general";
-    return f;
-}
-
 // frmDoc23 ------------------------------------------------------------------
 
 SaleRunScreen::SaleRunScreen(Database& db, SessionContext& session, Interaction& ui,
                              std::string webHost, QWidget* parent)
     : QWidget(parent), db_(db), session_(session), ui_(ui), webHost_(std::move(webHost)) {
     setObjectName("frmDoc23");
-    filter_ = new BatchFilterBar(this);
-    day_ = new QComboBox(this);
-    day_->setObjectName("cboDay");
-    day_->addItem("전체");
-    for (int d = 1; d <= 31; ++d) day_->addItem(QString::number(d));
+    filter_ = new MemberFilterBar(db, session, ui, this);
     unbilled_ = new QCheckBox("당월 미발생 매출분", this);
     unbilled_->setObjectName("chkUnbilled");
     date_ = DateBox(this, "txtDate", Today(session));
@@ -148,9 +128,6 @@ SaleRunScreen::SaleRunScreen(Database& db, SessionContext& session, Interaction&
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
     connect(runButton, &QPushButton::clicked, this, [this] { runSale(); });
     auto* bar = new QHBoxLayout;
-    bar->addWidget(filter_);
-    bar->addWidget(new QLabel("이체예정일", this));
-    bar->addWidget(day_);
     bar->addWidget(unbilled_);
     bar->addWidget(new QLabel("매출일자", this));
     bar->addWidget(date_);
@@ -162,6 +139,7 @@ SaleRunScreen::SaleRunScreen(Database& db, SessionContext& session, Interaction&
     totals_ = new QLabel(this);
     totals_->setObjectName("lblTotals");
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(filter_);
     layout->addLayout(bar);
     layout->addWidget(table_, 1);
     layout->addWidget(totals_);
@@ -170,7 +148,9 @@ SaleRunScreen::SaleRunScreen(Database& db, SessionContext& session, Interaction&
 SaleQuery SaleRunScreen::query() const {
     SaleQuery q;
     q.filter = filter_->filter();
-    if (day_->currentIndex() > 0) q.day = std::to_string(day_->currentIndex());
+    // The chosen sales day also dates the run, so it travels as the run's day.
+    q.day = q.filter.payday;
+    q.filter.payday.clear();
     q.unbilledOnly = unbilled_->isChecked();
     return q;
 }
@@ -213,7 +193,7 @@ CollectionRunScreen::CollectionRunScreen(Database& db, SessionContext& session, 
                                          QWidget* parent)
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
     setObjectName("frmDoc25");
-    filter_ = new BatchFilterBar(this);
+    filter_ = new MemberFilterBar(db, session, ui, this);
     mode_ = new QComboBox(this);
     mode_->setObjectName("cboMode");
     mode_->addItems({"미수금전액", "매출예정액"});
@@ -228,7 +208,6 @@ CollectionRunScreen::CollectionRunScreen(Database& db, SessionContext& session, 
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
     connect(runButton, &QPushButton::clicked, this, [this] { runCollection(); });
     auto* bar = new QHBoxLayout;
-    bar->addWidget(filter_);
     bar->addWidget(mode_);
     bar->addWidget(new QLabel("수금일자", this));
     bar->addWidget(date_);
@@ -241,6 +220,7 @@ CollectionRunScreen::CollectionRunScreen(Database& db, SessionContext& session, 
     table_ = Grid(this, "grdCandidates", MemberAmountColumns());
     AttachExcelExport(*table_, "일괄수금대상", db_, session_, ui_);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(filter_);
     layout->addLayout(bar);
     layout->addWidget(table_, 1);
 }
@@ -408,20 +388,20 @@ BulkRemovalScreen::BulkRemovalScreen(Database& db, SessionContext& session, Inte
                                      bool outstanding, QWidget* parent)
     : QWidget(parent), db_(db), session_(session), ui_(ui), outstanding_(outstanding) {
     setObjectName(outstanding ? "frmDoc27" : "frmDoc27_1");
-    filter_ = new BatchFilterBar(this);
+    filter_ = new MemberFilterBar(db, session, ui, this);
     auto* searchButton = Button(this, "조회", "cmdSearch");
     auto* runButton =
         Button(this, outstanding ? "미수금 일괄 제거" : "매출예정액 제거 (0원 처리)", "cmdRun");
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
     connect(runButton, &QPushButton::clicked, this, [this] { removeAll(); });
     auto* bar = new QHBoxLayout;
-    bar->addWidget(filter_);
     bar->addStretch(1);
     bar->addWidget(searchButton);
     bar->addWidget(runButton);
     table_ = Grid(this, "grdMembers", MemberAmountColumns());
     AttachExcelExport(*table_, "금액삭제대상", db_, session_, ui_);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(filter_);
     layout->addLayout(bar);
     layout->addWidget(table_, 1);
 }

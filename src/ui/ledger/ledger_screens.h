@@ -26,18 +26,8 @@ struct SessionContext;
 
 namespace qx::ui {
 
+class MemberFilterBar;
 struct ScreenContext;
-
-// "회원구분": all, CMS members, the others; the filter of every batch list.
-class BatchFilterBar : public QWidget {
-    Q_OBJECT
-  public:
-    explicit BatchFilterBar(QWidget* parent = nullptr);
-    BatchFilter filter() const;
-
-  private:
-    QComboBox* kind_;
-};
 
 class SaleRunScreen : public QWidget {
     Q_OBJECT
@@ -48,6 +38,7 @@ class SaleRunScreen : public QWidget {
     SaleRunResult runSale();
     QTableWidget* table() const { return table_; }
     QLabel* totals() const { return totals_; }
+    MemberFilterBar* filterBar() const { return filter_; }
 
   signals:
     void finished(AfterSaleRun next);
@@ -59,8 +50,7 @@ class SaleRunScreen : public QWidget {
     SessionContext& session_;
     Interaction& ui_;
     std::string webHost_;
-    BatchFilterBar* filter_;
-    QComboBox* day_;
+    MemberFilterBar* filter_;
     QCheckBox* unbilled_;
     QLineEdit* date_;
     QTableWidget* table_;
@@ -77,6 +67,7 @@ class CollectionRunScreen : public QWidget {
     void search();
     CollectionRunResult runCollection();
     QTableWidget* table() const { return table_; }
+    MemberFilterBar* filterBar() const { return filter_; }
 
   signals:
     void finished(bool openHistory);
@@ -85,7 +76,7 @@ class CollectionRunScreen : public QWidget {
     Database& db_;
     SessionContext& session_;
     Interaction& ui_;
-    BatchFilterBar* filter_;
+    MemberFilterBar* filter_;
     QComboBox* mode_;
     QLineEdit *date_, *item_, *title_;
     QTableWidget* table_;
@@ -130,13 +121,14 @@ class BulkRemovalScreen : public QWidget {
     void search();
     long long removeAll();
     QTableWidget* table() const { return table_; }
+    MemberFilterBar* filterBar() const { return filter_; }
 
   private:
     Database& db_;
     SessionContext& session_;
     Interaction& ui_;
     bool outstanding_;
-    BatchFilterBar* filter_;
+    MemberFilterBar* filter_;
     QTableWidget* table_;
     bool searched_ = false;
     BatchFilter searchedFilter_;
