@@ -10,6 +10,7 @@
 #include "core/session_context.h"
 #include "db/database.h"
 #include "members/member_record.h"
+#include "platform/system_drive.h"
 #include "support/test_database.h"
 
 namespace qx::test {
@@ -86,6 +87,8 @@ inline SessionContext SessionFor(const TestInstitution& t, long long brinx = 0,
     s.brinx = brinx;
     s.aginx = aginx;
     s.LoginId = t.id;
+    // Exchange folders go under the test run's drive, never the current folder.
+    s.SystemDrive = GetSystemDrive();
     s.org_code = brinx == 0 ? t.org_code : "";
     s.cmsrunprg = 1;
     s.stat_company = "1";

@@ -70,6 +70,8 @@ class KftcTransferTest : public ::testing::Test {
         fs::remove_all(root);
         fs::create_directories(root / "drive");
         setenv("QUORISDEX_DRIVE", (root / "drive").c_str(), 1);
+        // The exchange folders follow the session's drive, never the current folder.
+        session.SystemDrive = (root / "drive").string() + "/";
         setenv("CMSCOMM_CENTER", (root / "center").c_str(), 1);
         db->ExecuteSql("update quorisdex.admin_company set add_info6='pw12' where inx=?",
                        {inst.inx});
