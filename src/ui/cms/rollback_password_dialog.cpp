@@ -1,12 +1,11 @@
 #include "ui/cms/rollback_password_dialog.h"
 
-#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "cms/rollback/maintenance_password.h"
 #include "platform/interaction.h"
+#include "ui/confirm_buttons.h"
 
 namespace qx::ui {
 
@@ -20,19 +19,7 @@ RollbackPasswordDialog::RollbackPasswordDialog(Interaction& ui, QWidget* parent)
     password_->setObjectName("txtPassword");
     password_->setEchoMode(QLineEdit::Password);
     layout->addWidget(password_);
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("확인"), this);
-    ok->setObjectName("cmdOk");
-    auto* cancel = new QPushButton(QStringLiteral("취소"), this);
-    cancel->setObjectName("cmdCancel");
-    ok->setAutoDefault(false);
-    cancel->setAutoDefault(false);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &RollbackPasswordDialog::tryAccept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddConfirmButtons(this, layout, [this] { tryAccept(); });
     connect(password_, &QLineEdit::returnPressed, this, &RollbackPasswordDialog::tryAccept);
 }
 

@@ -1,12 +1,11 @@
 #include "ui/institution/password_check_dialog.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "platform/interaction.h"
+#include "ui/confirm_buttons.h"
 
 namespace qx::ui {
 
@@ -24,20 +23,7 @@ PasswordCheckDialog::PasswordCheckDialog(Interaction& ui, QWidget* parent)
     typed_->setObjectName("txtTyped");
     typed_->setEchoMode(QLineEdit::Password);
     layout->addWidget(typed_);
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("확인"), this);
-    ok->setObjectName("cmdOk");
-    auto* cancel = new QPushButton(QStringLiteral("취소"), this);
-    cancel->setObjectName("cmdCancel");
-    // Enter is handled by the typed box alone: it confirms only with text.
-    ok->setAutoDefault(false);
-    cancel->setAutoDefault(false);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &PasswordCheckDialog::tryAccept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    AddConfirmButtons(this, layout, [this] { tryAccept(); });
     connect(typed_, &QLineEdit::returnPressed, this, [this] {
         if (!typed_->text().isEmpty()) tryAccept();
     });
