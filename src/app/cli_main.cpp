@@ -3,18 +3,11 @@
 
 #include "app/cli/cli_context.h"
 
-int main(int argc, char** argv) {
-    using namespace qx::cli;
-    CLI::App app{"Quorisdex command line"};
-    app.require_subcommand(1);
-    CliContext ctx;
-    app.add_option("--app-path", ctx.appPathOption, "program folder holding Login.ini");
-    app.add_option("--id", ctx.id, "login id");
-    app.add_option("--password", ctx.password, "login password");
-    auto* yes = app.add_flag("--yes", ctx.yes, "answer every question with yes");
-    app.add_flag("--no", ctx.no, "answer every question with no")->excludes(yes);
-    app.add_option("--answers", ctx.answers, "answers in order, e.g. y,n,y");
+namespace {
 
+using namespace qx::cli;
+
+void RegisterCommands(CLI::App& app, CliContext& ctx) {
     RegisterLoginCommand(app, ctx);
     RegisterAdminCommands(app, ctx);
     RegisterMemberCommands(app, ctx);
@@ -28,6 +21,23 @@ int main(int argc, char** argv) {
     RegisterExportCommand(app, ctx);
     RegisterTransmitCommands(app, ctx);
     RegisterRelayCommands(app, ctx);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Quorisdex command line"};
+    app.require_subcommand(1);
+    CliContext ctx;
+    ctx.registerCommands = RegisterCommands;
+    app.add_option("--app-path", ctx.appPathOption, "program folder holding Login.ini");
+    app.add_option("--id", ctx.id, "login id");
+    app.add_option("--password", ctx.password, "login password");
+    auto* yes = app.add_flag("--yes", ctx.yes, "answer every question with yes");
+    app.add_flag("--no", ctx.no, "answer every question with no")->excludes(yes);
+    app.add_option("--answers", ctx.answers, "answers in order, e.g. y,n,y");
+
+    RegisterCommands(app, ctx);
 
     try {
         app.parse(argc, argv);

@@ -18,7 +18,10 @@ namespace fs = std::filesystem;
 
 std::string PrepareExcelFolder(const SessionContext& session) {
     std::error_code ec;
-    if (!session.fileback_folder.empty()) fs::create_directories(session.fileback_folder, ec);
+    // The file folder keeps an excel folder of its own beside the one the
+    // save dialog opens in.
+    if (!session.fileback_folder.empty())
+        fs::create_directories(fs::path(session.fileback_folder) / "excel", ec);
     if (session.excel_folder.empty()) return {};
     ec.clear();
     fs::create_directories(session.excel_folder, ec);

@@ -21,8 +21,9 @@ inline constexpr const char* kCannotCreateText = "Excel파일을 생성할 수 �
 inline constexpr const char* kExportFailedText =
     "Excel파일 생성이 중단 또는 실패했습니다. 다시 시도해주십시오.";
 
-// The excel folder of the settings; it and the file folder are created when
-// missing. Empty when it cannot be made.
+// The excel folder of the settings; it, the file folder and the file
+// folder's excel folder are created when missing. Empty when the excel
+// folder cannot be made.
 std::string PrepareExcelFolder(const SessionContext& session);
 // title + "_" + yymmddhhmmss + ".xls" (or ".xlsx") for the time given as
 // "yymmddhhmmss".

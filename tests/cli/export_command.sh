@@ -43,7 +43,29 @@ res=$(run "${head[@]}" export member list --out "$out/c.xls" --columns 계좌번
 check "only forbidden columns" 1 $status "[확인] 하나 이상의 항목을 체크 하십시오." "$res"
 res=$(run "${head[@]}" export member list --out "$out/m.xls/x.xls"); status=$?
 check "unwritable folder" 2 $status "[확인] Excel파일을 생성할 수 없습니다.(Excel미설치 등)" "$res"
+
+# Any read-only list command exports its printed rows; amounts become
+# numbers, dates and numbers that name something stay text.
+m=$(sql "select member_inx+0 from $schema.member_user where username='홍길동'")
+run "${head[@]}" --yes ledger add "$m" --sale --amount 1234567 --date 2026-12-05 --item 회비 >/dev/null
+run "${head[@]}" --yes ledger add "$m" --collection --amount 4567 --date 2026-12-06 >/dev/null
+res=$(run "${head[@]}" export ledger list "$m" --out "$out/l.xls"); status=$?
+check "ledger list exported" 0 $status "rows=2" "$res"
+page=$(iconv -f CP949 -t UTF-8 "$out/l.xls")
+check "sale amount as number" 0 0 "yes" "$(grep -q 'x:num="1234567"[^>]*>1,234,567<' <<<"$page" && echo yes)"
+check "date stays text" 0 0 "yes" "$(grep -q 'class=xl24 *>26-12-05<' <<<"$page" && echo yes)"
+res=$(run "${head[@]}" export ledger list "$m" --out "$out/l.xlsx" --columns 일자,금액); status=$?
+check "ledger list as workbook" 0 $status "rows=2" "$res"
+sheet=$(unzip -p "$out/l.xlsx" xl/worksheets/sheet1.xml)
+check "workbook amount is a number" 0 0 "yes" "$(grep -q '<v>4567</v>' <<<"$sheet" && echo yes)"
+res=$(run "${head[@]}" export ledger list 99999999 --out "$out/n.xls"); status=$?
+check "a refused list writes nothing" 1 $status "yes" "$([ ! -e "$out/n.xls" ] && echo yes)"
+
+# Commands that write are never run by an export.
+res=$(run "${head[@]}" --yes export ledger add "$m" --sale --amount 1 --out "$out/z.xls"); status=$?
+check "a writing command is refused" 1 $status "yes" "$(grep -q '내보낼 수 있는 목록이 아닙니다' <<<"$res" && echo yes)"
+check "nothing booked by it" 0 0 "2" "$(sql "select count(*) from $schema.pay_pross where userlink_inx=$m")"
 res=$(run "${head[@]}" export ledger nothing --out "$out/z.xls"); status=$?
-check "not a list" 1 $status "[확인] 내보낼 수 있는 목록이 아닙니다. (member list)" "$res"
-check "no stray files" 0 0 "m.xls m.xlsx" "$(ls "$out" | tr '\n' ' ' | sed 's/ $//')"
+check "not a list" 1 $status "yes" "$(grep -q '내보낼 수 있는 목록이 아닙니다. (member list, ' <<<"$res" && echo yes)"
+check "no stray files" 0 0 "l.xls l.xlsx m.xls m.xlsx" "$(ls "$out" | tr '\n' ' ' | sed 's/ $//')"
 finish

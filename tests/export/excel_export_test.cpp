@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 
+#include "core/session_context.h"
 #include "export/xlsx_writer.h"
 #include "platform/codepage.h"
 #include "support/scripted_interaction.h"
@@ -118,6 +119,19 @@ TEST_F(ExcelExportTest, ADiskThatFillsUpLeavesNoHalfFileAndKeepsTheOldOne) {
     EXPECT_EQ(ui2.texts(), std::vector<std::string>{kExportFailedText});
     EXPECT_EQ(Slurp(target), "earlier export");
     EXPECT_EQ(Names(), std::vector<std::string>{"list.xls"});
+}
+
+TEST_F(ExcelExportTest, TheFoldersAreMadeWhenMissing) {
+    SessionContext s;
+    s.fileback_folder = (dir / "back").string();
+    s.excel_folder = (dir / "quorisdex" / "excel").string();
+    EXPECT_EQ(PrepareExcelFolder(s), s.excel_folder);
+    EXPECT_TRUE(fs::is_directory(dir / "back" / "excel"));
+    EXPECT_TRUE(fs::is_directory(s.excel_folder));
+    // An excel folder that cannot be made (a file stands in the way).
+    std::ofstream(dir / "blocked") << "x";
+    s.excel_folder = (dir / "blocked" / "excel").string();
+    EXPECT_EQ(PrepareExcelFolder(s), "");
 }
 
 TEST_F(ExcelExportTest, AnExistingFileIsReplaced) {

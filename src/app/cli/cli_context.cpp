@@ -103,7 +103,26 @@ std::pair<std::string, std::string> SplitAssignment(const std::string& text) {
     return {text.substr(0, eq), text.substr(eq + 1)};
 }
 
+namespace {
+RedirectTabRows::Sink& TabRowSink() {
+    static RedirectTabRows::Sink sink;
+    return sink;
+}
+}  // namespace
+
+RedirectTabRows::RedirectTabRows(Sink sink) : previous_(std::move(TabRowSink())) {
+    TabRowSink() = std::move(sink);
+}
+
+RedirectTabRows::~RedirectTabRows() {
+    TabRowSink() = std::move(previous_);
+}
+
 void PrintTabRow(const std::vector<std::string>& fields) {
+    if (const auto& sink = TabRowSink()) {
+        sink(fields);
+        return;
+    }
     for (std::size_t i = 0; i < fields.size(); ++i) std::cout << (i ? "\t" : "") << fields[i];
     std::cout << "\n";
 }

@@ -58,6 +58,24 @@ struct CliContext {
     int login();
     // Runs `body` and turns exceptions into messages and exit codes.
     int guarded(const std::function<int()>& body);
+
+    // Registers every command on an application; an export runs a list
+    // command through it.
+    std::function<void(CLI::App&, CliContext&)> registerCommands;
+};
+
+// While one lives, PrintTabRow hands its rows to `sink` instead of
+// printing them.
+class RedirectTabRows {
+  public:
+    using Sink = std::function<void(const std::vector<std::string>&)>;
+    explicit RedirectTabRows(Sink sink);
+    ~RedirectTabRows();
+    RedirectTabRows(const RedirectTabRows&) = delete;
+    RedirectTabRows& operator=(const RedirectTabRows&) = delete;
+
+  private:
+    Sink previous_;
 };
 
 // "COLUMN=VALUE" of --where and --set; throws std::invalid_argument otherwise.

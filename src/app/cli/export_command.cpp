@@ -13,12 +13,15 @@
 #include "export/column_choice.h"
 #include "export/excel_export.h"
 #include "export/member_export.h"
+#include "export/spooled_rows.h"
 #include "members/member_list_columns.h"
 #include "members/member_record.h"
 
 namespace qx::cli {
 
 namespace {
+
+constexpr const char* kEmptyListText = "엑셀로 저장할 행이 없습니다.";
 
 struct ExportOptions {
     std::string out, columns, format;
@@ -45,16 +48,55 @@ std::unique_ptr<ExportRowSource> MemberListSource(CliContext& ctx,
                                                 MayShowFullHolderNumbers(ctx.db, ctx.session));
 }
 
+// A list command that only reads. Those without a source of their own run
+// as typed, their printed rows taken over by a spool; nothing that writes
+// may ever be run this way.
 struct ExportableList {
     std::vector<std::string> words;
+    std::string title;  // the list's title, for the chooser's rules
     SourceMaker make;
 };
 
 const std::vector<ExportableList>& ExportableLists() {
     static const std::vector<ExportableList> lists = {
-        {{"member", "list"}, MemberListSource},
+        {{"member", "list"}, "회원목록", MemberListSource},
+        {{"eb13", "targets"}, "신규해지신청대상", nullptr},
+        {{"eb13", "files"}, "EB13파일목록", nullptr},
+        {{"eb13", "detail"}, "EB13파일상세", nullptr},
+        {{"eb21", "targets"}, "출금대상내역", nullptr},
+        {{"ledger", "list"}, "매출수금내역", nullptr},
+        {{"sales", "candidates"}, "일괄매출대상", nullptr},
+        {{"sales", "runs"}, "일괄매출내역", nullptr},
+        {{"sales", "show"}, "일괄매출상세", nullptr},
+        {{"collect", "runs"}, "일괄수금내역", nullptr},
+        {{"collect", "show"}, "일괄수금상세", nullptr},
+        {{"transmit", "results"}, "송신결과", nullptr},
+        {{"transmit", "cancellable"}, "송신취소대상", nullptr},
+        {{"transmit", "receivable"}, "수신대상", nullptr},
+        {{"transmit", "notices"}, "공지사항", nullptr},
+        {{"relay", "status"}, "중계송신내역", nullptr},
     };
     return lists;
+}
+
+// Runs the list command as typed with its printed rows spooled. Returns
+// the command's exit code.
+int RunListIntoSpool(CliContext& ctx, const std::vector<std::string>& words, SpooledRows& spool) {
+    if (!ctx.registerCommands) throw std::logic_error("the commands are not registered");
+    CLI::App inner{"Quorisdex command line"};
+    inner.require_subcommand(1);
+    ctx.registerCommands(inner, ctx);
+    const RedirectTabRows redirect(
+        [&spool](const std::vector<std::string>& cells) { spool.add(cells); });
+    // The parser takes its arguments last first.
+    std::vector<std::string> args(words.rbegin(), words.rend());
+    try {
+        inner.parse(args);
+    } catch (const CLI::ParseError& e) {
+        inner.exit(e);
+        return int(kExitStopped);
+    }
+    return ctx.exitCode;
 }
 
 std::vector<std::string> SplitTitles(const std::string& text) {
@@ -88,14 +130,30 @@ int RunExport(CliContext& ctx, const ExportOptions& opts, const std::vector<std:
     else if (!opts.format.empty())
         throw std::invalid_argument("--format 은 xls 또는 xlsx 입니다.");
 
-    if (int code = ctx.login(); code != kExitDone) return code;
-    const std::vector<std::string> args(rest.begin() + static_cast<long>(list->words.size()),
-                                        rest.end());
-    auto source = list->make(ctx, args);
+    std::unique_ptr<ExportRowSource> source;
+    if (list->make) {
+        if (int code = ctx.login(); code != kExitDone) return code;
+        const std::vector<std::string> args(rest.begin() + static_cast<long>(list->words.size()),
+                                            rest.end());
+        source = list->make(ctx, args);
+    } else {
+        auto spool = std::make_unique<SpooledRows>();
+        if (int code = RunListIntoSpool(ctx, rest, *spool); code != kExitDone) return code;
+        if (!spool->finish()) {
+            ctx.ui.inform(kExportFailedText, kDefaultTitle);
+            return int(kExitFailure);
+        }
+        source = std::move(spool);
+    }
     const auto& columns = source->columns();
+    // An empty list exports nothing.
+    if (columns.empty() || source->rowCount() == 0) {
+        ctx.ui.inform(kEmptyListText, kDefaultTitle);
+        return int(kExitStopped);
+    }
     std::vector<int> ticked;
     if (opts.columns.empty()) {
-        ticked = OfferedColumns("", columns);
+        ticked = OfferedColumns(list->title, columns);
     } else {
         std::string unknown;
         const auto byTitle = ColumnsByTitle(SplitTitles(opts.columns), columns, &unknown);
