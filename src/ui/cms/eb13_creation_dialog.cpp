@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "core/session_context.h"
+#include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/business_screen.h"
 
@@ -97,6 +98,7 @@ Eb13CreationDialog::Eb13CreationDialog(Database& db, SessionContext& session, In
     grid_->verticalHeader()->setDefaultSectionSize(22);
     for (int c = 0; c < model_->columnCount({}); ++c)
         grid_->setColumnWidth(c, model_->pixelWidth(c));
+    AttachExcelExport(*grid_, "신규해지신청대상", db_, session_, ui_);
     layout->addWidget(grid_, 1);
 
     connect(createButton, &QPushButton::clicked, this, &Eb13CreationDialog::create);

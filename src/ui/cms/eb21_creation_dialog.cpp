@@ -17,6 +17,7 @@
 #include "core/session_context.h"
 #include "members/program_settings.h"
 #include "platform/amount_text.h"
+#include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/ledger/auto_sale_dialog.h"
 #include "ui/ledger/ledger_screens.h"
@@ -164,6 +165,7 @@ Eb21CreationDialog::Eb21CreationDialog(Database& db, SessionContext& session, In
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->verticalHeader()->setDefaultSectionSize(22);
+    AttachExcelExport(*grid_, "출금대상내역", db_, session_, ui_);
     layout->addWidget(grid_, 1);
 
     auto* foot = new QHBoxLayout;

@@ -3,6 +3,7 @@
 // refused, and the file created with the members moved.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include "ledger/server_scripts.h"
 #include "support/screen_test.h"
 #include "ui/cms/eb21_creation_dialog.h"
+#include "ui/export/grid_export.h"
 
 namespace qx::ui {
 namespace {
@@ -64,6 +66,27 @@ TEST_F(Eb21ScreenTest, ExcludeSelectAllAndCreate) {
     auto* selection = Find<QLabel>(dialog, "lblSelection");
     EXPECT_EQ(selection->text().toStdString(), "신청금액 : ( 30,000 원)  / 신청건수 : ( 2 건)");
     EXPECT_EQ(Find<QLabel>(dialog, "lblExcess")->text().toStdString(), "5,000 원 월이체한도 초과");
+
+    // The grid saves as the withdrawal target list: its helper columns are
+    // never offered.
+    auto* grid = Find<QTableView>(dialog, "grdRows");
+    EXPECT_TRUE(grid->findChild<QAction*>("actExcel"));
+    std::vector<std::string> offeredTitles;
+    GridExportDialogs person;
+    person.chooseColumns = [&](const std::vector<ExportColumn>& columns,
+                               const std::vector<int>& offered,
+                               const std::vector<int>&) -> std::optional<std::vector<int>> {
+        for (int i : offered) offeredTitles.push_back(columns[i].title);
+        return std::nullopt;
+    };
+    person.chooseFile = [](const QString&, const QString&, const QString&) { return QString(); };
+    EXPECT_FALSE(ExportGridToExcel(*grid, "출금대상내역", db, session, ui_, person));
+    EXPECT_NE(std::find(offeredTitles.begin(), offeredTitles.end(), "납부자번호"),
+              offeredTitles.end());
+    for (const char* helper : {"은행코드", "완전부분", "CMS상태코드", "지사", "대리점"})
+        EXPECT_EQ(std::find(offeredTitles.begin(), offeredTitles.end(), helper),
+                  offeredTitles.end())
+            << helper;
 
     // Over the limit: refused, nothing written.
     ui_.answers = {true};
