@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     RegisterTransmitCommands(app, ctx);
     RegisterRelayCommands(app, ctx);
 
+    RegisterSmsCommands(app, ctx);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
