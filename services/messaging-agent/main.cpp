@@ -1,7 +1,7 @@
-// quorisdex-messaging-agent --app-path DIR [--rules FILE] [--interval SECONDS] [--once | --until-empty]
-// Plays the carrier behind the messaging database: delivers the queued
-// BIZ_MSG rows into the monthly log tables. The messaging database comes
-// from DIR's Login.ini (SMSDBIP/SMSDBUSER/SMSDBPW, else the DBCONN keys).
+// quorisdex-messaging-agent --app-path DIR [--rules FILE] [--interval SECONDS] [--once |
+// --until-empty] Plays the carrier behind the messaging database: delivers the queued BIZ_MSG rows
+// into the monthly log tables. The messaging database comes from DIR's Login.ini
+// (SMSDBIP/SMSDBUSER/SMSDBPW, else the DBCONN keys).
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <iostream>

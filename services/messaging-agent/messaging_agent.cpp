@@ -65,18 +65,18 @@ int DeliverQueued(qx::Database& db, const Rules& rules, int limit) {
     qx::Database::Transaction tx(db);
     const auto rows = db.OpenRecordset(
         std::string("select MSG_SEQ, ") + kColumns +
-            ", date_format(ifnull(SEND_TIME,now()),'%Y%m') send_month from bizclient.BIZ_MSG "
-            "order by MSG_SEQ limit " +
-            std::to_string(limit) + " for update skip locked");
+        ", date_format(ifnull(SEND_TIME,now()),'%Y%m') send_month from bizclient.BIZ_MSG "
+        "order by MSG_SEQ limit " +
+        std::to_string(limit) + " for update skip locked");
     int delivered = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const auto r = rows[i];
         const std::string month = r["send_month"];
         if (!months.count(month)) continue;  // its table is made on the next pass
         qx::SqlParams values;
-        for (const char* c : {"MSG_TYPE", "CMID", "REQUEST_TIME", "SEND_TIME", "DEST_PHONE",
-                              "DEST_NAME", "SEND_PHONE", "SEND_NAME", "SUBJECT", "MSG_BODY",
-                              "CINFO"}) {
+        for (const char* c :
+             {"MSG_TYPE", "CMID", "REQUEST_TIME", "SEND_TIME", "DEST_PHONE", "DEST_NAME",
+              "SEND_PHONE", "SEND_NAME", "SUBJECT", "MSG_BODY", "CINFO"}) {
             values.push_back(r.isNull(c) ? qx::SqlParam::Null() : qx::SqlParam(r[c]));
         }
         values.emplace_back(rules.codeFor(r["DEST_PHONE"], r["MSG_TYPE"]));

@@ -21,8 +21,9 @@ std::vector<SmsRecipient> LoadFileRecipients(Database& db, const SessionContext&
             amount =
                 "sum(case f.result when '' then f.amount when 'P' then f.div_amount else 0 end)";
         } else if (q.amountColumn == kFailedColumn) {
-            amount = "sum(case f.result when 'N' then f.amount when 'P' then "
-                     "f.amount-f.div_amount else 0 end)";
+            amount =
+                "sum(case f.result when 'N' then f.amount when 'P' then "
+                "f.amount-f.div_amount else 0 end)";
         } else if (q.amountColumn == kBilledColumn) {
             amount = "sum(f.amount)";
         } else {

@@ -21,8 +21,8 @@ inline constexpr const char* kBilledColumn = "청구금액";
 
 struct SmsFileQuery {
     SmsFileKind kind = SmsFileKind::Eb13;
-    std::string regDate;  // the file's date as its rows hold it
-    bool cancelled = false;  // EB13: cancelled members instead of new ones
+    std::string regDate;                          // the file's date as its rows hold it
+    bool cancelled = false;                       // EB13: cancelled members instead of new ones
     std::string amountColumn = kWithdrawnColumn;  // EB21
 };
 

@@ -100,13 +100,14 @@ std::optional<Recordset> LoadSmsHistory(MessagingDb& messaging, const SessionCon
     for (std::size_t i = 0; i < existing.size(); ++i) {
         const std::string table = existing[i][0];
         if (!sql.empty()) sql += " UNION ALL ";
-        sql += "select SEND_TIME '발송일', case CALL_STATUS when '' then '결과대기' when '4100' "
-               "then '전송완료' when '6600' then '전송완료' when '4400' then '음영지역' when "
-               "'6603' then '음영지역' when '4410' then '오류번호' when '6606' then '오류번호' "
-               "else concat('기타에러(',CALL_STATUS,')') end '처리결과', `SEND_PHONE` '발송번호', "
-               "`DEST_PHONE` '수신번호', `DEST_NAME` '수신자명', replace(MSG_BODY,'\\n','_') "
-               "'내용' from bizclient.`" +
-               table + "` where DATE(SEND_TIME) between ? and ? and CINFO=?" + filters;
+        sql +=
+            "select SEND_TIME '발송일', case CALL_STATUS when '' then '결과대기' when '4100' "
+            "then '전송완료' when '6600' then '전송완료' when '4400' then '음영지역' when "
+            "'6603' then '음영지역' when '4410' then '오류번호' when '6606' then '오류번호' "
+            "else concat('기타에러(',CALL_STATUS,')') end '처리결과', `SEND_PHONE` '발송번호', "
+            "`DEST_PHONE` '수신번호', `DEST_NAME` '수신자명', replace(MSG_BODY,'\\n','_') "
+            "'내용' from bizclient.`" +
+            table + "` where DATE(SEND_TIME) between ? and ? and CINFO=?" + filters;
         all.insert(all.end(), filterParams.begin(), filterParams.end());
     }
     if (sql.empty()) {

@@ -82,9 +82,10 @@ long long ApplyMessage(std::vector<SmsRecipient>& rows, const std::string& messa
     return cut;
 }
 
-SmsSendOutcome SendMessages(MessagingDb& messaging, const SessionContext& s,
-                            const SmsSender& from, const ProfileIni& ini, SmsSendRequest request, const std::vector<SmsRecipient>& rows,
-                            SmsSendProgress& progress, Interaction& ui) {
+SmsSendOutcome SendMessages(MessagingDb& messaging, const SessionContext& s, const SmsSender& from,
+                            const ProfileIni& ini, SmsSendRequest request,
+                            const std::vector<SmsRecipient>& rows, SmsSendProgress& progress,
+                            Interaction& ui) {
     SmsSendOutcome out;
     for (const auto& r : rows) out.total += r.marked;
     if (out.total == 0) {
@@ -148,8 +149,9 @@ SmsSendOutcome SendMessages(MessagingDb& messaging, const SessionContext& s,
     }
 
     const std::string head =
-        std::string(" INSERT INTO bizclient.BIZ_MSG (MSG_TYPE, CMID, REQUEST_TIME, SEND_TIME, "
-                    "DEST_PHONE, DEST_NAME, SEND_PHONE, SEND_NAME, ") +
+        std::string(
+            " INSERT INTO bizclient.BIZ_MSG (MSG_TYPE, CMID, REQUEST_TIME, SEND_TIME, "
+            "DEST_PHONE, DEST_NAME, SEND_PHONE, SEND_NAME, ") +
         (lms ? "SUBJECT, " : "") + "MSG_BODY, CINFO) VALUES ";
     const std::string kindCode = SqlQuote(SmsKindCode(request.kind));
     std::string statement;
@@ -189,15 +191,14 @@ SmsSendOutcome SendMessages(MessagingDb& messaging, const SessionContext& s,
                 if (inStatement == kTuplesPerStatement) flush();
             }
         }
-        ui.progress("(" + std::to_string(ordinal) + " / " + std::to_string(out.total) +
-                        ") 건 처리",
+        ui.progress("(" + std::to_string(ordinal) + " / " + std::to_string(out.total) + ") 건 처리",
                     ordinal, out.total);
     }
     flush();
     out.sent = done;
-    ui.inform(std::to_string(out.total) + "건 중 " + std::to_string(out.sent) +
-                  " 건을 전송 하였습니다.",
-              kDefaultTitle);
+    ui.inform(
+        std::to_string(out.total) + "건 중 " + std::to_string(out.sent) + " 건을 전송 하였습니다.",
+        kDefaultTitle);
     return out;
 }
 

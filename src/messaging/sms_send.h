@@ -60,8 +60,9 @@ struct SmsSendOutcome {
 };
 
 SmsSendOutcome SendMessages(MessagingDb& messaging, const SessionContext& session,
-                            const SmsSender& sender, const ProfileIni& ini, SmsSendRequest request, const std::vector<SmsRecipient>& rows,
-                            SmsSendProgress& progress, Interaction& ui);
+                            const SmsSender& sender, const ProfileIni& ini, SmsSendRequest request,
+                            const std::vector<SmsRecipient>& rows, SmsSendProgress& progress,
+                            Interaction& ui);
 
 inline constexpr long long kTuplesPerStatement = 100;
 

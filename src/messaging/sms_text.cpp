@@ -151,7 +151,8 @@ CutMessage CutToLimit(const std::string& text, long long limit) {
 
 std::string CutRowsNotice(long long count, SmsKind kind) {
     return "고객 별 보낼 메세지 중 " + std::to_string(count) +
-           " 건이 제한 길이보다 길어\r\n메세지 끝부분이 잘려 보내지게 됩니다.\r\n\r\n※ 제한 길이 : " +
+           " 건이 제한 길이보다 길어\r\n메세지 끝부분이 잘려 보내지게 됩니다.\r\n\r\n※ 제한 길이 "
+           ": " +
            std::to_string(SmsKindLimit(kind)) + "Byte (" +
            (kind == SmsKind::Lms ? "한글 1000자, 영문 2000자" : "한글 45자, 영문 90자") +
            ")\r\n보낼 메세지를 수정하시거나 LMS를 이용해 주시기 바랍니다.";

@@ -94,9 +94,9 @@ class SmsSendTest : public ::testing::Test {
     }
     // The messaging agent as a process, until the queue is empty; its exit status.
     int Deliver(const std::string& rules = "") {
-        return std::system((AgentCommand() + (rules.empty() ? "" : " --rules '" + rules + "'") +
-                            " >/dev/null")
-                               .c_str());
+        return std::system(
+            (AgentCommand() + (rules.empty() ? "" : " --rules '" + rules + "'") + " >/dev/null")
+                .c_str());
     }
     std::string AgentCommand() {
         const fs::path app = root / "agent";
@@ -104,8 +104,8 @@ class SmsSendTest : public ::testing::Test {
             const DbConfig c = test::TestDatabaseConfig();
             fs::create_directories(app);
             std::ofstream(app / "Login.ini")
-                << "[SYSTEM]\r\nDBCONNIP=" << c.host << ":" << c.port
-                << "\r\nDBCONNUSER=" << c.user << "\r\nDBCONNPW=" << c.password << "\r\n";
+                << "[SYSTEM]\r\nDBCONNIP=" << c.host << ":" << c.port << "\r\nDBCONNUSER=" << c.user
+                << "\r\nDBCONNPW=" << c.password << "\r\n";
         }
         return std::string(QUORISDEX_MESSAGING_AGENT_EXE) + " --app-path '" + app.string() +
                "' --until-empty --interval 0.1";
@@ -225,7 +225,10 @@ TEST_F(SmsSendTest, BadInputStopsWithItsMessageAndQueuesNothing) {
          },
          {},
          kNoTargetsText},
-        {"empty message", [](auto&, auto& req, auto&) { req.message = "  "; }, {}, kEmptyMessageText},
+        {"empty message",
+         [](auto&, auto& req, auto&) { req.message = "  "; },
+         {},
+         kEmptyMessageText},
         {"empty message of a file",
          [](auto&, auto& req, auto&) {
              req.message = "";
@@ -233,9 +236,13 @@ TEST_F(SmsSendTest, BadInputStopsWithItsMessageAndQueuesNothing) {
          },
          {},
          kEmptyFileMessageText},
-        {"sender not a number", [](auto&, auto&, auto& from) { from.SendPhone = "02-12a-5678"; }, {},
+        {"sender not a number",
+         [](auto&, auto&, auto& from) { from.SendPhone = "02-12a-5678"; },
+         {},
          kBadSenderNumberText},
-        {"no sender number", [](auto&, auto&, auto& from) { from.SendPhone = " - "; }, {},
+        {"no sender number",
+         [](auto&, auto&, auto& from) { from.SendPhone = " - "; },
+         {},
          kBadSenderNumberText},
         {"LMS title over 64 bytes",
          [](auto&, auto& req, auto&) {
@@ -306,8 +313,8 @@ TEST_F(SmsSendTest, HostileTextIsQueuedExactlyAsTyped) {
     ASSERT_EQ(rs.size(), 1u);
     EXPECT_EQ(rs[0]["DEST_NAME"], rows[0].values.name);
     EXPECT_EQ(rs[0]["SEND_NAME"], "한빛's \\N");
-    EXPECT_EQ(rs[0]["MSG_BODY"], "'); delete from bizclient.BIZ_MSG; -- " + rows[0].values.name +
-                                     " \\' %_");
+    EXPECT_EQ(rs[0]["MSG_BODY"],
+              "'); delete from bizclient.BIZ_MSG; -- " + rows[0].values.name + " \\' %_");
 }
 
 TEST_F(SmsSendTest, AnInterruptedSendRepeatedNeverQueuesAMessageTwice) {
@@ -321,9 +328,10 @@ TEST_F(SmsSendTest, AnInterruptedSendRepeatedNeverQueuesAMessageTwice) {
     EXPECT_EQ(out.batches, (std::vector<long long>{100, 50}));
     EXPECT_EQ(out.sent, 250);
     EXPECT_EQ(Queued(), 250);
-    EXPECT_EQ(messaging->db().scalarInt(
-                  "select count(distinct CMID) from bizclient.BIZ_MSG where CINFO=?", {session.inx}),
-              250);
+    EXPECT_EQ(
+        messaging->db().scalarInt(
+            "select count(distinct CMID) from bizclient.BIZ_MSG where CINFO=?", {session.inx}),
+        250);
 
     // Repeated once more after the agent delivered them: nothing new.
     ASSERT_EQ(Deliver(), 0);
@@ -395,16 +403,20 @@ TEST_F(SmsSendTest, AgentDeliversIntoTheMonthsLogOnceWithItsRules) {
     ASSERT_TRUE(h);
     ASSERT_EQ(h->size(), 6u);
     EXPECT_EQ((*h)[0]["내용"], "새해 회원1");
-    EXPECT_EQ(h->columns,
-              (std::vector<std::string>{"발송일", "처리결과", "발송번호", "수신번호", "수신자명",
-                                        "내용"}));
+    EXPECT_EQ(h->columns, (std::vector<std::string>{"발송일", "처리결과", "발송번호", "수신번호",
+                                                    "수신자명", "내용"}));
     struct Filter {
         std::string result, kind, field, text;
         std::size_t rows;
     } filters[] = {
-        {"전송완료", "", "", "", 5}, {"4410", "", "", "", 1},   {"결과대기", "", "", "", 0},
-        {"기타에러", "", "", "", 0}, {"", "LMS", "", "", 1},     {"", "SMS", "", "", 5},
-        {"", "", "DEST_NAME", "엘엠", 1}, {"", "", "MSG_BODY", "%", 0},
+        {"전송완료", "", "", "", 5},
+        {"4410", "", "", "", 1},
+        {"결과대기", "", "", "", 0},
+        {"기타에러", "", "", "", 0},
+        {"", "LMS", "", "", 1},
+        {"", "SMS", "", "", 5},
+        {"", "", "DEST_NAME", "엘엠", 1},
+        {"", "", "MSG_BODY", "%", 0},
         {"", "", "DEST_PHONE", "4410", 1},
     };
     for (const auto& f : filters) {
@@ -432,17 +444,20 @@ TEST_F(SmsSendTest, AgentDeliversIntoTheMonthsLogOnceWithItsRules) {
 
 TEST_F(SmsSendTest, HistoryReadsOnlyTheMonthsThatHaveATable) {
     Database& m = messaging->db();
-    m.ExecuteSql("CREATE TABLE IF NOT EXISTS bizclient.BIZ_LOG_209001 LIKE bizclient.BIZ_LOG_TEMPLATE");
-    m.ExecuteSql("CREATE TABLE IF NOT EXISTS bizclient.BIZ_LOG_209003 LIKE bizclient.BIZ_LOG_TEMPLATE");
+    m.ExecuteSql(
+        "CREATE TABLE IF NOT EXISTS bizclient.BIZ_LOG_209001 LIKE bizclient.BIZ_LOG_TEMPLATE");
+    m.ExecuteSql(
+        "CREATE TABLE IF NOT EXISTS bizclient.BIZ_LOG_209003 LIKE bizclient.BIZ_LOG_TEMPLATE");
     m.ExecuteSql("DROP TABLE IF EXISTS bizclient.BIZ_LOG_209002");
     for (const char* month : {"209001", "209003"}) {
         m.ExecuteSql(std::string("delete from bizclient.BIZ_LOG_") + month);
-        m.ExecuteSql(std::string("insert into bizclient.BIZ_LOG_") + month +
-                         " (CMID, SEND_TIME, CALL_STATUS, DEST_NAME, MSG_BODY, CINFO) values "
-                         "(?, ?, '', '가', 'a\nb', ?)",
-                     {std::string("x") + month, std::string(month).substr(0, 4) + "-" +
-                                                    std::string(month).substr(4) + "-15 12:00:00",
-                      session.inx});
+        m.ExecuteSql(
+            std::string("insert into bizclient.BIZ_LOG_") + month +
+                " (CMID, SEND_TIME, CALL_STATUS, DEST_NAME, MSG_BODY, CINFO) values "
+                "(?, ?, '', '가', 'a\nb', ?)",
+            {std::string("x") + month,
+             std::string(month).substr(0, 4) + "-" + std::string(month).substr(4) + "-15 12:00:00",
+             session.inx});
     }
     SmsHistoryQuery q;
     q.from = "2090-01-01";
@@ -466,6 +481,10 @@ TEST_F(SmsSendTest, TwoAgentProcessesDeliverEveryRowExactlyOnce) {
     Send(rows, "[@U] 동시", ui);
     ASSERT_EQ(Queued(), 400);
     const std::string agent = AgentCommand();
+    // An agent killed in the middle of its work leaves its pass undone, never half done.
+    const std::string killed =
+        "sh -c \"" + agent + " >/dev/null & pid=\\$!; sleep 0.05; kill -9 \\$pid; wait\"";
+    EXPECT_NE(std::system(killed.c_str()), -1);
     const std::string both = "sh -c \"" + agent + " >'" + (root / "a.log").string() + "' & " +
                              agent + " >'" + (root / "b.log").string() + "' & wait\"";
     ASSERT_EQ(std::system(both.c_str()), 0);
@@ -486,17 +505,21 @@ TEST_F(SmsSendTest, UnreachableMessagingDatabaseSaysSo) {
     EXPECT_FALSE(nowhere.ConnectMessagingDb(asked));
     ASSERT_EQ(asked.shown.size(), 1u);
     EXPECT_EQ(asked.shown[0].text.rfind("데이타베이스 연결 오류\r\n오류 정보 : ", 0), 0u);
-    EXPECT_GT(asked.shown[0].text.size(), std::string("데이타베이스 연결 오류\r\n오류 정보 : ").size());
+    EXPECT_GT(asked.shown[0].text.size(),
+              std::string("데이타베이스 연결 오류\r\n오류 정보 : ").size());
 }
 
 TEST_F(SmsSendTest, SenderSettingsAndTemplatesPerLevel) {
-    db->ExecuteSql("update quorisdex.admin_company set sendphone=' 02-111-2222 ', sendname=' 본사 ' "
-                   "where inx=?",
-                   {inst.inx});
-    const long long brinx = db->scalarInt("select coalesce(max(brinx),0)+1 from quorisdex.company_branch");
-    db->ExecuteSql("insert into quorisdex.company_branch (brinx, perinx, id, pw, usetag, company, "
-                   "sendphone, sendname) values (?,?,?,'x','Y','지사','031-333-4444','지사명')",
-                   {brinx, inst.inx, "smsb" + std::to_string(brinx)});
+    db->ExecuteSql(
+        "update quorisdex.admin_company set sendphone=' 02-111-2222 ', sendname=' 본사 ' "
+        "where inx=?",
+        {inst.inx});
+    const long long brinx =
+        db->scalarInt("select coalesce(max(brinx),0)+1 from quorisdex.company_branch");
+    db->ExecuteSql(
+        "insert into quorisdex.company_branch (brinx, perinx, id, pw, usetag, company, "
+        "sendphone, sendname) values (?,?,?,'x','Y','지사','031-333-4444','지사명')",
+        {brinx, inst.inx, "smsb" + std::to_string(brinx)});
     ini->write("SMS", "MSG1", "[$u]님 [$c] 안내");
     ini->write("SMS", "MSG2", "");
     SessionContext head = test::SessionFor(inst);
@@ -536,8 +559,9 @@ TEST_F(SmsSendTest, MembersOfAResultFile) {
         m.pay_nonpayment = 5000;
         m.pay_monthdefault = 20000;
         const long long id = test::InsertMember(*db, inst.inx, m);
-        db->ExecuteSql("update " + schema + ".member_user set private_tel=?, inday=25 where member_inx=?",
-                       {tel, id});
+        db->ExecuteSql(
+            "update " + schema + ".member_user set private_tel=?, inday=25 where member_inx=?",
+            {tel, id});
         return id;
     };
     const long long a = member("가", "010-1111-2222"), b = member("나", "010-3333-4444"),

@@ -136,11 +136,14 @@ TEST(SmsText, MobileNumberRule) {
         const char* number;
         bool mobile;
     } cases[] = {
-        {"01012345678", true},  {"0101234567", true},   {"0111234567", true},
-        {"0161234567", true},   {"01712345678", true},  {"0181234567", true},
-        {"01912345678", true},  {"0101234567?", false}, {"010123456789", false},
-        {"010123456", false},   {"07012345678", false}, {"0212345678", false},
-        {"0151234567", false},  {"", false},            {"010 1234567", false},
+        {"01012345678", true},   {"0101234567", true},
+        {"0111234567", true},    {"0161234567", true},
+        {"01712345678", true},   {"0181234567", true},
+        {"01912345678", true},   {"0101234567?", false},
+        {"010123456789", false}, {"010123456", false},
+        {"07012345678", false},  {"0212345678", false},
+        {"0151234567", false},   {"", false},
+        {"010 1234567", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsMobileNumber(c.number), c.mobile) << c.number;
     EXPECT_EQ(WithoutDashes("010-1234-5678"), "01012345678");
@@ -198,8 +201,8 @@ TEST(SmsHistoryNames, MonthsOfThePeriod) {
     struct Case {
         const char* code;
         const char* text;
-    } cases[] = {{"", "결과대기"},     {"4100", "전송완료"}, {"6600", "전송완료"},
-                 {"4400", "음영지역"}, {"6603", "음영지역"}, {"4410", "오류번호"},
+    } cases[] = {{"", "결과대기"},     {"4100", "전송완료"},      {"6600", "전송완료"},
+                 {"4400", "음영지역"}, {"6603", "음영지역"},      {"4410", "오류번호"},
                  {"6606", "오류번호"}, {"9999", "기타에러(9999)"}};
     for (const auto& c : cases) EXPECT_EQ(CallStatusText(c.code), c.text);
 }

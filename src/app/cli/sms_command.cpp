@@ -64,8 +64,8 @@ int SendRows(CliContext& ctx, const SmsOptions& o, std::vector<SmsRecipient> row
     request.title = o.title;
     request.emptyMessageText = emptyMessageText;
     SmsSendProgress progress;
-    const auto out =
-        SendMessages(messaging, ctx.session, settings.sender, *ctx.ini, request, rows, progress, ctx.ui);
+    const auto out = SendMessages(messaging, ctx.session, settings.sender, *ctx.ini, request, rows,
+                                  progress, ctx.ui);
     if (!progress.sendKey.empty()) std::cout << "send=" << progress.sendKey << "\n";
     std::cout << "kind=" << (kind == SmsKind::Lms ? "LMS" : "SMS") << "\ntotal=" << out.total
               << "\nsent=" << out.sent << "\nskipped=" << out.skipped << std::endl;
@@ -164,7 +164,8 @@ void RegisterSmsCommands(CLI::App& app, CliContext& ctx) {
         });
     });
 
-    auto* settings = sms->add_subcommand("settings", "sender and templates; --phone/--name change the sender");
+    auto* settings =
+        sms->add_subcommand("settings", "sender and templates; --phone/--name change the sender");
     auto* phone = settings->add_option("--phone", o->phone, "sender number of the user's level");
     auto* name = settings->add_option("--name", o->name, "sender name of the user's level");
     settings->callback([&ctx, o, phone, name]() {

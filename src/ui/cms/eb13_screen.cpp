@@ -25,10 +25,10 @@
 #include "ui/cms/rollback_password_dialog.h"
 #include "ui/cms/status_grid.h"
 #include "ui/export/grid_export.h"
-#include "ui/messaging/sms_screens.h"
 #include "ui/gui_interaction.h"
 #include "ui/ledger/ledger_screens.h"
 #include "ui/main/business_screen.h"
+#include "ui/messaging/sms_screens.h"
 
 namespace qx::ui {
 

@@ -24,12 +24,12 @@
 #include "platform/process_control.h"
 #include "session/cms_summary.h"
 #include "session/eb11_status.h"
+#include "ui/cms/eb13_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/login/splash_window.h"
 #include "ui/main/summary_panel.h"
 #include "ui/members/member_screens.h"
 #include "ui/messaging/sms_screens.h"
-#include "ui/cms/eb13_screen.h"
 
 namespace qx::ui {
 

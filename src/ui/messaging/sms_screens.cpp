@@ -227,8 +227,7 @@ void SmsSendDialog::setKind(SmsKind kind) {
 }
 
 void SmsSendDialog::updateCounter() {
-    counter_->setText(
-        Q(SmsByteCounterText(ByteLength(S(message_->toPlainText())), kind_)));
+    counter_->setText(Q(SmsByteCounterText(ByteLength(S(message_->toPlainText())), kind_)));
 }
 
 void SmsSendDialog::markChanged(int row) {
@@ -239,16 +238,15 @@ void SmsSendDialog::markChanged(int row) {
 }
 
 void SmsSendDialog::fillGrid() {
-    const std::string amountCaption =
-        file_.kind == SmsFileKind::Eb21 && objectName() == "frmLMS2" ? file_.amountColumn
-                                                                     : "매출예정액";
+    const std::string amountCaption = file_.kind == SmsFileKind::Eb21 && objectName() == "frmLMS2"
+                                          ? file_.amountColumn
+                                          : "매출예정액";
     grid_->clear();
     grid_->setColumnCount(9);
-    grid_->setHorizontalHeaderLabels({QStringLiteral("보냄"), QStringLiteral("고객명"),
-                                      QStringLiteral("고객별 보낼 메세지"),
-                                      QStringLiteral("메세지Byte"), QStringLiteral("납부자번호"),
-                                      QStringLiteral("휴대번호"), Q(amountCaption),
-                                      QStringLiteral("미수금"), QStringLiteral("이체예정일")});
+    grid_->setHorizontalHeaderLabels(
+        {QStringLiteral("보냄"), QStringLiteral("고객명"), QStringLiteral("고객별 보낼 메세지"),
+         QStringLiteral("메세지Byte"), QStringLiteral("납부자번호"), QStringLiteral("휴대번호"),
+         Q(amountCaption), QStringLiteral("미수금"), QStringLiteral("이체예정일")});
     grid_->setRowCount(static_cast<int>(rows_.size()));
     for (int i = 0; i < static_cast<int>(rows_.size()); ++i) {
         const auto& r = rows_[static_cast<std::size_t>(i)];
@@ -376,8 +374,8 @@ SmsHistoryScreen::SmsHistoryScreen(Database& db, SessionContext& session, Intera
     result_->setObjectName("cboResult");
     result_->addItem(QStringLiteral("전체"), QString());
     const std::pair<const char*, const char*> results[] = {
-        {"전송완료", "전송완료"},       {"결과대기", "결과대기"},       {"음영지역(4400)", "4400"},
-        {"음영지역(6603)", "6603"},     {"오류번호(4410)", "4410"},     {"오류번호(6606)", "6606"},
+        {"전송완료", "전송완료"},   {"결과대기", "결과대기"},   {"음영지역(4400)", "4400"},
+        {"음영지역(6603)", "6603"}, {"오류번호(4410)", "4410"}, {"오류번호(6606)", "6606"},
         {"기타에러", "기타에러"}};
     for (const auto& [caption, value] : results)
         result_->addItem(QString::fromUtf8(caption), QString::fromUtf8(value));
@@ -399,10 +397,9 @@ SmsHistoryScreen::SmsHistoryScreen(Database& db, SessionContext& session, Intera
     find->setObjectName("cmdList");
     auto* excel = new QPushButton(QStringLiteral("엑셀"), this);
     excel->setObjectName("cmdExcel");
-    for (QWidget* w : std::initializer_list<QWidget*>{new QLabel(QStringLiteral("처리결과"), this),
-                                                      result_,
-                                                      new QLabel(QStringLiteral("구분"), this),
-                                                      kind_, field_, text_, find, excel})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             new QLabel(QStringLiteral("처리결과"), this), result_,
+             new QLabel(QStringLiteral("구분"), this), kind_, field_, text_, find, excel})
         bar->addWidget(w);
     bar->addStretch(1);
     layout->addLayout(bar);
@@ -459,8 +456,9 @@ void SmsHistoryScreen::search() {
         grid_->setRowCount(static_cast<int>(rs->size()));
         for (int r = 0; r < static_cast<int>(rs->size()); ++r)
             for (int c = 0; c < static_cast<int>(rs->columns.size()); ++c)
-                grid_->setItem(r, c, Cell(rs->values[static_cast<std::size_t>(r)]
-                                                    [static_cast<std::size_t>(c)]));
+                grid_->setItem(
+                    r, c,
+                    Cell(rs->values[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
         grid_->resizeColumnsToContents();
         count_->setText(QString::number(rs->size()) + QStringLiteral(" 건 "));
     });

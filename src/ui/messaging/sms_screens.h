@@ -84,8 +84,8 @@ class SmsSendDialog : public QDialog {
     QLabel* counter_ = nullptr;
     QLabel* sender_ = nullptr;
     QComboBox* template_ = nullptr;
-    QComboBox* regKind_ = nullptr;  // frmLMS2, EB13 files
-    QComboBox* amount_ = nullptr;   // frmLMS2, EB21 files
+    QComboBox* regKind_ = nullptr;           // frmLMS2, EB13 files
+    QComboBox* amount_ = nullptr;            // frmLMS2, EB21 files
     QPushButton* scheduledToken_ = nullptr;  // [@PM], named after the amount column
     QLabel* count_ = nullptr;
     QTableWidget* grid_ = nullptr;

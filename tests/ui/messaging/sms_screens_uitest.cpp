@@ -153,8 +153,9 @@ TEST_F(SmsScreensTest, FileScreenListsTheChosenAmountAndHistoryShowsTheResults) 
     test::MemberRow m;
     m.username = "파일회원";
     const long long member = test::InsertMember(*db_, inst_.inx, m);
-    db_->ExecuteSql("update " + schema + ".member_user set private_tel='010-7777-0001' where "
-                    "member_inx=?",
+    db_->ExecuteSql("update " + schema +
+                        ".member_user set private_tel='010-7777-0001' where "
+                        "member_inx=?",
                     {member});
     db_->ExecuteSql("insert into " + schema +
                         ".file_ea21 (reg_date, user_no, amount, result, div_amount) values "
