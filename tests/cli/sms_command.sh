@@ -26,8 +26,9 @@ check "sender with a letter" 1 $status "[확인] 지정된 발신번호가 없�
 out=$(run "${head[@]}" sms settings --phone 02-1234-5678 --name 한빛); status=$?
 check "sender saved" 0 $status "sendphone=02-1234-5678" "$out"
 check "default template" 0 $status "MSG0=[@C] [@U]님 [@D]일에 미납된 금액을 재출금 합니다." "$out"
+# Login.ini is kept in the Korean code page, as the desktop writes it.
 check "templates written" 0 0 "MSG3=[@C] [@P]원이 CMS신청됩니다. 잔액 확인바랍니다" \
-  "$(tr -d '\r' <"$app/Login.ini")"
+  "$(iconv -f CP949 -t UTF-8 "$app/Login.ini" | tr -d '\r')"
 
 out=$(run "${head[@]}" sms send --message ""); status=$?
 check "empty message" 1 $status "[확인] 전송할 메시지가 없습니다." "$out"

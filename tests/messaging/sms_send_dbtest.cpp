@@ -10,6 +10,7 @@
 
 #include "core/session_context.h"
 #include "db/database.h"
+#include "members/member_record.h"
 #include "messaging/messaging_db.h"
 #include "messaging/sms_file_members.h"
 #include "messaging/sms_history.h"
@@ -549,6 +550,30 @@ TEST_F(SmsSendTest, SenderSettingsAndTemplatesPerLevel) {
     EXPECT_EQ(saved.SendPhone, "031-999-0000");
     EXPECT_EQ(saved.SendName, "새지사");
     db->ExecuteSql("delete from quorisdex.company_branch where brinx=?", {brinx});
+}
+
+TEST_F(SmsSendTest, MemberListRowsBecomeRecipients) {
+    const std::string schema = InstitutionSchema(inst.inx);
+    test::MemberRow m;
+    m.username = "목록회원";
+    m.pay_nonpayment = 7000;
+    m.pay_monthdefault = 30000;
+    const long long id = test::InsertMember(*db, inst.inx, m);
+    db->ExecuteSql("update " + schema +
+                       ".member_user set private_tel='010-9999-0001', inday=5 where member_inx=?",
+                   {id});
+    MemberFilter f;
+    f.username = "목록회원";
+    const auto rows = RecipientsFromMemberList(ListMembers(*db, session, f));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_TRUE(rows[0].marked);
+    EXPECT_EQ(rows[0].payer.size(), 10u);
+    EXPECT_EQ(std::stoll(rows[0].payer), id);
+    EXPECT_EQ(rows[0].mobile, "010-9999-0001");
+    EXPECT_EQ(rows[0].values.name, "목록회원");
+    EXPECT_EQ(rows[0].values.scheduled, "30000");
+    EXPECT_EQ(rows[0].values.outstanding, "7000");
+    EXPECT_EQ(rows[0].values.transferDay, "5");
 }
 
 TEST_F(SmsSendTest, MembersOfAResultFile) {

@@ -26,6 +26,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Types the text key by key, as keyClicks does for ASCII; Hangul comes as
+// the text of each key, as an input method hands it over.
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 class SmsScreensTest : public test::ScreenTest {
   protected:
     void SetUp() override {
@@ -86,11 +94,11 @@ TEST_F(SmsScreensTest, TypingPastNinetyBytesOffersLmsAndTheGridIsSentAsShown) {
     // [@U] and [@P0] from the buttons, then 45 syllables: past 90 bytes the
     // question comes once; yes switches to LMS.
     QTest::mouseClick(Find<QPushButton>(dialog, "cmdTokenU"), Qt::LeftButton);
-    QTest::keyClicks(message, "님 ");
+    Type(message, "님 ");
     QTest::mouseClick(Find<QPushButton>(dialog, "cmdTokenP0"), Qt::LeftButton);
-    QTest::keyClicks(message, "원");
+    Type(message, "원");
     ui_.answers = {true};
-    QTest::keyClicks(message, QString(45, QChar(0xAC00)));  // 가 ×45
+    Type(message, QString(45, QChar(0xAC00)));  // 가 ×45
     ASSERT_EQ(ui_.shown.size(), 1u);
     EXPECT_EQ(ui_.shown[0].title, "LMS 변경 확인");
     EXPECT_EQ(dialog.kind(), SmsKind::Lms);
@@ -98,7 +106,7 @@ TEST_F(SmsScreensTest, TypingPastNinetyBytesOffersLmsAndTheGridIsSentAsShown) {
     EXPECT_FALSE(title->isHidden());
     EXPECT_EQ(counter->text().toStdString(), "104 / 2000 byte");
 
-    QTest::keyClicks(title, "납부 안내");
+    Type(title, "납부 안내");
     QTest::mouseClick(Find<QPushButton>(dialog, "cmdApply"), Qt::LeftButton);
     auto* grid = Find<QTableWidget>(dialog, "grdMembers");
     ASSERT_EQ(grid->rowCount(), 3);
@@ -108,7 +116,10 @@ TEST_F(SmsScreensTest, TypingPastNinetyBytesOffersLmsAndTheGridIsSentAsShown) {
     EXPECT_EQ(grid->item(0, 3)->text(), "110");
 
     // The third member is left out with a double click on its "보냄".
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     const QRect cell = grid->visualItemRect(grid->item(2, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(grid->item(2, 0)->text(), "");
     ui_.shown.clear();
@@ -133,7 +144,7 @@ TEST_F(SmsScreensTest, SendWithoutTextOrTargetsSaysSo) {
     QTest::mouseClick(Find<QPushButton>(dialog, "cmdSend"), Qt::LeftButton);
     EXPECT_EQ(ui_.shown.back().text, kEmptyMessageText);
     SmsSendDialog none(*db_, session, ui_, std::vector<SmsRecipient>{});
-    QTest::keyClicks(none.messageBox(), "안내");
+    Type(none.messageBox(), "안내");
     QTest::mouseClick(Find<QPushButton>(none, "cmdSend"), Qt::LeftButton);
     EXPECT_EQ(ui_.shown.back().text, kNoTargetsText);
     EXPECT_EQ(Queued(), 0);
@@ -178,7 +189,7 @@ TEST_F(SmsScreensTest, FileScreenListsTheChosenAmountAndHistoryShowsTheResults) 
 
     auto* templates = Find<QComboBox>(dialog, "cboTemplate");
     EXPECT_EQ(templates->count(), 6);  // 선택, MSG1..MSG5
-    QTest::keyClicks(dialog.messageBox(), "[@U]님 불능 [@PM0]원");
+    Type(dialog.messageBox(), "[@U]님 불능 [@PM0]원");
     QTest::mouseClick(Find<QPushButton>(dialog, "cmdSend"), Qt::LeftButton);
     EXPECT_EQ(ui_.shown.back().text, "1건 중 1 건을 전송 하였습니다.");
     EXPECT_EQ(messaging->db().scalar("select MSG_BODY from bizclient.BIZ_MSG where CINFO=?",
@@ -198,7 +209,7 @@ TEST_F(SmsScreensTest, FileScreenListsTheChosenAmountAndHistoryShowsTheResults) 
     Find<QComboBox>(history, "cboField")->setCurrentIndex(3);
     QTest::mouseClick(Find<QPushButton>(history, "cmdList"), Qt::LeftButton);
     EXPECT_EQ(ui_.shown.back().text, kSearchTextMissingText);
-    QTest::keyClicks(Find<QLineEdit>(history, "txtSearch"), "파일");
+    Type(Find<QLineEdit>(history, "txtSearch"), "파일");
     QTest::keyClick(Find<QLineEdit>(history, "txtSearch"), Qt::Key_Return);
     EXPECT_EQ(rows->rowCount(), 1);
     EXPECT_EQ(Find<QLabel>(history, "lblCount")->text(), "1 건 ");
