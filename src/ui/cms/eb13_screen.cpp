@@ -209,6 +209,12 @@ void Eb13Screen::openSms() {
     SmsFileQuery file;
     file.kind = SmsFileKind::Eb13;
     file.regDate = name.substr(4);
+    // A file of cancellations only opens on its cancelled members.
+    auto count = [&](int column) {
+        const QTableWidgetItem* cell = files_->item(row, column);
+        return cell ? QString(cell->text()).remove(QLatin1Char(',')).toLongLong() : 0;
+    };
+    file.cancelled = count(1) == 0 && count(2) > 0;
     OpenFileSms(db_, session_, ui_, file, this);
 }
 

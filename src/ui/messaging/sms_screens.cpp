@@ -425,6 +425,8 @@ SmsHistoryScreen::SmsHistoryScreen(Database& db, SessionContext& session, Intera
         from_->setDate(QDate(date.year(), date.month(), 1));
         to_->setDate(date);
     });
+    // The month so far is shown as the screen opens.
+    search();
 }
 
 SmsHistoryScreen::~SmsHistoryScreen() = default;
