@@ -34,14 +34,15 @@ struct Tuple {
 // Takes a send key nobody holds: the stamp of now, or of the next free
 // second when another desk of the institution started a send in this one
 // (the key and every CMID under it must be unique).
-void ClaimSendKey(Database& db, const SessionContext& s, SmsSendProgress& progress) {
+void ClaimSendKey(MessagingDb& messaging, const SessionContext& s, SmsSendProgress& progress) {
     for (int ahead = 0; ahead < 600; ++ahead) {
-        const std::string stamp =
-            db.scalar("select date_format(now() + interval ? second,'%y%m%d%H%i%s')", {ahead});
+        const std::string stamp = messaging.db().scalar(
+            "select date_format(now() + interval ? second,'%y%m%d%H%i%s')", {ahead});
         const std::string key = stamp + s.inx;
-        if (db.ExecuteSql("insert ignore into bizclient.BIZ_SEND (SEND_KEY, CINFO, DONE_SEQ, "
-                          "CREATED) values (?,?,0,now())",
-                          {key, s.inx}) == 1) {
+        if (messaging.ExecuteMessagingSql(
+                "insert ignore into bizclient.BIZ_SEND (SEND_KEY, CINFO, DONE_SEQ, "
+                "CREATED) values (?,?,0,now())",
+                {key, s.inx}) == 1) {
             progress.stamp = stamp;
             progress.sendKey = key;
             return;
@@ -144,7 +145,7 @@ SmsSendOutcome SendMessages(MessagingDb& messaging, const SessionContext& s, con
         done = db.scalarInt("select DONE_SEQ from bizclient.BIZ_SEND where SEND_KEY=?",
                             {progress.sendKey});
     } else {
-        ClaimSendKey(db, s, progress);
+        ClaimSendKey(messaging, s, progress);
         progress.fingerprint = fingerprint;
     }
 
