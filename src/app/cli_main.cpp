@@ -39,6 +39,8 @@ int main(int argc, char** argv) {
 
     RegisterCommands(app, ctx);
 
+    RegisterSmsCommands(app, ctx);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

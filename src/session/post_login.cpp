@@ -8,6 +8,7 @@
 #include "db/schema_upgrade.h"
 #include "db/server_clock.h"
 #include "members/auto_cancellation.h"
+#include "messaging/sms_settings.h"
 #include "platform/interaction.h"
 #include "platform/profile_ini.h"
 #include "platform/registry.h"
@@ -73,6 +74,7 @@ bool InitSessionAfterLogin(Database& db, SessionContext& s, const ProfileIni& in
                       ".member_user set `certificate_kind`='', `certificate_status`='', "
                       "`certificate_error`='' ");
     }
+    LoadSmsSettings(db, s, ini);
     return true;
 }
 

@@ -101,4 +101,7 @@ void RegisterExportCommand(CLI::App& app, CliContext& ctx);
 void RegisterTransmitCommands(CLI::App& app, CliContext& ctx);
 void RegisterRelayCommands(CLI::App& app, CliContext& ctx);
 
+// sms send | file | history | settings
+void RegisterSmsCommands(CLI::App& app, CliContext& ctx);
+
 }  // namespace qx::cli

@@ -28,6 +28,7 @@
 #include "ui/gui_interaction.h"
 #include "ui/ledger/ledger_screens.h"
 #include "ui/main/business_screen.h"
+#include "ui/messaging/sms_screens.h"
 
 namespace qx::ui {
 
@@ -92,6 +93,9 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     actions->addWidget(create);
     actions->addWidget(apply);
     actions->addWidget(requery);
+    auto* sms = new QPushButton(QStringLiteral("SMS"), this);
+    sms->setObjectName("cmdSms");
+    actions->addWidget(sms);
     layout->addLayout(actions);
 
     files_ = new QTableWidget(this);
@@ -122,6 +126,7 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     connect(searchToggle_, &QPushButton::clicked, this, &Eb13Screen::toggleSearch);
     connect(create, &QPushButton::clicked, this, [this] { openCreation(); });
     connect(apply, &QPushButton::clicked, this, &Eb13Screen::applyEb14);
+    connect(sms, &QPushButton::clicked, this, &Eb13Screen::openSms);
     connect(files_, &QTableWidget::itemSelectionChanged, this, &Eb13Screen::showDetail);
     connect(filter_, &QComboBox::currentIndexChanged, this, &Eb13Screen::showDetail);
     auto* rollback = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F10), this);
@@ -188,6 +193,30 @@ void Eb13Screen::applyEb14() {
         ApplyEb14Files(db_, session_, ui_, ServiceWebResultRequest(ScreenWebHost(session_)));
     });
     refresh();
+}
+
+void Eb13Screen::selectNewestFile() {
+    if (files_->rowCount() > 0) files_->selectRow(0);
+}
+
+void Eb13Screen::openSms() {
+    const int row = files_->currentRow();
+    const QTableWidgetItem* item = row >= 0 ? files_->item(row, 0) : nullptr;
+    const std::string name = item ? S(item->text()) : std::string();
+    if (!files_->selectionModel()->hasSelection() || name.size() != 10) {
+        ui_.inform(kSmsFileNotChosenText, kDefaultTitle);
+        return;
+    }
+    SmsFileQuery file;
+    file.kind = SmsFileKind::Eb13;
+    file.regDate = name.substr(4);
+    // A file of cancellations only opens on its cancelled members.
+    auto count = [&](int column) {
+        const QTableWidgetItem* cell = files_->item(row, column);
+        return cell ? QString(cell->text()).remove(QLatin1Char(',')).toLongLong() : 0;
+    };
+    file.cancelled = count(1) == 0 && count(2) > 0;
+    OpenFileSms(db_, session_, ui_, file, this);
 }
 
 void Eb13Screen::openRollback() {

@@ -36,6 +36,10 @@ class Eb13Screen : public QWidget {
     void openRollback();
     // The detail grid: the selected file's rows, or the search's rows.
     void showDetail();
+    // The SMS button: frmLMS2 for the members of the selected file.
+    void openSms();
+    // Chooses the first file of the list (the newest), when there is one.
+    void selectNewestFile();
 
   signals:
     void ei13ScreenWanted();

@@ -18,6 +18,7 @@
 #include "ui/main/web_board_screen.h"
 #include "ui/members/batch_agreement_screen.h"
 #include "ui/members/member_screens.h"
+#include "ui/messaging/sms_screens.h"
 #include "ui/settings/code_list_screen.h"
 #include "ui/settings/program_settings_screen.h"
 
@@ -79,6 +80,8 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
     if (s == "frmDoc13") content = new ItemScreen(context.db, context.session, context.ui, screen);
     if (s == "frmDoc15")
         content = new ProgramSettingsScreen(context.db, context.session, context.ui, screen);
+    if (s == "frmDoc46")
+        content = new SmsHistoryScreen(context.db, context.session, context.ui, screen);
     if (s == "frmDoc32") {
         content = CreateEb21Launcher(context.db, context.session, context.ui, screen);
         screen->setSubScreenOpener([db = &context.db, session = &context.session, ui = &context.ui,

@@ -24,10 +24,12 @@
 #include "platform/process_control.h"
 #include "session/cms_summary.h"
 #include "session/eb11_status.h"
+#include "ui/cms/eb13_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/login/splash_window.h"
 #include "ui/main/summary_panel.h"
 #include "ui/members/member_screens.h"
+#include "ui/messaging/sms_screens.h"
 
 namespace qx::ui {
 
@@ -240,6 +242,31 @@ bool MainFrame::openScreenById(const std::string& screen) {
         if (!openScreenById("frmDoc31")) return false;
         auto* list = currentBusinessScreen();
         return list && list->openSubScreen(screen);
+    }
+    // The send windows open over the screens that hand them their members:
+    // frmLMS over the member list, frmLMS2 over the newest EB13 file.
+    if (screen == "frmLMS" || screen == "frmLMS2") {
+        if (!openScreenById(screen == "frmLMS" ? "frmDoc20" : "frmDoc31")) return false;
+        BusinessScreen* current = currentBusinessScreen();
+        if (auto* list = current ? current->findChild<MemberListScreen*>() : nullptr) {
+            QTimer::singleShot(0, list, [list] { list->openSms(); });
+            return true;
+        }
+        if (auto* files = current ? current->findChild<Eb13Screen*>() : nullptr) {
+            QTimer::singleShot(0, files, [files] {
+                files->selectNewestFile();
+                files->openSms();
+            });
+            return true;
+        }
+        return false;
+    }
+    if (screen == "popupSMS") {
+        QTimer::singleShot(0, this, [this] {
+            SmsHelpDialog help(this);
+            help.exec();
+        });
+        return true;
     }
     const auto code = MenuCodeOf(screen);
     return code ? OpenMenuScreen(code->first, code->second) : false;

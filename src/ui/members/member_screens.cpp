@@ -31,6 +31,7 @@
 #include "ui/ledger/ledger_panel.h"
 #include "ui/members/bank_choice.h"
 #include "ui/members/member_form.h"
+#include "ui/messaging/sms_screens.h"
 
 namespace qx::ui {
 
@@ -107,6 +108,10 @@ MemberListScreen::MemberListScreen(Database& db, SessionContext& session, GuiInt
     bar->addWidget(excel);
     connect(excel, &QPushButton::clicked, this,
             [this] { ExportGridToExcel(*table_, "회원목록", db_, session_, ui_); });
+    auto* sms = new QPushButton("SMS", this);
+    sms->setObjectName("cmdSms");
+    bar->addWidget(sms);
+    connect(sms, &QPushButton::clicked, this, &MemberListScreen::openSms);
 
     table_ = new QTableWidget(this);
     table_->setObjectName("memberGrid");
@@ -155,6 +160,17 @@ bool MemberListScreen::selectMember(long long memberInx) {
     return false;
 }
 
+void MemberListScreen::openSms() {
+    std::vector<MemberListRow> chosen;
+    const auto selected = table_->selectionModel()->selectedRows();
+    for (const auto& index : selected) {
+        if (index.row() < static_cast<int>(rows_.size()))
+            chosen.push_back(rows_[static_cast<std::size_t>(index.row())]);
+    }
+    OpenMemberSms(db_, session_, ui_, RecipientsFromMemberList(selected.isEmpty() ? rows_ : chosen),
+                  this);
+}
+
 void MemberListScreen::search() {
     Guarded(ui_, [this] { fill(); });
 }
@@ -166,7 +182,8 @@ void MemberListScreen::fill() {
         if (!value.empty()) SetMemberFilter(f, column, value);
     }
     f.username = S(name_->text());
-    const auto rows = ListMembers(db_, session_, f, fullHolderNumbers_);
+    rows_ = ListMembers(db_, session_, f, fullHolderNumbers_);
+    const auto& rows = rows_;
     table_->clear();
     table_->setColumnCount(static_cast<int>(layout_.columns.size()));
     QStringList headers;

@@ -54,6 +54,9 @@ class MemberListScreen : public QWidget {
     MemberListState state() const;
     // Makes the member's row current; false when it is not listed.
     bool selectMember(long long memberInx);
+    // The SMS button: frmLMS with the selected rows, or every listed row
+    // when none is selected.
+    void openSms();
 
   signals:
     // A row was double-clicked: the member card should open on it.
@@ -69,6 +72,7 @@ class MemberListScreen : public QWidget {
     QLineEdit* name_;
     QTableWidget* table_;
     MemberListLayout layout_;
+    std::vector<MemberListRow> rows_;  // as listed, for the SMS window
     bool fullHolderNumbers_ = false;
     FrozenColumns* frozen_ = nullptr;
 };
