@@ -21,6 +21,7 @@ void RegisterCommands(CLI::App& app, CliContext& ctx) {
     RegisterExportCommand(app, ctx);
     RegisterTransmitCommands(app, ctx);
     RegisterRelayCommands(app, ctx);
+    RegisterSmsCommands(app, ctx);
 }
 
 }  // namespace
@@ -38,8 +39,6 @@ int main(int argc, char** argv) {
     app.add_option("--answers", ctx.answers, "answers in order, e.g. y,n,y");
 
     RegisterCommands(app, ctx);
-
-    RegisterSmsCommands(app, ctx);
 
     try {
         app.parse(argc, argv);

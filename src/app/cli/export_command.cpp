@@ -75,6 +75,7 @@ const std::vector<ExportableList>& ExportableLists() {
         {{"transmit", "receivable"}, "수신대상", nullptr},
         {{"transmit", "notices"}, "공지사항", nullptr},
         {{"relay", "status"}, "중계송신내역", nullptr},
+        {{"sms", "history"}, "보고서_SMS사용내역", nullptr},
     };
     return lists;
 }
