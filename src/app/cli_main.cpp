@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     RegisterExportCommand(app, ctx);
     RegisterTransmitCommands(app, ctx);
     RegisterRelayCommands(app, ctx);
+    RegisterEb11Commands(app, ctx);
+    RegisterEi13Commands(app, ctx);
 
     try {
         app.parse(argc, argv);
