@@ -29,7 +29,7 @@ sql "insert into $schema.member_user (member_inx, username, bank_code, account_n
 records="$app/eb11.txt"
 {
   printf '%-6s%s%-20s%-7s%-16s%-16s%-4s\n' 261204 1 0000012345 0040000 12345678 900101 CNCL
-  printf '%-6s%s%-20s%-7s%-16s%-16s%-4s\n' 261204 1 9000000000 0040000 12345678 900101 CNCL
+  printf '%-6s%s%-20s%-7s%-16s%-16s%-4s\n' 261204 1 9000000001 0040000 12345678 900101 CNCL
   printf '%-6s%s%-20s%-7s%-16s%-16s%-4s\n' 261204 3 0000000777 0040000 11112222 800101 CNCL
 } >"$records"
 "$center" --dir "$app/center" issue-eb11 "$org" 20261204 MACVALUE01 "$records" \
@@ -46,7 +46,7 @@ out=$(run "${head[@]}" eb11 detail 2026-12-04); status=$?
 check "detail new" 0 $status "$(printf '신규\t0000012345\t0040000\t12345678\t900101\t신규처리 완료')" \
   "$(cut -f1-6 <<<"$out")"
 check "detail refused" 0 $status \
-  "$(printf '신규\t9000000000\t0040000\t12345678\t900101\t신규등록 불가 납부자번호 (9000000000 이상임)')" \
+  "$(printf '신규\t9000000001\t0040000\t12345678\t900101\t신규등록 불가 납부자번호 (9000000000 이상임)')" \
   "$(cut -f1-6 <<<"$out")"
 check "detail cancelled" 0 $status "$(printf '해지\t0000000777\t0040000\t11112222\t800101\t해지 처리 완료')" \
   "$(cut -f1-6 <<<"$out")"

@@ -39,9 +39,11 @@ class Ea12Test : public ::testing::Test {
                      const std::string& name = "EA111204") {
         std::string bytes = header;
         long long serial = 0;
-        for (const std::string& k : kinds)
-            bytes += Pad(fmt::format("R{:07}{}261204{}{:<20}", ++serial, session.org_code, k,
+        for (const std::string& k : kinds) {
+            ++serial;
+            bytes += Pad(fmt::format("R{:07}{}261204{}{:<20}", serial, session.org_code, k,
                                      "payer" + std::to_string(serial)));
+        }
         bytes += Pad(fmt::format("T9999999{}{}{:08}", session.org_code, name, serial));
         const fs::path folder = MakeExchangeFolder(session, "EA11");
         std::ofstream(folder / name, std::ios::binary) << bytes;
