@@ -450,9 +450,8 @@ std::vector<Ei13FileRow> ListEi13Files(Database& db, const SessionContext& s, co
         "select ei13.filename, from_unixtime(ei13.makedate) created, ei13.total_cnt, "
         "ei13.send_stat from " +
             s.schema() +
-            ".ei13 where makedate >= unix_timestamp(?) and makedate < "
-            "unix_timestamp(date_add(?, interval 1 day)) order by ei13.send_stat asc, "
-            "ei13.makedate desc",
+            ".ei13 where from_unixtime(makedate) >= ? and from_unixtime(makedate) < "
+            "date_add(?, interval 1 day) order by ei13.send_stat asc, ei13.makedate desc",
         {FormatDate(from), FormatDate(to)});
     std::vector<Ei13FileRow> out;
     for (std::size_t i = 0; i < rs.size(); ++i) {

@@ -127,6 +127,16 @@ TEST_F(Ei13CreationTest, TwoFilesArePackedBlockByBlockAndTheMembersMarked) {
               1);
     EXPECT_EQ(Count("ei13", "filename='EI13261204' and total_cnt=2 and send_stat='0'"), 1);
     EXPECT_EQ(Count("pross_log", "prostxt='EI13261204 파일생성'"), 1);
+    // Listed over any period that holds its creation; its members last serial first.
+    const auto listed = ListEi13Files(*db, session, {2000, 1, 1}, {2099, 12, 31});
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].filename, "EI13261204");
+    EXPECT_EQ(listed[0].total, 2);
+    EXPECT_TRUE(ListEi13Files(*db, session, {2000, 1, 1}, {2001, 1, 1}).empty());
+    const auto members = Ei13FileDetail(*db, session, "EI13261204");
+    ASSERT_EQ(members.size(), 2u);
+    EXPECT_EQ(members[0][0], "회원5556667778");
+    EXPECT_EQ(members[1][2], fmt::format("{:010}", a));
     ASSERT_FALSE(ui.shown.empty());
     EXPECT_EQ(ui.shown.back().text,
               "총 '2' 건의 [EI131204] 파일을 생성하였습니다.\r\n\r\n생성한 파일을 바로 "
