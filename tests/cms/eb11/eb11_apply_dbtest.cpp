@@ -352,6 +352,29 @@ TEST_F(Eb11ApplyTest, TwoDesksApplyingOneDayApplyItOnce) {
     EXPECT_EQ(Count("user_item", "ui_perinx=12345"), 1);
 }
 
+TEST_F(Eb11ApplyTest, AFailureHalfWayThroughLeavesNothingOfTheFile) {
+    session.bank_receipt_switch = true;
+    const std::string cancelled = Member({"0040000", "1111", "800101"});
+    // The first record cancels a member, the second creates one whose item
+    // cannot be written: the cancellation must be undone with it.
+    const std::string path = Drop(test::Eb11Bytes(inst.org_code, "261204",
+                                                  {{"3", cancelled, "004", "1111", "800101"},
+                                                   {"1", "0000054321", "004", "1", "2"},
+                                                   {"1", "0000012345", "004", "1", "2"}},
+                                                  "M"));
+    db->ExecuteSql("insert into " + schema + ".item (item_name) values ('월회비')");
+    db->ExecuteSql("alter table " + schema + ".user_item rename to " + schema + ".user_item_gone");
+    EXPECT_THROW(ApplyEb11File(*db, session, ui, path, Eb11Mode::BankReceipt), DatabaseError);
+    db->ExecuteSql("alter table " + schema + ".user_item_gone rename to " + schema + ".user_item");
+    EXPECT_EQ(Count("file_ea11"), 0);
+    EXPECT_EQ(Count("member_user", "member_inx in (54321, 12345)"), 0);
+    EXPECT_EQ(MemberField("concat(remove,cms_status)", cancelled), "13");
+    // Applied again once the table is back: every record, once.
+    ASSERT_TRUE(ApplyEb11File(*db, session, ui, path, Eb11Mode::BankReceipt).applied);
+    EXPECT_EQ(Count("file_ea11"), 3);
+    EXPECT_EQ(MemberField("concat(remove,cms_status)", cancelled), "213");
+}
+
 TEST_F(Eb11ApplyTest, TheListShowsEachFileWithItsState) {
     Drop(test::Eb11Bytes(inst.org_code, "261204", {{"1", "1", "004", "1", "1"}}, "M"));
     Drop(test::Eb11Bytes("9999999999", "261205", {{"1", "1", "004", "1", "1"}}, "M"), "EB111205");

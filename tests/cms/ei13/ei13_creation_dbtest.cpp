@@ -5,8 +5,10 @@
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "cms/ei13/agreement_evidence.h"
 #include "cms/ei13/ei13_creation.h"
@@ -232,6 +234,37 @@ TEST_F(Ei13CreationTest, NothingLeftToPackWritesNothing) {
     EXPECT_NE(ui.texts().front().find("은행(004/088) 다름"), std::string::npos);
     EXPECT_EQ(Count("ei13"), 0);
     EXPECT_FALSE(fs::exists(fs::path(ExchangeFolder(session, "EI13")) / "EI131204"));
+}
+
+TEST_F(Ei13CreationTest, TwoDesksCreatingOneDayMakeOneFile) {
+    const long long a = Member("1112223334"), b = Member("5556667778");
+    Put(a, "1112223334", "20261201", Bytes(40, 'a'));
+    SessionContext other = session;
+    other.SystemDrive = (root / "desk2").string() + "/";
+    fs::create_directories(AgreementFolder(other));
+    std::ofstream(
+        fs::path(AgreementFolder(other)) / fmt::format("{:010}_004_5556667778_20261201_1.jpg", b),
+        std::ios::binary)
+        << Bytes(40, 'b');
+    std::atomic<int> created{0};
+    std::vector<std::vector<std::string>> told(2);
+    auto desk = [&](SessionContext s, int i) {
+        auto conn = test::ConnectTestDatabase();
+        conn->setLogSchema(schema);
+        test::ScriptedInteraction person;
+        if (CreateEi13File(*conn, s, person, kDay).created) ++created;
+        told[static_cast<std::size_t>(i)] = person.texts();
+    };
+    std::thread one(desk, session, 0), two(desk, other, 1);
+    one.join();
+    two.join();
+    EXPECT_EQ(created.load(), 1);
+    EXPECT_EQ(Count("ei13"), 1);
+    const bool firstLost = told[0] == std::vector<std::string>{kEi13DuplicateText};
+    const bool secondLost = told[1] == std::vector<std::string>{kEi13DuplicateText};
+    EXPECT_NE(firstLost, secondLost);
+    // The losing desk's file stays for another day.
+    EXPECT_EQ(LoadEi13Figures(*db, firstLost ? session : other).files, 1);
 }
 
 TEST_F(Ei13CreationTest, AnEb13OfTheDayComesFirstForDiskDelivery) {
