@@ -53,3 +53,49 @@ CREATE TABLE IF NOT EXISTS sdsi.filerun_rollback (
   `sdsiver` varchar(10) NOT NULL DEFAULT '',
   KEY `filename` (`filename`, `id`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;
+
+-- Agreement evidence (EI13) handed to the relay: one agreefilerun row per
+-- file (stat 0 written, 1 handed over) and its content in agreefiledetail.
+-- u_detail: the sender id in 20, a kind code ("S" start, "01" header block,
+-- "02" data, "03" trailer block) in 2, then the bytes as hexadecimal text.
+CREATE TABLE IF NOT EXISTS sdsi.agreefilerun (
+  `inx` int(10) unsigned NOT NULL AUTO_INCREMENT,
+  `filename` varchar(12) NOT NULL DEFAULT '',
+  `cominx` int(10) NOT NULL DEFAULT 0,
+  `id` varchar(20) NOT NULL DEFAULT '',
+  `company` varchar(64) NOT NULL DEFAULT '',
+  `userno` int(11) NOT NULL DEFAULT 0,
+  `stat` int(2) NOT NULL DEFAULT 0,
+  `senddate` varchar(12) NOT NULL DEFAULT '',
+  `err_code` varchar(10) NOT NULL DEFAULT '',
+  `err_msg` varchar(255) NOT NULL DEFAULT '',
+  PRIMARY KEY (`inx`),
+  KEY `filename` (`filename`, `cominx`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;
+
+CREATE TABLE IF NOT EXISTS sdsi.agreefiledetail (
+  `d_inx` int(10) unsigned NOT NULL AUTO_INCREMENT,
+  `u_inx` int(10) unsigned NOT NULL DEFAULT 0,
+  `u_seq` varchar(10) NOT NULL DEFAULT '',
+  `u_detail` varchar(255) NOT NULL DEFAULT '',
+  `u_rtn` varchar(35) NOT NULL DEFAULT '',
+  `u_end` varchar(12) NOT NULL DEFAULT '',
+  PRIMARY KEY (`d_inx`),
+  KEY `u_inx` (`u_inx`, `d_inx`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;
+
+-- Agreement runs taken back by a file rollback.
+CREATE TABLE IF NOT EXISTS sdsi.agreefilerun_rollback (
+  `inx` int(10) unsigned NOT NULL DEFAULT 0,
+  `filename` varchar(12) NOT NULL DEFAULT '',
+  `cominx` int(10) NOT NULL DEFAULT 0,
+  `id` varchar(20) NOT NULL DEFAULT '',
+  `company` varchar(64) NOT NULL DEFAULT '',
+  `userno` int(11) NOT NULL DEFAULT 0,
+  `stat` int(2) NOT NULL DEFAULT 0,
+  `senddate` varchar(12) NOT NULL DEFAULT '',
+  `err_code` varchar(10) NOT NULL DEFAULT '',
+  `err_msg` varchar(255) NOT NULL DEFAULT '',
+  `stat_txt` varchar(64) NOT NULL DEFAULT '',
+  KEY `filename` (`filename`, `cominx`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;

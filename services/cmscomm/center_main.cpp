@@ -58,10 +58,10 @@ int IssueEb11(center::Center& c, const std::string& org, const std::string& date
             ++arbitrary;
         bytes += rec;
     }
-    bytes +=
-        PadRight("T99999999" + PadRight(org, 10) + name + ZeroPad(n, 8) + ZeroPad(created, 8) +
-                     "00000000" + ZeroPad(cancelled, 8) + ZeroPad(arbitrary, 8) + PadRight(mac, 10),
-                 120);
+    bytes += PadRight("T99999999" + PadRight(org, 10) + name + ZeroPad(n, 8) + ZeroPad(created, 8) +
+                          "00000000" + ZeroPad(cancelled, 8) + ZeroPad(arbitrary, 8) +
+                          std::string(43, ' ') + PadRight(mac, 10),
+                      120);
     return Report(c.IssueFile(org, name, date, bytes));
 }
 

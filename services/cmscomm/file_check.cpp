@@ -58,6 +58,22 @@ struct Reader {
     }
 };
 
+// The serial of data record i: an EB12 answer returns the EB11's records
+// with their own serials (a positive number); other files count from 1.
+bool SerialFits(const std::string& name, const std::string& serial, size_t i) {
+    if (name.rfind("EB12", 0) == 0) return AllDigits(serial) && std::stoll(serial) > 0;
+    return serial == ZeroPad(static_cast<long long>(i), 8);
+}
+
+// The day of an EI13 from its header block (bytes 16-23, YYYYMMDD) as YYMMDD;
+// empty when it is not a real day.
+std::string Ei13HeaderYymmdd(const std::string& bytes) {
+    if (bytes.size() < 23) return {};
+    const std::string day = bytes.substr(15, 8);
+    if (!AllDigits(day) || !ValidYymmdd(day.substr(2))) return {};
+    return day.substr(2);
+}
+
 // Header and trailer of an EB file: name, date, institution code.
 bool CheckFrame(Reader& r, const std::string& name, const std::string& org, std::string& yymmdd) {
     if (r.bytes.empty() || r.bytes.size() % r.length != 0) {
@@ -89,7 +105,7 @@ bool CheckFrame(Reader& r, const std::string& name, const std::string& org, std:
     for (size_t i = 1; i < last; ++i) {
         const std::string rec = r.record(i);
         if (Field(rec, 1, 1) != "R") return r.fail(i, "데이터 레코드가 아닙니다.");
-        if (Field(rec, 2, 8) != ZeroPad(static_cast<long long>(i), 8))
+        if (!SerialFits(name, Field(rec, 2, 8), i))
             return r.fail(i, "일련번호가 올바르지 않습니다.");
         if (Field(rec, 10, 10) != PadRight(org, 10)) return r.fail(i, "이용기관코드가 다릅니다.");
     }
@@ -180,7 +196,7 @@ CheckedFile CheckFile(const std::string& name, const std::string& bytes,
         // Agreement evidence: accepted as a whole; its own blocks are not read here.
         ok = !bytes.empty();
         if (!ok) out.error = "빈 파일입니다.";
-        yymmdd = "";
+        yymmdd = Ei13HeaderYymmdd(bytes);
     } else {
         out.error = "송신할 수 없는 파일 종류입니다.";
     }

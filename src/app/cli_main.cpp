@@ -22,6 +22,8 @@ void RegisterCommands(CLI::App& app, CliContext& ctx) {
     RegisterTransmitCommands(app, ctx);
     RegisterRelayCommands(app, ctx);
     RegisterSmsCommands(app, ctx);
+    RegisterEb11Commands(app, ctx);
+    RegisterEi13Commands(app, ctx);
 }
 
 }  // namespace

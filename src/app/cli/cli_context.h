@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "cms/transmission/open_transmission.h"
 #include "cms/workspace/cms_status.h"
 #include "core/session_context.h"
 #include "db/database.h"
@@ -100,6 +101,12 @@ void RegisterLedgerCommands(CLI::App& app, CliContext& ctx);
 void RegisterExportCommand(CLI::App& app, CliContext& ctx);
 void RegisterTransmitCommands(CLI::App& app, CliContext& ctx);
 void RegisterRelayCommands(CLI::App& app, CliContext& ctx);
+// eb11 list/apply/detail and eb12 create/mark-sent.
+void RegisterEb11Commands(CLI::App& app, CliContext& ctx);
+// What the closing "send?" of a file creation opens from the command line.
+TransmissionLaunchers CommandLineLaunchers(CliContext& ctx);
+// ei13 status/attach/create/send.
+void RegisterEi13Commands(CLI::App& app, CliContext& ctx);
 
 // sms send | file | history | settings
 void RegisterSmsCommands(CLI::App& app, CliContext& ctx);

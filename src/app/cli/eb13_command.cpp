@@ -27,6 +27,8 @@ void PrintTargets(const std::vector<Eb13Target>& targets, const SessionContext& 
     std::cout << targets.size() << " 건" << std::endl;
 }
 
+}  // namespace
+
 TransmissionLaunchers CommandLineLaunchers(CliContext& ctx) {
     TransmissionLaunchers l;
     l.openKftcScreen = [&ctx]() {
@@ -34,8 +36,6 @@ TransmissionLaunchers CommandLineLaunchers(CliContext& ctx) {
     };
     return l;
 }
-
-}  // namespace
 
 void RegisterEb13Commands(CLI::App& app, CliContext& ctx) {
     auto* cmd = app.add_subcommand("eb13", "EB13 registration and cancellation requests");

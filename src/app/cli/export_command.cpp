@@ -76,6 +76,8 @@ const std::vector<ExportableList>& ExportableLists() {
         {{"transmit", "notices"}, "공지사항", nullptr},
         {{"relay", "status"}, "중계송신내역", nullptr},
         {{"sms", "history"}, "보고서_SMS사용내역", nullptr},
+        {{"eb11", "list"}, "EB11파일목록", nullptr},
+        {{"eb11", "detail"}, "EB11처리내역", nullptr},
     };
     return lists;
 }

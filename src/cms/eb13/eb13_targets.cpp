@@ -57,6 +57,10 @@ void MarkUnrequestable(Database& db, const std::string& table, int cmsrunprg) {
 
 }  // namespace
 
+void MarkUnrequestableMembers(Database& db, const SessionContext& s) {
+    MarkUnrequestable(db, s.schema() + ".member_user", s.cmsrunprg);
+}
+
 std::string Eb13TargetCondition(const SessionContext& s) {
     std::string where = "settle_accounts='1' and ";
     if (s.cmsrunprg == 2) {

@@ -44,6 +44,10 @@ std::vector<std::string> Eb13GridCells(const Eb13Target& target, const SessionCo
 // new applications first, then by payer number.
 std::vector<Eb13Target> SearchEb13Targets(Database& db, const SessionContext& session);
 
+// Marks the new applications that cannot be requested: state 2 with the
+// reason (bank code, holder number, with the relay also the phone).
+void MarkUnrequestableMembers(Database& db, const SessionContext& session);
+
 // The condition on member_user that selects the targets (no "where").
 std::string Eb13TargetCondition(const SessionContext& session);
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "cms/rollback/run_rollback.h"
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/file_names.h"
 #include "cms/workspace/file_summary.h"
@@ -24,16 +25,6 @@ constexpr const char* kOpenStates = "('0','9')";
 
 bool IsEb13Name(const std::string& name) {
     return name.size() == 10 && name.rfind(kKind, 0) == 0 && IsAllDigits(name.substr(4));
-}
-
-// The local copy, when its header names the file's own date (a file of the
-// same MMDD from another year is not this one).
-void RemoveLocalCopy(const SessionContext& session, const std::string& filename) {
-    const std::string yymmdd = filename.substr(4);
-    const fs::path path = fs::path(ExchangeFolder(session, kKind)) / (kKind + yymmdd.substr(2));
-    std::error_code ec;
-    if (!fs::exists(path, ec)) return;
-    if (HeaderDate(path.string()) == "20" + yymmdd) fs::remove(path, ec);
 }
 
 }  // namespace
@@ -91,15 +82,7 @@ int RollbackEb13Files(Database& db, const SessionContext& session, Interaction& 
                 {yymmdd});
             db.ExecuteSql("delete from " + s + ".file_ea13 where reg_date=?", {yymmdd});
             if (session.cmsrunprg == 1) {
-                db.ExecuteSql(
-                    "insert into kftc.filerun_rollback "
-                    "(kftc_fr_inx,filename,cominx,orgcode,company,"
-                    "stat,senddate,recvdate,err_code,err_msg,stat_txt) select kftc_fr_inx,filename,"
-                    "cominx,orgcode,company,stat,senddate,recvdate,err_code,err_msg,? from "
-                    "kftc.filerun where filename=? and orgcode=?",
-                    {kRelayRollbackStatText, filename, session.org_code});
-                db.ExecuteSql("delete from kftc.filerun where filename=? and orgcode=?",
-                              {filename, session.org_code});
+                MoveKftcRunToRollback(db, session, filename);
             } else if (session.cmsrunprg == 2) {
                 const std::string relayName = RelayFileName(filename);
                 db.ExecuteSql(
@@ -113,7 +96,7 @@ int RollbackEb13Files(Database& db, const SessionContext& session, Interaction& 
             }
             tx.commit();
         }
-        RemoveLocalCopy(session, filename);
+        RemoveLocalCopy(session, kKind, filename);
         db.WriteProcessLog(filename + kRollbackLogSuffix, kRollbackLogCode);
         ++done;
     }

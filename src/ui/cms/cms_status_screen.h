@@ -29,6 +29,8 @@ class CmsStatusScreen : public QWidget {
     // EB14 processing and then calls rebuildEb13(). The button stays disabled
     // until something is connected.
     void openEb13Screen();
+    // The EB11/EB12 button, enabled the same way.
+    void openEb11Screen();
 
   public slots:
     void rebuildAll();

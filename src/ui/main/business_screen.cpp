@@ -8,8 +8,10 @@
 #include "db/database.h"
 #include "platform/interaction.h"
 #include "ui/cms/cms_status_screen.h"
+#include "ui/cms/eb11_screen.h"
 #include "ui/cms/eb13_screen.h"
 #include "ui/cms/eb21_creation_dialog.h"
+#include "ui/cms/ei13_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/institution/institution_screen.h"
 #include "ui/institution/organisation_screen.h"
@@ -89,6 +91,9 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
             return id == "frmDoc32_1" && OpenEb21Creation(*db, *session, *ui, screen);
         });
     }
+    if (s == "frmDoc33" || s == "frmDoc33_1")
+        content = new Eb11Screen(context.db, context.session, context.ui, screen);
+    if (s == "frmDoc34") content = new Ei13Screen(context.db, context.session, context.ui, screen);
     if (!content) content = CreateLedgerScreen(s, context, screen);
     if (content) {
         screen->body()->addWidget(content, 1);
@@ -122,6 +127,11 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
                              [db, session, gui, status] {
                                  ShowEb13Window(*db, *session, *gui, status);
                                  status->rebuildEb13();
+                             });
+            QObject::connect(status, &CmsStatusScreen::openEb11Screen, status,
+                             [db, session, gui, status] {
+                                 OpenEb11FromStatus(*db, *session, *gui, status);
+                                 status->rebuildEb11();
                              });
             content = status;
         }

@@ -4,7 +4,6 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +23,7 @@
 #include "members/member_rules.h"
 #include "members/virtual_account.h"
 #include "platform/profile_ini.h"
+#include "ui/cms/ei13_screen.h"
 #include "ui/code_combo.h"
 #include "ui/export/grid_export.h"
 #include "ui/frozen_columns.h"
@@ -448,17 +448,8 @@ void MemberCardScreen::cancelVirtualAccount() {
 
 void MemberCardScreen::setAgreementFile() {
     if (!hasMember()) return;
-    QStringList kinds;
-    for (const char* k : kAgreementKinds) kinds << QString::fromUtf8(k);
-    bool ok = false;
-    const QString kind =
-        QInputDialog::getItem(this, "동의자료설정", "동의자료구분", kinds, 0, false, &ok);
-    if (!ok) return;
-    const std::string path = ui_.chooseFile(
-        "CMS 출금동의자료", "동의자료 (*.jpg *.jpeg *.gif *.tif *.pdf *.mp3 *.wav *.wma)");
-    Guarded(ui_, [&] {
-        if (SetAgreementFile(db_, session_, ui_, member_, path, S(kind))) showMember(member_);
-    });
+    AgreementChooserDialog chooser(db_, session_, ui_, member_, this);
+    if (chooser.exec() == QDialog::Accepted) showMember(member_);
 }
 
 bool MemberCardScreen::changeCmsCode() {
