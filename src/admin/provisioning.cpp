@@ -66,6 +66,7 @@ void InitSharedDatabase(Database& db) {
     RunSqlFile(db, "kib.sql");
     RunSqlFile(db, "sdsi.sql");
     RunSqlFile(db, "kftc.sql");
+    RunSqlFile(db, "aegis.sql");
 }
 
 void CreateInstitution(Database& db, const InstitutionRequest& request) {

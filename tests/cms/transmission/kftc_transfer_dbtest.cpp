@@ -12,6 +12,7 @@
 #include "cms/transmission/kftc_transfer.h"
 #include "cms/workspace/cms_folders.h"
 #include "db/database.h"
+#include "support/hand_made_cms_file.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
@@ -21,41 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Pad(std::string text, size_t width) {
-    text.resize(width, ' ');
-    return text;
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream o;
-    o << in.rdbuf();
-    return o.str();
-}
-
-// An EB13 written by hand from the layout, not by the client's writer.
-struct HandMadeEb13 {
-    std::string org, mmdd, yymmdd;
-    std::vector<std::string> rows;  // kind(1) + payer(20) + bank(7) + account(16) + id(16)
-    std::string name() const { return "EB13" + mmdd; }
-    std::string header(const std::string& kind) const {
-        return Pad("H00000000" + Pad(org, 10) + kind + mmdd + yymmdd, 120);
-    }
-    std::string data(size_t i, const std::string& answer) const {
-        char serial[9];
-        std::snprintf(serial, sizeof serial, "%08zu", i + 1);
-        std::string rec = "R" + std::string(serial) + Pad(org, 10) + yymmdd + rows[i];
-        rec = Pad(rec, 120);
-        if (!answer.empty()) rec.replace(91, answer.size(), answer);
-        return rec;
-    }
-    std::string trailer(const std::string& kind, int total, int created, int cancelled) const {
-        char counts[41];
-        std::snprintf(counts, sizeof counts, "%08d%08d00000000%08d00000000", total, created,
-                      cancelled);
-        return Pad("T99999999" + Pad(org, 10) + kind + mmdd + counts, 120);
-    }
-};
+using test::HandMadeEb13;
+using test::Pad;
+using test::ReadAll;
 
 class KftcTransferTest : public ::testing::Test {
   protected:
@@ -412,6 +381,39 @@ TEST(KftcStartTest, WrongInstitutionCodeOrFailedInitCloses) {
 
     KftcLibrary missing;
     EXPECT_FALSE(missing.load("/nonexistent/libCMSCommDLL.so"));
+}
+
+// The real-time service table: made when missing; an older one whose
+// result-code column is shorter is widened without losing its rows.
+TEST(KftcAddservTableTest, CreatedWhenMissingAndWidenedWhenShort) {
+    auto db = test::ConnectTestDatabase();
+    const auto inst = test::SharedInstitution(*db, 1);
+    const std::string table = InstitutionSchema(inst.inx) + ".kftc_addserv";
+    auto width = [&] {
+        auto rs = db->OpenRecordset(
+            "select character_maximum_length n from information_schema.columns where "
+            "table_schema=? and table_name='kftc_addserv' and column_name='kas_resultcode'",
+            {InstitutionSchema(inst.inx)});
+        return rs.empty() ? -1 : rs[0].asInt("n");
+    };
+    db->ExecuteSql("drop table if exists " + table);
+    EnsureKftcAddservTable(*db, inst.inx);
+    EXPECT_EQ(width(), 20);
+
+    db->ExecuteSql("drop table " + table);
+    db->ExecuteSql("create table " + table +
+                   " (kas_inx bigint auto_increment primary key, kas_resultcode varchar(4))");
+    db->ExecuteSql("insert into " + table + " (kas_resultcode) values ('0000')");
+    EnsureKftcAddservTable(*db, inst.inx);
+    EXPECT_EQ(width(), 20);
+    auto rs = db->OpenRecordset("select kas_resultcode from " + table);
+    ASSERT_EQ(rs.size(), 1u);
+    EXPECT_EQ(rs[0]["kas_resultcode"], "0000");
+    EnsureKftcAddservTable(*db, inst.inx);  // again: nothing changes
+    EXPECT_EQ(width(), 20);
+
+    db->ExecuteSql("drop table " + table);
+    EnsureKftcAddservTable(*db, inst.inx);
 }
 
 }  // namespace
