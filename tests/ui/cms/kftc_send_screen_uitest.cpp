@@ -15,13 +15,19 @@
 #include <fstream>
 
 #include "center.h"
+#include "cms/transmission/open_transmission.h"
 #include "cms/workspace/cms_folders.h"
 #include "core/session_context.h"
 #include "db/database.h"
+#include "db/server_clock.h"
+#include "platform/user_settings.h"
+#include "session/eb11_status.h"
 #include "support/hand_made_cms_file.h"
 #include "support/screen_test.h"
 #include "ui/cms/kftc_send_screen.h"
 #include "ui/gui_interaction.h"
+#include "ui/main/main_frame.h"
+#include "ui/main/summary_panel.h"
 
 namespace qx::ui {
 namespace {
@@ -312,6 +318,75 @@ TEST_F(KftcSendScreenTest, EnterNeverPressesAnIrreversibleButton) {
     EXPECT_TRUE(screen->isVisible());
 }
 
+// The other lists and fetches of the screen: notices, an expired EB11 kept
+// only under its expired name, a reverse receipt, the deposit notice refused
+// for a file that is not an EB22, the month's limit, and a receive code
+// nobody knows stopping the list.
+TEST_F(KftcSendScreenTest, NoticesExpiredEb11ReverseReceiptAndMonthLimit) {
+    fs::create_directories(root / "center");
+    std::ofstream(root / "center" / "notices.txt") << "20270301|3월 정기점검 안내\n";
+    const std::string eb11 = Pad("H00000000" + Pad(inst_.org_code, 10) + "EB110319270319", 120) +
+                             Pad("R00000001" + Pad(inst_.org_code, 10) + "2703191", 120) +
+                             Pad("T99999999" + Pad(inst_.org_code, 10) + "EB11031900000001", 120);
+    ASSERT_EQ(center->IssueFile(inst_.org_code, "EB110319", "20270319", eb11).code, 0);
+    ASSERT_EQ(center->SetState(inst_.org_code, "EB110319", "20270319", "09").code, 0);
+    const HandMadeEb13 f = Eb13("0319", "270319");
+    Place(f, Sound(f));
+    Open();
+    auto* notices = Find<QTableWidget>(*screen, "grdNotice");
+    ASSERT_EQ(notices->rowCount(), 1);
+    EXPECT_EQ(notices->item(0, 0)->text(), "2027-03-01");
+    EXPECT_EQ(notices->item(0, 1)->text(), "3월 정기점검 안내");
+
+    Period(QDate(2027, 3, 19), QDate(2027, 3, 19));
+    Click("cmdRecvList");
+    auto* held = Find<QTableWidget>(*screen, "grdKftc");
+    ASSERT_GE(RowOf(held, 1, "EB110319"), 0);
+    EXPECT_EQ(held->item(RowOf(held, 1, "EB110319"), 5)->text(), "기간만료파일");
+    Pick("EB110319");
+    Click("cmdRecvExpired");
+    const fs::path eb11Folder = ExchangeFolder(session, "EB11");
+    EXPECT_FALSE(fs::exists(eb11Folder / "EB110319"));
+    EXPECT_EQ(test::ReadAll(eb11Folder / "ExpiredEB110319"), eb11);
+    EXPECT_EQ(RowOf(Find<QTableWidget>(*screen, "grdRecvFiles"), 0, "EB110319"), -1);
+
+    // Deposit notices belong to EB22 files only.
+    Pick("EB110319");
+    ui_.shown.clear();
+    Click("cmdDeposit");
+    EXPECT_EQ(ui_.texts(), std::vector<std::string>{"[EB110319] 는 출금이체 입금 통지서 "
+                                                    "내역조회에 적합한 파일이 아닙니다."});
+
+    Tick("EB130319");
+    Click("cmdSend");
+    ASSERT_EQ(SendStat("EB13270319"), "5");
+    fs::remove(fs::path(ExchangeFolder(session, "EB13")) / "EB130319");
+    Click("cmdReverseList");
+    EXPECT_EQ(screen->shown(), KftcSendScreen::Shown::ReverseReceivable);
+    Pick("EB130319");
+    ui_.shown.clear();
+    Click("cmdReverse");
+    EXPECT_EQ(ui_.texts(), std::vector<std::string>{"[EB130319] 역수신 파일 수신 완료"});
+    EXPECT_EQ(test::ReadAll(fs::path(ExchangeFolder(session, "EB13")) / "EB130319"), Sound(f));
+
+    ui_.shown.clear();
+    Click("cmdMonthLimit");
+    ASSERT_EQ(ui_.shown.size(), 1u) << ::testing::PrintToString(ui_.texts());
+    EXPECT_EQ(ui_.shown[0].title, "월 출금한도 조회");
+    EXPECT_EQ(Shown(0).rfind("월 한도 : 100,000,000\r\n", 0), 0u) << Shown(0);
+
+    // A receive code the screen does not know stops the list, and the list
+    // is not left showing stale rows.
+    ASSERT_EQ(center->SetState(inst_.org_code, "EB110319", "20270319", "07").code, 0);
+    ui_.shown.clear();
+    Click("cmdRecvList");
+    EXPECT_EQ(ui_.texts(),
+              std::vector<std::string>{
+                  "[07] : 알수없는 상태값입니다. 쿼리스CMS(0000-0000)로 문의주시기 바랍니다."});
+    EXPECT_EQ(held->rowCount(), 0);
+    EXPECT_EQ(screen->shown(), KftcSendScreen::Shown::None);
+}
+
 TEST_F(KftcSendScreenTest, StartRefusesAWrongInstitutionCodeAndAMissingLibrary) {
     session.org_code = "123456789";
     KftcSendScreen refused(*db_, session, ui_, lib);
@@ -327,6 +402,46 @@ TEST_F(KftcSendScreenTest, StartRefusesAWrongInstitutionCodeAndAMissingLibrary) 
     ShowKftcSendScreen(*db_, session, ui_, nullptr);
     ASSERT_EQ(ui_.shown.size(), 1u);
     EXPECT_EQ(Shown(0).rfind("송수신모듈을 찾을 수 없습니다.", 0), 0u);
+}
+
+// The main window's EB11 line asked through the library in the program
+// folder: nothing listed, then an EB11 the clearing house holds for us.
+TEST_F(KftcSendScreenTest, MainWindowEb11LineComesFromTheLibrary) {
+    const fs::path app = root / "app";
+    fs::create_directories(app);
+    fs::create_symlink(QUORISDEX_CMSCOMM_LIB, app / kKftcLibraryFile);
+    session.AppPath = app.string() + "/";
+    session.cmsrunprg = 1;
+    db_->ExecuteSql("delete from " + schema + ".file_ea11");
+    StoreEb11Check(*db_, inst_.inx, "");
+    MainFrameHooks hooks;
+    hooks.openUrl = [](const std::string&) {};
+    hooks.startProgram = [](const std::string&) { return false; };
+    MainFrame frame(*db_, session, ui_, UserSettings((root / "settings.ini").string()), hooks);
+
+    ui_.answers = {true};
+    frame.onEb11Clicked();
+    const std::string shown = S(frame.summaryPanel()->eb11CheckText());
+    EXPECT_EQ(shown.rfind("마지막 조회시각 : ", 0), 0u) << shown;
+    EXPECT_NE(shown.find(" 대상없음"), std::string::npos) << shown;
+    EXPECT_FALSE(frame.summaryPanel()->eb11Highlighted());
+
+    const std::string today = ReadServerDate(*db_, session);  // yy-mm-dd
+    const std::string yymmdd = today.substr(0, 2) + today.substr(3, 2) + today.substr(6, 2);
+    const std::string name = "EB11" + yymmdd.substr(2);
+    const std::string eb11 = Pad("H00000000" + Pad(inst_.org_code, 10) + name + yymmdd, 120) +
+                             Pad("R00000001" + Pad(inst_.org_code, 10) + yymmdd + "1", 120) +
+                             Pad("T99999999" + Pad(inst_.org_code, 10) + name + "00000001", 120);
+    ASSERT_EQ(center->IssueFile(inst_.org_code, name, "20" + yymmdd, eb11).code, 0);
+    ui_.answers = {true};
+    frame.onEb11Clicked();
+    const std::string marked = S(frame.summaryPanel()->eb11CheckText());
+    EXPECT_NE(marked.find(" ×[0] " + name), std::string::npos) << marked;
+    EXPECT_TRUE(frame.summaryPanel()->eb11Highlighted());
+    auto rs =
+        db_->OpenRecordset("select eb11chk from quorisdex.admin_company where inx=?", {inst_.inx});
+    EXPECT_EQ("마지막 조회시각 : " + rs[0]["eb11chk"], marked);
+    StoreEb11Check(*db_, inst_.inx, "");
 }
 
 }  // namespace
