@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -46,6 +47,7 @@ std::vector<StatusColumn> Columns(const KftcList& list) {
 QTableWidget* Grid(const char* name, QWidget* parent) {
     auto* grid = new QTableWidget(parent);
     grid->setObjectName(name);
+    grid->horizontalHeader()->setStretchLastSection(true);
     return grid;
 }
 
@@ -143,7 +145,7 @@ KftcSendScreen::KftcSendScreen(Database& db, SessionContext& session, Interactio
     lists->addWidget(Titled(QStringLiteral("금결원 내역"), held_, &heldCaption_), 0, 1);
     heldCaption_->setObjectName("lblKftcList");
     lists->addWidget(Titled(QStringLiteral("금결원 공지"), notices_), 1, 1);
-    lists->setColumnStretch(0, 2);
+    lists->setColumnStretch(0, 3);
     lists->setColumnStretch(1, 5);
     layout->addLayout(lists, 1);
     for (auto [grid, title] :
@@ -271,6 +273,8 @@ void KftcSendScreen::fillLocal(QTableWidget* grid, const KftcList& list, bool ch
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
+    // The tick box takes room beside the name: the column grows with it.
+    grid->resizeColumnToContents(0);
 }
 
 void KftcSendScreen::refreshLocal() {

@@ -1,6 +1,7 @@
 #include "ui/cms/relay_send_screen.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -45,6 +46,8 @@ void Fill(QTableWidget* grid, std::vector<std::vector<std::string>> rows, bool w
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
+    // The tick box takes room beside the name: the column grows with it.
+    grid->resizeColumnToContents(0);
 }
 
 QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
@@ -77,10 +80,12 @@ RelaySendScreen::RelaySendScreen(Database& db, SessionContext& session, Interact
     layout->addWidget(new QLabel(QStringLiteral("전송가능 파일"), this));
     sendable_ = new QTableWidget(this);
     sendable_->setObjectName("grdSendable");
+    sendable_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(sendable_, 2);
     layout->addWidget(new QLabel(QStringLiteral("전송오류/전송불가 파일"), this));
     failed_ = new QTableWidget(this);
     failed_->setObjectName("grdFailed");
+    failed_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(failed_, 1);
     AttachExcelExport(*sendable_, QStringLiteral("전송가능파일"), db_, session_, ui_);
     AttachExcelExport(*failed_, QStringLiteral("전송오류파일"), db_, session_, ui_);
