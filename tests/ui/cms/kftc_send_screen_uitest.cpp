@@ -4,12 +4,16 @@
 // receiving, and the busy window that refuses to close.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +28,7 @@
 #include "session/eb11_status.h"
 #include "support/hand_made_cms_file.h"
 #include "support/screen_test.h"
+#include "ui/cms/cms_status_screen.h"
 #include "ui/cms/kftc_send_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/main_frame.h"
@@ -442,6 +447,87 @@ TEST_F(KftcSendScreenTest, MainWindowEb11LineComesFromTheLibrary) {
         db_->OpenRecordset("select eb11chk from quorisdex.admin_company where inx=?", {inst_.inx});
     EXPECT_EQ("마지막 조회시각 : " + rs[0]["eb11chk"], marked);
     StoreEb11Check(*db_, inst_.inx, "");
+}
+
+// The windows that open the transmission screens: the status screen's
+// button (the institution's path: the library's screen for a KFTC
+// institution, the relay screen for a relay one) and the main window's
+// quick buttons. Each opens the real screen, which is closed again.
+TEST_F(KftcSendScreenTest, StatusScreenAndMainWindowOpenTheTransmissionScreens) {
+    const fs::path app = root / "app";
+    fs::create_directories(app);
+    fs::create_symlink(QUORISDEX_CMSCOMM_LIB, app / kKftcLibraryFile);
+    session.AppPath = app.string() + "/";
+    session.cmsrunprg = 1;
+    session.stat_company = "1";
+    db_->ExecuteSql("update quorisdex.admin_company set TOLVEX_abled='1' where inx=?", {inst_.inx});
+    // Closes the next transmission window that comes up and says which it was.
+    auto closeNextWindow = [](std::string& opened) {
+        auto* poll = new QTimer;
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, [poll, &opened] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) return;
+            // A message box instead of the screen is closed too, and named.
+            opened =
+                modal->objectName().isEmpty() ? "(message)" : modal->objectName().toStdString();
+            poll->stop();
+            poll->deleteLater();
+            QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+        });
+        poll->start();
+    };
+    GuiInteraction gui;
+    {
+        CmsStatusScreen status(*db_, session, gui);
+        std::string opened;
+        closeNextWindow(opened);
+        QTest::mouseClick(status.findChild<QPushButton*>("cmdTransmit"), Qt::LeftButton);
+        EXPECT_EQ(opened, "frmFileSend_kftc");
+
+        session.cmsrunprg = 2;
+        session.org_code = "HS" + std::to_string(300000 + inst_.inx % 600000);
+        opened.clear();
+        closeNextWindow(opened);
+        QTest::mouseClick(status.findChild<QPushButton*>("cmdTransmit"), Qt::LeftButton);
+        EXPECT_EQ(opened, "frmFileSend");
+    }
+
+    MainFrameHooks hooks;
+    hooks.openUrl = [](const std::string&) {};
+    hooks.startProgram = [](const std::string&) { return false; };
+    MainFrame frame(*db_, session, ui_, UserSettings((root / "settings.ini").string()), hooks);
+    frame.show();
+    // A quick button of the main window's button bar, as the person sees it.
+    auto quickButton = [&frame](const char* name) -> QWidget* {
+        auto* bar = frame.findChild<QToolBar*>("tbButtons");
+        auto* action = frame.findChild<QAction*>(name);
+        return bar && action ? bar->widgetForAction(action) : nullptr;
+    };
+    const struct {
+        const char* button;
+        int cmsrunprg;
+        const char* screen;
+    } buttons[] = {{"cmdCompanion", 2, "frmFileSend"}, {"cmdCard", 2, "frmCreditCardSend"}};
+    session.credit_id = "card01";
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.button);
+        session.cmsrunprg = b.cmsrunprg;
+        std::string opened;
+        closeNextWindow(opened);
+        QWidget* button = quickButton(b.button);
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(opened, b.screen) << ::testing::PrintToString(ui_.texts());
+    }
+    session = test::SessionFor(inst_);
+    session.SystemDrive = (root / "drive").string() + "/";
+    session.AppPath = app.string() + "/";
+    session.stat_company = "1";
+    std::string opened;
+    closeNextWindow(opened);
+    QTest::mouseClick(quickButton("cmdKftc"), Qt::LeftButton);
+    EXPECT_EQ(opened, "frmFileSend_kftc") << ::testing::PrintToString(ui_.texts());
 }
 
 }  // namespace
