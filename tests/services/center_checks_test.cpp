@@ -7,6 +7,7 @@
 
 #include "center_issue.h"
 #include "file_check.h"
+#include "support/hand_made_cms_file.h"
 
 namespace {
 
@@ -18,39 +19,12 @@ std::string Pad(std::string text, size_t width) {
     return text;
 }
 
-std::string Zero(long long v, size_t width) {
-    std::string d = std::to_string(v);
-    return std::string(width - d.size(), '0') + d;
-}
-
-// One agreement record as the layout lays it out, blank-filled to whole blocks.
-std::string Record(long long serial, const std::string& content, const std::string& kind = "1") {
-    std::string rec = "AE111222" + Zero(serial, 7) + std::string(10, ' ') + Pad(kOrg, 20) +
-                      Pad("0000000101", 30) + "004" + Pad("11122233344", 20) + "20261201" + kind +
-                      Pad("jpg", 5) + Zero(static_cast<long long>(content.size()), 7) + content;
-    rec.resize((rec.size() + kBlock - 1) / kBlock * kBlock, ' ');
-    return rec;
-}
-
-struct Ei13 {
-    std::vector<std::string> contents{std::string(100000, 'J'), std::string(30, 'P')};
-    long long headerCount = -1, trailerCount = -1, trailerBlocks = -1;
-    std::string bytes() const {
-        std::string data;
-        for (size_t i = 0; i < contents.size(); ++i)
-            data += Record(static_cast<long long>(i + 1), contents[i]);
-        const long long n = static_cast<long long>(contents.size());
-        const std::string head = Pad("AE1112110000000" + std::string("20261204") + Pad(kOrg, 20) +
-                                         Zero(headerCount < 0 ? n : headerCount, 7),
-                                     kBlock);
-        const std::string tail =
-            Pad("AE1112339999999" + Pad(kOrg, 20) + Zero(trailerCount < 0 ? n : trailerCount, 7) +
-                    Zero(trailerBlocks < 0 ? static_cast<long long>(data.size() / kBlock)
-                                           : trailerBlocks,
-                         10),
-                kBlock);
-        return head + data + tail;
-    }
+struct Ei13 : qx::test::HandMadeEi13 {
+    Ei13()
+        : HandMadeEi13{kOrg,
+                       "20261204",
+                       {"0000000101", "0000000102"},
+                       {std::string(100000, 'J'), std::string(30, 'P')}} {}
 };
 
 TEST(CenterAgreementCheck, SoundFileAndEachFaultAtItsBlock) {

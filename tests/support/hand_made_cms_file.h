@@ -47,4 +47,39 @@ struct HandMadeEb13 {
     }
 };
 
+// An EI13 agreement file laid out by hand: header block, one record per
+// agreement file filling whole 1024-byte blocks, trailer block.
+struct HandMadeEi13 {
+    std::string org, yyyymmdd;
+    std::vector<std::string> payers;    // one record each
+    std::vector<std::string> contents;  // the agreement files' bytes
+    long long headerCount = -1, trailerCount = -1, trailerBlocks = -1;
+
+    static std::string Zero(long long v, size_t width) {
+        std::string d = std::to_string(v);
+        return std::string(width > d.size() ? width - d.size() : 0, '0') + d;
+    }
+    std::string record(size_t i) const {
+        std::string rec = "AE111222" + Zero(static_cast<long long>(i + 1), 7) +
+                          std::string(10, ' ') + Pad(org, 20) + Pad(payers[i], 30) + "004" +
+                          Pad("11122233344", 20) + "20261201" + "1" + Pad("jpg", 5) +
+                          Zero(static_cast<long long>(contents[i].size()), 7) + contents[i];
+        rec.resize((rec.size() + 1023) / 1024 * 1024, ' ');
+        return rec;
+    }
+    std::string bytes() const {
+        std::string data;
+        for (size_t i = 0; i < contents.size(); ++i) data += record(i);
+        const long long n = static_cast<long long>(contents.size());
+        const long long blocks = static_cast<long long>(data.size() / 1024);
+        return Pad("AE1112110000000" + yyyymmdd + Pad(org, 20) +
+                       Zero(headerCount < 0 ? n : headerCount, 7),
+                   1024) +
+               data +
+               Pad("AE1112339999999" + Pad(org, 20) + Zero(trailerCount < 0 ? n : trailerCount, 7) +
+                       Zero(trailerBlocks < 0 ? blocks : trailerBlocks, 10),
+                   1024);
+    }
+};
+
 }  // namespace qx::test

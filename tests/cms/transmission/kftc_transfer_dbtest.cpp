@@ -23,6 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 using test::HandMadeEb13;
+using test::HandMadeEi13;
 using test::Pad;
 using test::ReadAll;
 
@@ -241,6 +242,50 @@ TEST_F(KftcTransferTest, Eb12SendMarksTheDaysEb11RowsAndTheMainWindowMark) {
     EXPECT_EQ(rs[2]["pross_stat"], "0");
     rs = db->OpenRecordset("select eb11chk from quorisdex.admin_company where inx=?", {inst.inx});
     EXPECT_EQ(rs[0]["eb11chk"], "○○○○○○○○○●[2]");
+}
+
+// An EI13 is read block by block by the clearing house: a trailer that
+// miscounts is refused and changes nothing; the sound file is sent and its
+// members' agreement evidence counts as sent.
+TEST_F(KftcTransferTest, Ei13SendMarksItsMembersAndAMiscountedOneIsRefused) {
+    std::vector<std::string> members;
+    for (int i = 0; i < 2; ++i) {
+        db->ExecuteSql("insert into " + schema() +
+                       ".member_user (username, cms_agree_status) values ('동의자', '2')");
+        members.push_back(std::to_string(db->lastInsertId()));
+    }
+    db->ExecuteSql("delete from " + schema() + ".file_ei13 where reg_date='270322'");
+    db->ExecuteSql("delete from " + schema() + ".ei13 where filename='EI13270322'");
+    db->ExecuteSql("insert into " + schema() +
+                       ".file_ei13 (seq_num, reg_date, user_no) values (1,'270322',?),"
+                       "(2,'270322',?)",
+                   {members[0], members[1]});
+    db->ExecuteSql("insert into " + schema() +
+                   ".ei13 (filename, total_cnt, send_stat) values ('EI13270322', 2, '0')");
+    HandMadeEi13 f{inst.org_code, "20270322", members, {std::string(2000, 'J'), "%PDF-1.4"}};
+    auto state = [&] {
+        auto rs = db->OpenRecordset(
+            "select (select send_stat from " + schema() +
+                ".ei13 where filename='EI13270322') s, group_concat(cms_agree_status order by "
+                "member_inx) a from " +
+                schema() + ".member_user where member_inx in (?, ?)",
+            {members[0], members[1]});
+        return rs[0]["s"] + "/" + rs[0]["a"];
+    };
+
+    HandMadeEi13 miscounted = f;
+    miscounted.trailerCount = 1;
+    Place("EI13", "EI130322", miscounted.bytes());
+    EXPECT_FALSE(transfer->SendOne("EI130322"));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_NE(ui.shown[0].text.find("트레일러의 데이터 건수가 다릅니다."), std::string::npos)
+        << ui.shown[0].text;
+    EXPECT_EQ(state(), "0/2,2");
+
+    Place("EI13", "EI130322", f.bytes());
+    ui.shown.clear();
+    EXPECT_TRUE(transfer->SendOne("EI130322")) << ::testing::PrintToString(ui.texts());
+    EXPECT_EQ(state(), "5/3,3");
 }
 
 TEST_F(KftcTransferTest, CancelResetsTheRowsOfThatDayUntilTheResultExists) {
