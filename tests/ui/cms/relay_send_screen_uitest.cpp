@@ -95,6 +95,15 @@ TEST_F(RelaySendScreenTest, SendAfterTheMaintenanceHourAndWatchUntilTheRelayTake
     // 18:30 on the server's clock: refused, nothing registered.
     test::PinServerClock(*db_, "2027-04-07 18:30:00");
     Tick("EB13270405");
+    // Enter in the list or on the send button never sends.
+    for (QWidget* w : {static_cast<QWidget*>(sendable),
+                       static_cast<QWidget*>(Find<QPushButton>(*screen, "cmdSend"))}) {
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return);
+        QTest::keyClick(w, Qt::Key_Enter);
+    }
+    EXPECT_TRUE(ui_.shown.empty()) << ::testing::PrintToString(ui_.texts());
+    EXPECT_TRUE(screen->isVisible());
     Send();
     EXPECT_EQ(ui_.texts(), std::vector<std::string>{kRelayClosedText});
     EXPECT_TRUE(Runs().empty());
