@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "center.h"
+#include "center_issue.h"
 #include "file_check.h"
 
 namespace {
@@ -33,36 +34,22 @@ int Report(const center::Answer& a) {
 // 101 bytes each, one a line), framed with header and trailer.
 int IssueEb11(center::Center& c, const std::string& org, const std::string& date,
               const std::string& mac, const std::string& recordFile) {
-    using center::PadRight;
-    using center::ZeroPad;
-    if (date.size() != 8 || !center::AllDigits(date)) return Usage();
     std::ifstream in(recordFile);
     if (!in) {
         std::cerr << recordFile << ": cannot read\n";
         return 1;
     }
-    const std::string name = "EB11" + date.substr(4);
-    std::string bytes = PadRight("H00000000" + PadRight(org, 10) + name + date.substr(2), 120);
-    long long n = 0, created = 0, cancelled = 0, arbitrary = 0;
+    std::vector<std::string> records;
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
-        ++n;
-        const std::string rec = PadRight("R" + ZeroPad(n, 8) + PadRight(org, 10) + line, 120);
-        const char kind = rec.size() > 25 ? rec[25] : ' ';
-        if (kind == '1')
-            ++created;
-        else if (kind == '3')
-            ++cancelled;
-        else if (kind == '7')
-            ++arbitrary;
-        bytes += rec;
+        if (!line.empty()) records.push_back(line);
     }
-    bytes += PadRight("T99999999" + PadRight(org, 10) + name + ZeroPad(n, 8) + ZeroPad(created, 8) +
-                          "00000000" + ZeroPad(cancelled, 8) + ZeroPad(arbitrary, 8) +
-                          std::string(43, ' ') + PadRight(mac, 10),
-                      120);
-    return Report(c.IssueFile(org, name, date, bytes));
+    std::string bytes, error;
+    if (!center::BuildEb11(org, date, mac, records, bytes, error)) {
+        std::cerr << error << "\n";
+        return 1;
+    }
+    return Report(c.IssueFile(org, "EB11" + date.substr(4), date, bytes));
 }
 
 }  // namespace

@@ -65,15 +65,6 @@ bool SerialFits(const std::string& name, const std::string& serial, size_t i) {
     return serial == ZeroPad(static_cast<long long>(i), 8);
 }
 
-// The day of an EI13 from its header block (bytes 16-23, YYYYMMDD) as YYMMDD;
-// empty when it is not a real day.
-std::string Ei13HeaderYymmdd(const std::string& bytes) {
-    if (bytes.size() < 23) return {};
-    const std::string day = bytes.substr(15, 8);
-    if (!AllDigits(day) || !ValidYymmdd(day.substr(2))) return {};
-    return day.substr(2);
-}
-
 // Header and trailer of an EB file: name, date, institution code.
 bool CheckFrame(Reader& r, const std::string& name, const std::string& org, std::string& yymmdd) {
     if (r.bytes.empty() || r.bytes.size() % r.length != 0) {
@@ -172,7 +163,86 @@ bool CheckWithdrawal(Reader& r, CheckedFile& out) {
     return true;
 }
 
+// An 8-digit yyyymmdd that names a real day.
+bool ValidYyyymmdd(const std::string& date) {
+    return date.size() == 8 && AllDigits(date) && date.substr(0, 2) == "20" &&
+           ValidYymmdd(date.substr(2));
+}
+
 }  // namespace
+
+bool CheckAgreementBlocks(const std::string& name, const std::string& bytes, const std::string& org,
+                          CheckedFile& out) {
+    constexpr size_t kBlock = 1024;
+    auto fail = [&](size_t block, const std::string& what) {
+        out.error = "블록 " + std::to_string(block + 1) + ": " + what;
+        return false;
+    };
+    if (bytes.empty() || bytes.size() % kBlock != 0) {
+        out.error = "블록 길이가 1024바이트가 아닙니다.";
+        return false;
+    }
+    const size_t blocks = bytes.size() / kBlock;
+    if (blocks < 2) {
+        out.error = "헤더 또는 트레일러 블록이 없습니다.";
+        return false;
+    }
+    const std::string head = bytes.substr(0, kBlock);
+    if (Field(head, 1, 15) != "AE1112110000000") return fail(0, "헤더 블록이 아닙니다.");
+    const std::string date = Field(head, 16, 8);
+    if (!ValidYyyymmdd(date) || date.substr(4) != name.substr(4, 4))
+        return fail(0, "헤더의 파일일자가 올바르지 않습니다.");
+    if (Field(head, 24, 20) != PadRight(org, 20)) return fail(0, "이용기관코드가 다릅니다.");
+    const long long declared = Number(Field(head, 44, 7));
+    if (declared < 0) return fail(0, "헤더의 데이터 건수가 숫자가 아닙니다.");
+    if (!Blank(Field(head, 51, kBlock - 50))) return fail(0, "헤더의 여백이 공백이 아닙니다.");
+
+    // Each record starts on a block boundary and fills whole blocks: its
+    // length follows from the size field, and the next record or the
+    // trailer must begin exactly where it ends.
+    size_t block = 1;
+    long long records = 0, dataBlocks = 0;
+    while (block < blocks && bytes.compare(block * kBlock, 15, "AE1112339999999") != 0) {
+        const std::string rec = bytes.substr(block * kBlock, 119);
+        if (Field(rec, 1, 8) != "AE111222") return fail(block, "데이터 레코드가 아닙니다.");
+        if (Field(rec, 9, 7) != ZeroPad(records + 1, 7))
+            return fail(block, "일련번호가 올바르지 않습니다.");
+        if (!Blank(Field(rec, 16, 10))) return fail(block, "예비 영역이 공백이 아닙니다.");
+        if (Field(rec, 26, 20) != PadRight(org, 20)) return fail(block, "이용기관코드가 다릅니다.");
+        if (Blank(Field(rec, 46, 30))) return fail(block, "납부자번호가 없습니다.");
+        if (!AllDigits(Field(rec, 76, 3))) return fail(block, "은행코드가 올바르지 않습니다.");
+        if (Blank(Field(rec, 79, 20))) return fail(block, "계좌번호가 없습니다.");
+        if (!ValidYyyymmdd(Field(rec, 99, 8))) return fail(block, "동의일자가 올바르지 않습니다.");
+        const std::string kind = Field(rec, 107, 1);
+        if (!AllDigits(kind) || kind == "0")
+            return fail(block, "동의자료 구분이 올바르지 않습니다.");
+        if (Blank(Field(rec, 108, 5))) return fail(block, "파일 확장자가 없습니다.");
+        const long long size = Number(Field(rec, 113, 7));
+        if (size <= 0) return fail(block, "동의자료 크기가 올바르지 않습니다.");
+        const size_t used = 119 + static_cast<size_t>(size);
+        const size_t span = (used + kBlock - 1) / kBlock;
+        if (block + span >= blocks) return fail(block, "동의자료가 파일 끝을 넘습니다.");
+        const size_t end = (block + span) * kBlock;
+        if (!Blank(bytes.substr(block * kBlock + used, end - (block * kBlock + used))))
+            return fail(block + span - 1, "동의자료 뒤의 여백이 공백이 아닙니다.");
+        ++records;
+        dataBlocks += static_cast<long long>(span);
+        block += span;
+    }
+    if (block != blocks - 1) return fail(block, "트레일러 블록이 마지막 블록이 아닙니다.");
+    const std::string tail = bytes.substr(block * kBlock, kBlock);
+    if (Field(tail, 16, 20) != PadRight(org, 20)) return fail(block, "이용기관코드가 다릅니다.");
+    if (Number(Field(tail, 36, 7)) != records)
+        return fail(block, "트레일러의 데이터 건수가 다릅니다.");
+    if (Number(Field(tail, 43, 10)) != dataBlocks)
+        return fail(block, "트레일러의 데이터 블록 수가 다릅니다.");
+    if (!Blank(Field(tail, 53, kBlock - 52)))
+        return fail(block, "트레일러의 여백이 공백이 아닙니다.");
+    if (declared != records) return fail(0, "헤더의 데이터 건수가 다릅니다.");
+    out.records = records;
+    out.fileDate = date;
+    return true;
+}
 
 CheckedFile CheckFile(const std::string& name, const std::string& bytes,
                       const std::string& orgCode) {
@@ -193,10 +263,8 @@ CheckedFile CheckFile(const std::string& name, const std::string& bytes,
         ok = CheckFrame(r, name, orgCode, yymmdd) && CheckWithdrawal(r, out);
         out.error = r.error;
     } else if (out.kind == "EI13") {
-        // Agreement evidence: accepted as a whole; its own blocks are not read here.
-        ok = !bytes.empty();
-        if (!ok) out.error = "빈 파일입니다.";
-        yymmdd = Ei13HeaderYymmdd(bytes);
+        ok = CheckAgreementBlocks(name, bytes, orgCode, out);
+        if (ok) yymmdd = out.fileDate.substr(2);
     } else {
         out.error = "송신할 수 없는 파일 종류입니다.";
     }

@@ -20,6 +20,12 @@ struct CheckedFile {
 CheckedFile CheckFile(const std::string& name, const std::string& bytes,
                       const std::string& orgCode);
 
+// The EI13 agreement file read block by block: header, records that each
+// fill whole 1024-byte blocks as their size field says, trailer counts.
+// False with the reason in out.error.
+bool CheckAgreementBlocks(const std::string& name, const std::string& bytes,
+                          const std::string& orgCode, CheckedFile& out);
+
 // Byte field (1-based position) of a record; no trimming.
 std::string Field(const std::string& record, size_t position, size_t length);
 bool AllDigits(const std::string& text);

@@ -67,6 +67,7 @@ void InitSharedDatabase(Database& db) {
     RunSqlFile(db, "sdsi.sql");
     RunSqlFile(db, "kftc.sql");
     RunSqlFile(db, "bizclient.sql");
+    RunSqlFile(db, "aegis.sql");
 }
 
 void CreateInstitution(Database& db, const InstitutionRequest& request) {

@@ -18,6 +18,8 @@
 #include "session/startup.h"
 #include "session/update_check.h"
 #include "ui/board/board_window.h"
+#include "ui/cms/kftc_send_screen.h"
+#include "ui/cms/relay_send_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/login/login_window.h"
 #include "ui/main/main_frame.h"
@@ -144,6 +146,16 @@ int main(int argc, char** argv) {
             const char* member = std::getenv("QUORISDEX_OPEN_MEMBER");
             if (std::string(screen) == "frmDoc22" && member && *member) {
                 frame->openMemberCard(std::atoll(member));
+            } else if (std::string(screen) == "frmFileSend_kftc" ||
+                       std::string(screen) == "frmFileSend") {
+                // The transmission windows are modal: opened once the loop runs.
+                const bool kftc = std::string(screen) == "frmFileSend_kftc";
+                QTimer::singleShot(0, frame.get(), [&, kftc] {
+                    if (kftc)
+                        ShowKftcSendScreen(db, session, ui, frame.get());
+                    else
+                        ShowRelaySendScreen(db, session, ui, frame.get());
+                });
             } else {
                 frame->openScreenById(screen);
             }

@@ -12,8 +12,10 @@
 #include "core/session_context.h"
 #include "db/business_days.h"
 #include "db/database.h"
+#include "db/work_tables.h"
 #include "platform/amount_text.h"
 #include "platform/interaction.h"
+#include "platform/profile_ini.h"
 #include "platform/system_drive.h"
 #include "platform/trim.h"
 
@@ -95,9 +97,23 @@ std::optional<std::string> ReceiveStateText(const std::string& code) {
 
 }  // namespace
 
-std::string KftcPartnerId() {
-    const char* configured = std::getenv("QUORISDEX_KFTC_PARTNER");
-    return configured && *configured ? configured : "QRSD260315";
+std::string KftcPartnerId(const SessionContext& session) {
+    const char* override = std::getenv("QUORISDEX_KFTC_PARTNER");
+    if (override && *override) return override;
+    const std::string configured =
+        Trim(ProfileIni(JoinPath(session.AppPath, "Login.ini")).read("SYSTEM", "KFTCPARTNER", ""));
+    return configured.empty() ? "QRSD260315" : configured;
+}
+
+void EnsureKftcAddservTable(Database& db, long long inx) {
+    EnsureInstitutionTable(db, inx, "kftc_addserv");
+    auto rs = db.OpenRecordset(
+        "select ifnull(character_maximum_length,0) n from information_schema.columns where "
+        "table_schema=? and table_name='kftc_addserv' and column_name='kas_resultcode'",
+        {InstitutionSchema(inx)});
+    if (!rs.empty() && rs[0].asInt("n") < 20)
+        db.ExecuteSql("alter table " + InstitutionSchema(inx) +
+                      ".kftc_addserv modify `kas_resultcode` varchar(20) default ''");
 }
 
 std::string KftcLibraryPath(const SessionContext& session) {
@@ -131,7 +147,7 @@ bool KftcTransfer::Start() {
         if (!rs.empty()) s_.add_in_code = rs[0]["addinpwd"];
     }
     ui_.progress(std::string(kCrLf) + "금결원 송수신 초기화중입니다." + kPleaseWait, 0, 0);
-    last_ = lib_.Init(ExchangeFolder(s_), s_.org_code, s_.add_in_code, KftcPartnerId());
+    last_ = lib_.Init(ExchangeFolder(s_), s_.org_code, s_.add_in_code, KftcPartnerId(s_));
     if (last_ != 0) {
         ShowCmsError(kInitJob);
         return false;

@@ -30,9 +30,14 @@ inline constexpr const char* kEb12AssembledText = "분해 조립이 완료되었
 inline constexpr const char* kUnreadableAnswerText =
     "금결원 응답을 해석할 수 없습니다. 쿼리스CMS(0000-0000)로 문의주시기 바랍니다.";
 
-// The 10-character partner identifier issued to the operator
-// (QUORISDEX_KFTC_PARTNER overrides the built-in one).
-std::string KftcPartnerId();
+// The 10-character partner identifier issued to the operator: KFTCPARTNER
+// of Login.ini's [SYSTEM] in the program folder unless QUORISDEX_KFTC_PARTNER
+// overrides it; the built-in one when neither is set.
+std::string KftcPartnerId(const SessionContext& session);
+// The real-time service table the screen works with: created when missing,
+// and an older table's short result-code column widened to 20.
+void EnsureKftcAddservTable(Database& db, long long inx);
+
 // Where the client loads the library from: the program folder.
 std::string KftcLibraryPath(const SessionContext& session);
 

@@ -9,8 +9,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "cms/transmission/open_transmission.h"
 #include "cms/workspace/head_office_gate.h"
 #include "core/session_context.h"
+#include "ui/cms/kftc_send_screen.h"
+#include "ui/cms/relay_send_screen.h"
 #include "ui/cms/status_grid.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
@@ -52,6 +55,12 @@ CmsStatusScreen::CmsStatusScreen(Database& db, SessionContext& session, GuiInter
     eb11Button_->setEnabled(false);
     eb13Button_->setEnabled(false);
     eb21Button_->setEnabled(false);
+    // The day's files leave from here too: the institution's transmission path.
+    auto* transmit = new QPushButton(QStringLiteral("파일 송수신"));
+    transmit->setObjectName("cmdTransmit");
+    transmit->setAutoDefault(false);
+    connect(transmit, &QPushButton::clicked, this, &CmsStatusScreen::openTransmission);
+    buttons->addWidget(transmit);
     buttons->addStretch(1);
     buttons->addWidget(eb11Button_);
     buttons->addWidget(eb13Button_);
@@ -60,6 +69,23 @@ CmsStatusScreen::CmsStatusScreen(Database& db, SessionContext& session, GuiInter
 
     connect(eb13Button_, &QPushButton::clicked, this, [this] { emit openEb13Screen(); });
     connect(eb11Button_, &QPushButton::clicked, this, [this] { emit openEb11Screen(); });
+    rebuildAll();
+}
+
+void CmsStatusScreen::openTransmission() {
+    Guarded(ui_, [this] {
+        if (!session_.isHeadOffice()) {
+            ui_.inform(kBranchTransmissionRefusedText, kDefaultTitle);
+            return;
+        }
+        if (session_.cmsrunprg != 1) {
+            ShowRelaySendScreen(db_, session_, ui_, this);
+            return;
+        }
+        TransmissionLaunchers launch;
+        launch.openKftcScreen = [this] { ShowKftcSendScreen(db_, session_, ui_, this); };
+        OpenTransmission(db_, session_, ui_, launch);
+    });
     rebuildAll();
 }
 

@@ -34,6 +34,9 @@ class CmsStatusScreen : public QWidget {
 
   public slots:
     void rebuildAll();
+    // Head office: the institution's transmission path (the KFTC screen,
+    // the companion program or the web file manager).
+    void openTransmission();
     void rebuildEb11();
     void rebuildEb13();
     void rebuildEb21();

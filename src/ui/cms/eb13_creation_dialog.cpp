@@ -13,6 +13,7 @@
 
 #include "core/session_context.h"
 #include "ui/export/grid_export.h"
+#include "ui/cms/kftc_send_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/business_screen.h"
 
@@ -146,9 +147,7 @@ void Eb13CreationDialog::create() {
         request.fileDate = FromQDate(date_->date());
         request.targets = targets_;
         request.question = question_;
-        request.launch.openKftcScreen = [this] {
-            ui_.inform("금결원 파일 송수신 화면은 아직 준비 중입니다.", kDefaultTitle);
-        };
+        request.launch.openKftcScreen = [this] { ShowKftcSendScreen(db_, session_, ui_, this); };
         const Eb13Result r = CreateEb13File(db_, session_, ui_, request);
         switch (r.outcome) {
             case Eb13Outcome::DateReset:

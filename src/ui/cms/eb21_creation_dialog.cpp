@@ -18,6 +18,7 @@
 #include "members/program_settings.h"
 #include "platform/amount_text.h"
 #include "ui/export/grid_export.h"
+#include "ui/cms/kftc_send_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/ledger/auto_sale_dialog.h"
 #include "ui/ledger/ledger_screens.h"
@@ -289,9 +290,7 @@ void Eb21CreationDialog::create() {
         Eb21Request request;
         request.fileDate = FromQDate(date_->date());
         request.rows = rows_;
-        request.launch.openKftcScreen = [this] {
-            ui_.inform("금결원 파일 송수신 화면은 아직 준비 중입니다.", kDefaultTitle);
-        };
+        request.launch.openKftcScreen = [this] { ShowKftcSendScreen(db_, session_, ui_, this); };
         r = CreateEb21File(db_, session_, ui_, request);
     });
     if (r.outcome != Eb21Outcome::Created) return;

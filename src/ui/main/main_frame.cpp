@@ -25,6 +25,8 @@
 #include "session/cms_summary.h"
 #include "session/eb11_status.h"
 #include "ui/cms/eb13_screen.h"
+#include "ui/cms/kftc_send_screen.h"
+#include "ui/cms/relay_send_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/login/splash_window.h"
 #include "ui/main/summary_panel.h"
@@ -36,6 +38,10 @@ namespace qx::ui {
 namespace {
 
 constexpr const char* kPlacementSection = "Settings";
+constexpr const char* kKftcToolWindow = "금결원 송수신";
+// A relay institution's transmission command opens the relay send screen.
+constexpr const char* kRelayToolWindow = "송수신프로그램";
+constexpr const char* kCardToolWindow = "신용카드 송수신";
 
 void OpenInBrowser(const std::string& url) {
     QDesktopServices::openUrl(QUrl(Q(url)));
@@ -72,7 +78,16 @@ MainFrame::MainFrame(Database& db, SessionContext& session, Interaction& ui, Use
         hooks_.startProgram = [](const std::string& program) { return StartDetached(program, {}); };
     }
     if (!hooks_.openToolWindow) {
-        hooks_.openToolWindow = [this](const std::string& title) { ShowToolWindow(this, title); };
+        hooks_.openToolWindow = [this](const std::string& title) {
+            if (title == kKftcToolWindow) return ShowKftcSendScreen(db_, session_, ui_, this);
+            if (title == kRelayToolWindow) return ShowRelaySendScreen(db_, session_, ui_, this);
+            if (title == kCardToolWindow)
+                return ShowRelaySendScreen(db_, session_, ui_, this, RelayChannel::Cards);
+            ShowToolWindow(this, title);
+        };
+    }
+    if (!hooks_.kftcStatusQuery) {
+        hooks_.kftcStatusQuery = [this] { return QueryKftcEb11Summary(db_, session_, ui_, this); };
     }
     screenContext_.openUrl = hooks_.openUrl;
     screenContext_.openScreen = [this](const std::string& screen) {
@@ -410,18 +425,18 @@ void MainFrame::runQuickAction(QuickAction action) {
                     hooks_.openToolWindow("EB12 파일 작성");
                 }
             } else {
-                hooks_.openToolWindow("금결원 송수신");
+                hooks_.openToolWindow(kKftcToolWindow);
             }
             break;
         case QuickAction::kCompanionProgram:
-            // The relay's own send screens come with the relay work.
+            // A relay institution sends through the relay's own screen.
             if (session_.cmsrunprg != 1) {
-                hooks_.openToolWindow("송수신프로그램");
+                hooks_.openToolWindow(kRelayToolWindow);
                 break;
             }
             Guarded(ui_, [this] {
                 TransmissionLaunchers launch;
-                launch.openKftcScreen = [this] { hooks_.openToolWindow("금결원 송수신"); };
+                launch.openKftcScreen = [this] { hooks_.openToolWindow(kKftcToolWindow); };
                 launch.startProgram = [this](const std::string& program, const std::string&) {
                     return hooks_.startProgram(program);
                 };
@@ -429,7 +444,7 @@ void MainFrame::runQuickAction(QuickAction action) {
             });
             break;
         case QuickAction::kCardTransmission:
-            hooks_.openToolWindow("신용카드 송수신");
+            hooks_.openToolWindow(kCardToolWindow);
             break;
         case QuickAction::kBatchUpload:
             OpenMenuScreen(50, 0);

@@ -12,6 +12,7 @@
 #include "cms/transmission/kftc_transfer.h"
 #include "cms/workspace/cms_folders.h"
 #include "db/database.h"
+#include "support/hand_made_cms_file.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
 #include "support/test_database.h"
@@ -21,41 +22,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Pad(std::string text, size_t width) {
-    text.resize(width, ' ');
-    return text;
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream o;
-    o << in.rdbuf();
-    return o.str();
-}
-
-// An EB13 written by hand from the layout, not by the client's writer.
-struct HandMadeEb13 {
-    std::string org, mmdd, yymmdd;
-    std::vector<std::string> rows;  // kind(1) + payer(20) + bank(7) + account(16) + id(16)
-    std::string name() const { return "EB13" + mmdd; }
-    std::string header(const std::string& kind) const {
-        return Pad("H00000000" + Pad(org, 10) + kind + mmdd + yymmdd, 120);
-    }
-    std::string data(size_t i, const std::string& answer) const {
-        char serial[9];
-        std::snprintf(serial, sizeof serial, "%08zu", i + 1);
-        std::string rec = "R" + std::string(serial) + Pad(org, 10) + yymmdd + rows[i];
-        rec = Pad(rec, 120);
-        if (!answer.empty()) rec.replace(91, answer.size(), answer);
-        return rec;
-    }
-    std::string trailer(const std::string& kind, int total, int created, int cancelled) const {
-        char counts[41];
-        std::snprintf(counts, sizeof counts, "%08d%08d00000000%08d00000000", total, created,
-                      cancelled);
-        return Pad("T99999999" + Pad(org, 10) + kind + mmdd + counts, 120);
-    }
-};
+using test::HandMadeEb13;
+using test::HandMadeEi13;
+using test::Pad;
+using test::ReadAll;
 
 class KftcTransferTest : public ::testing::Test {
   protected:
@@ -274,6 +244,50 @@ TEST_F(KftcTransferTest, Eb12SendMarksTheDaysEb11RowsAndTheMainWindowMark) {
     EXPECT_EQ(rs[0]["eb11chk"], "○○○○○○○○○●[2]");
 }
 
+// An EI13 is read block by block by the clearing house: a trailer that
+// miscounts is refused and changes nothing; the sound file is sent and its
+// members' agreement evidence counts as sent.
+TEST_F(KftcTransferTest, Ei13SendMarksItsMembersAndAMiscountedOneIsRefused) {
+    std::vector<std::string> members;
+    for (int i = 0; i < 2; ++i) {
+        db->ExecuteSql("insert into " + schema() +
+                       ".member_user (username, cms_agree_status) values ('동의자', '2')");
+        members.push_back(std::to_string(db->lastInsertId()));
+    }
+    db->ExecuteSql("delete from " + schema() + ".file_ei13 where reg_date='270322'");
+    db->ExecuteSql("delete from " + schema() + ".ei13 where filename='EI13270322'");
+    db->ExecuteSql("insert into " + schema() +
+                       ".file_ei13 (seq_num, reg_date, user_no) values (1,'270322',?),"
+                       "(2,'270322',?)",
+                   {members[0], members[1]});
+    db->ExecuteSql("insert into " + schema() +
+                   ".ei13 (filename, total_cnt, send_stat) values ('EI13270322', 2, '0')");
+    HandMadeEi13 f{inst.org_code, "20270322", members, {std::string(2000, 'J'), "%PDF-1.4"}};
+    auto state = [&] {
+        auto rs = db->OpenRecordset(
+            "select (select send_stat from " + schema() +
+                ".ei13 where filename='EI13270322') s, group_concat(cms_agree_status order by "
+                "member_inx) a from " +
+                schema() + ".member_user where member_inx in (?, ?)",
+            {members[0], members[1]});
+        return rs[0]["s"] + "/" + rs[0]["a"];
+    };
+
+    HandMadeEi13 miscounted = f;
+    miscounted.trailerCount = 1;
+    Place("EI13", "EI130322", miscounted.bytes());
+    EXPECT_FALSE(transfer->SendOne("EI130322"));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_NE(ui.shown[0].text.find("트레일러의 데이터 건수가 다릅니다."), std::string::npos)
+        << ui.shown[0].text;
+    EXPECT_EQ(state(), "0/2,2");
+
+    Place("EI13", "EI130322", f.bytes());
+    ui.shown.clear();
+    EXPECT_TRUE(transfer->SendOne("EI130322")) << ::testing::PrintToString(ui.texts());
+    EXPECT_EQ(state(), "5/3,3");
+}
+
 TEST_F(KftcTransferTest, CancelResetsTheRowsOfThatDayUntilTheResultExists) {
     const HandMadeEb13 f = Eb13("1204", "251204");
     Place("EB13", f.name(), Sound(f));
@@ -412,6 +426,39 @@ TEST(KftcStartTest, WrongInstitutionCodeOrFailedInitCloses) {
 
     KftcLibrary missing;
     EXPECT_FALSE(missing.load("/nonexistent/libCMSCommDLL.so"));
+}
+
+// The real-time service table: made when missing; an older one whose
+// result-code column is shorter is widened without losing its rows.
+TEST(KftcAddservTableTest, CreatedWhenMissingAndWidenedWhenShort) {
+    auto db = test::ConnectTestDatabase();
+    const auto inst = test::SharedInstitution(*db, 1);
+    const std::string table = InstitutionSchema(inst.inx) + ".kftc_addserv";
+    auto width = [&] {
+        auto rs = db->OpenRecordset(
+            "select character_maximum_length n from information_schema.columns where "
+            "table_schema=? and table_name='kftc_addserv' and column_name='kas_resultcode'",
+            {InstitutionSchema(inst.inx)});
+        return rs.empty() ? -1 : rs[0].asInt("n");
+    };
+    db->ExecuteSql("drop table if exists " + table);
+    EnsureKftcAddservTable(*db, inst.inx);
+    EXPECT_EQ(width(), 20);
+
+    db->ExecuteSql("drop table " + table);
+    db->ExecuteSql("create table " + table +
+                   " (kas_inx bigint auto_increment primary key, kas_resultcode varchar(4))");
+    db->ExecuteSql("insert into " + table + " (kas_resultcode) values ('0000')");
+    EnsureKftcAddservTable(*db, inst.inx);
+    EXPECT_EQ(width(), 20);
+    auto rs = db->OpenRecordset("select kas_resultcode from " + table);
+    ASSERT_EQ(rs.size(), 1u);
+    EXPECT_EQ(rs[0]["kas_resultcode"], "0000");
+    EnsureKftcAddservTable(*db, inst.inx);  // again: nothing changes
+    EXPECT_EQ(width(), 20);
+
+    db->ExecuteSql("drop table " + table);
+    EnsureKftcAddservTable(*db, inst.inx);
 }
 
 }  // namespace
