@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     RegisterExportCommand(app, ctx);
     RegisterTransmitCommands(app, ctx);
     RegisterRelayCommands(app, ctx);
+    RegisterGiroCommands(app, ctx);
 
     try {
         app.parse(argc, argv);

@@ -22,22 +22,27 @@ std::string Tuple(const Gr15Payment& p, const std::string& name) {
            SqlQuote(stat) + ",0," + SqlQuote(name) + ")";
 }
 
-void StoreRows(Database& db, const std::string& schema, const Gr15File& file) {
+constexpr const char* kStoringText = "파일내역을 저장중입니다.";
+
+void StoreRows(Database& db, Interaction& ui, const std::string& schema, const Gr15File& file) {
     const std::string head = "insert into " + schema +
                              ".file_gr15 (`seq_num`, `wondate`, `filedate`, `bank_code`, "
                              "`bank_code_ext`, `giro_idx`, `giro_no`, `amount`, `su_commi`, "
                              "`su_title`, `su_stat`, `lnk_inx`, `filename`) values ";
     std::string sql;
     std::size_t inBatch = 0;
+    long long stored = 0;
+    const auto total = static_cast<long long>(file.payments.size());
     for (const auto& p : file.payments) {
         sql += (inBatch == 0 ? head : ",") + Tuple(p, file.name);
-        if (++inBatch == kGr15InsertBatch) {
+        ++stored;
+        if (++inBatch == kGr15InsertBatch || stored == total) {
             db.ExecuteSql(sql);
+            ui.progress(kStoringText, stored, total);
             sql.clear();
             inBatch = 0;
         }
     }
-    if (inBatch > 0) db.ExecuteSql(sql);
 }
 
 // Leading zeros of either number do not count, and the numbers are compared
@@ -133,8 +138,7 @@ Gr15ApplyResult ApplyGr15File(Database& db, const SessionContext& s, Interaction
         ui.inform(kGr15AppliedText);
         return result;
     }
-    ui.progress("파일내역을 저장중입니다.", 1, kSteps);
-    StoreRows(db, schema, file);
+    StoreRows(db, ui, schema, file);
     result.stored = static_cast<long long>(file.payments.size());
 
     ui.progress("파일내역을 정리중입니다.", 2, kSteps);
