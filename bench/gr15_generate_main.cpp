@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     app.add_option("--date", date, "transfer date YYMMDD")->required();
     app.add_option("--out", out, "folder to write GR15<date> into")->required();
     app.add_option("--count", count, "payments spread over NUMBER…");
-    app.add_option("--line", lines, "NUMBER:AMOUNT[:R|A]");
+    app.add_option("--line", lines, "NUMBER:AMOUNT[:R|A]")->allow_extra_args(false);
     app.add_option("NUMBER", numbers, "customer numbers");
     CLI11_PARSE(app, argc, argv);
     try {
