@@ -20,12 +20,14 @@ long long BookCollectionsFrom(Database& db, const SessionContext& s, const std::
             ".pay_pross (userlink_inx, userbrlink_inx, input_pay, pros_nonpayment, paystat, "
             "settle_code, settle_title, signdate, memo, regdate, pay_prossag, item_name, "
             "item_stan, item_cnt, addmuskey) select m.member_inx, m.branch_inx, a.amount, "
-            "m.pay_nonpayment, '1', m.settle_accounts, ?, ?, left(?,60), "
+            "m.pay_nonpayment, '1', m.settle_accounts, if(m.settle_accounts+0<10,?,?), ?, "
+            "left(?,60), "
             "unix_timestamp(sysdate()), if(m.account_divide='3',m.pay_prossagreement,0), "
             "left(?,64), '', 1, ? from " +
             amounts + " a join " + members +
             " on m.member_inx=a.member where m.remove<>4 order by m.member_inx",
-        {texts.title, texts.date, texts.memo, texts.item, texts.runKey});
+        {texts.title, texts.ownMethodTitle.value_or(texts.title), texts.date, texts.memo,
+         texts.item, texts.runKey});
 }
 
 }  // namespace qx

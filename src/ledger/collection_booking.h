@@ -3,6 +3,7 @@
 // carries the outstanding amount after it.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace qx {
@@ -13,7 +14,10 @@ struct SessionContext;
 // What every row of one booking carries.
 struct CollectionTexts {
     std::string title;  // settle_title
-    std::string date;   // signdate, yy-mm-dd
+    // settle_title of members paying by an institution-defined method (10
+    // and above); none: `title` for every member.
+    std::optional<std::string> ownMethodTitle;
+    std::string date;  // signdate, yy-mm-dd
     std::string memo;
     std::string item;
     long long runKey = 0;  // addmuskey; 0 outside batch runs
