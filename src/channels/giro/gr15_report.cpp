@@ -45,16 +45,20 @@ std::vector<std::vector<std::string>> ListGr15Files(Database& db, const SessionC
     return rows;
 }
 
+std::vector<StatusColumn> Gr15DetailColumns() {
+    return {{"일련번호", 900, kAlignCentre},    {"수납일자", 1100, kAlignCentre},
+            {"이체일자", 1100, kAlignCentre},   {"고객조회번호", 2000, kAlignLeft},
+            {"납부자번호", 1300, kAlignCentre}, {"고객명", 1300, kAlignLeft},
+            {"수금액", 1300, kAlignRight},      {"수수료", 900, kAlignRight},
+            {"수납구분", 1800, kAlignLeft},     {"처리구분", 1100, kAlignCentre},
+            {"처리결과", 2000, kAlignLeft}};
+}
+
 Gr15Detail Gr15FileDetail(Database& db, const SessionContext& s, const std::string& name) {
     EnsureGr15Tables(db, s);
     Gr15Detail d;
     d.title = "[" + name + "] 파일 상세 내역";
-    d.columns = {{"일련번호", 900, kAlignCentre},    {"수납일자", 1100, kAlignCentre},
-                 {"이체일자", 1100, kAlignCentre},   {"고객조회번호", 2000, kAlignLeft},
-                 {"납부자번호", 1300, kAlignCentre}, {"고객명", 1300, kAlignLeft},
-                 {"수금액", 1300, kAlignRight},      {"수수료", 900, kAlignRight},
-                 {"수납구분", 1800, kAlignLeft},     {"처리구분", 1100, kAlignCentre},
-                 {"처리결과", 2000, kAlignLeft}};
+    d.columns = Gr15DetailColumns();
     const Recordset rs = db.OpenRecordset(
         "select f.seq_num, f.wondate, f.filedate, f.giro_no, f.lnk_inx, "
         "ifnull(member_user.username,''), f.amount, f.su_commi, f.su_title, f.su_stat, f.su_err "

@@ -21,6 +21,9 @@ std::vector<StatusColumn> Gr15FileColumns();
 std::vector<std::vector<std::string>> ListGr15Files(Database& db, const SessionContext& session,
                                                     const CivilDate& from, const CivilDate& to);
 
+// The detail grid: the row as received, the member it was booked for, the outcome.
+std::vector<StatusColumn> Gr15DetailColumns();
+
 struct Gr15Detail {
     std::string title;  // "[GR15yymmdd] 파일 상세 내역"
     std::vector<StatusColumn> columns;

@@ -163,7 +163,7 @@ Gr15ReportScreen::Gr15ReportScreen(Database& db, SessionContext& session, Intera
     layout->addLayout(detailBar);
     details_ = new QTableWidget(this);
     details_->setObjectName("grdDetail");
-    SetUpStatusGrid(details_, Gr15FileDetail(db_, session_, "").columns);
+    SetUpStatusGrid(details_, Gr15DetailColumns());
     AttachExcelExport(*details_, kGr15ListTitle, db_, session_, ui_);
     layout->addWidget(details_, 2);
 
