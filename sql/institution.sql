@@ -567,6 +567,7 @@ CREATE TABLE IF NOT EXISTS {schema}.gr15 (
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;
 
 -- Giro receipts; su_stat blank booked, R and A shown only, X not matched (su_err).
+-- filename ties each row to the file it came with (gr15.filename).
 CREATE TABLE IF NOT EXISTS {schema}.file_gr15 (
   `ea15_inx` int(10) unsigned zerofill NOT NULL AUTO_INCREMENT,
   `seq_num` int(7) DEFAULT 0,
@@ -582,7 +583,9 @@ CREATE TABLE IF NOT EXISTS {schema}.file_gr15 (
   `su_stat` char(1) DEFAULT '',
   `su_err` varchar(64) DEFAULT '',
   `lnk_inx` bigint(10) DEFAULT 0,
+  `filename` char(25) DEFAULT '',
   PRIMARY KEY (`ea15_inx`),
+  KEY `filename` (`filename`),
   KEY `filedate` (`filedate`),
   KEY `giro_no` (`giro_no`),
   KEY `lnk_inx` (`lnk_inx`)

@@ -1283,13 +1283,15 @@ long long SeedDemo(Database& db, long long inx) {
                                     "넣을 수 있습니다.");
     }
     // The clearing house's withdrawal limits and the passbook text, so that
-    // the demo's withdrawal files can be made; values already set are kept.
+    // the demo's withdrawal files can be made, and the giro code its giro
+    // members' receipt statements carry; values already set are kept.
     db.ExecuteSql(
         "update quorisdex.admin_company set "
         "month_out_limit=if(month_out_limit=0,500000000,month_out_limit),"
         "one_out_limit=if(one_out_limit=0,5000000,one_out_limit),"
-        "account_title=if(account_title='','한빛생협',account_title) where inx=?",
-        {inx});
+        "account_title=if(account_title='','한빛생협',account_title),"
+        "giro_account=if(giro_account='',?,giro_account) where inx=?",
+        {kDemoGiroCode, inx});
     // With the reserved bank-receipt row present, new numbers continue above it.
     const long long firstNumber =
         db.scalarInt("select coalesce(max(member_inx),0)+1 from " + schema + ".member_user");

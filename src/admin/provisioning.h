@@ -29,6 +29,10 @@ struct BranchRequest {
 void CreateBranch(Database& db, const BranchRequest& request);
 void CreateAgency(Database& db, const BranchRequest& request);
 
+// The giro code the demo gives an institution that has none (the first
+// seven bytes of its GR15 headers' institution code).
+inline constexpr const char* kDemoGiroCode = "7012345";
+
 // Members, items, code lists and notices of a believable institution.
 // Returns the number of members added.
 long long SeedDemo(Database& db, long long inx);

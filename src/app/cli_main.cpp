@@ -24,6 +24,7 @@ void RegisterCommands(CLI::App& app, CliContext& ctx) {
     RegisterSmsCommands(app, ctx);
     RegisterEb11Commands(app, ctx);
     RegisterEi13Commands(app, ctx);
+    RegisterGiroCommands(app, ctx);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "core/session_context.h"
 #include "db/database.h"
+#include "ledger/collection_booking.h"
 #include "ledger/ledger_booking.h"
 #include "ledger/ledger_rules.h"
 #include "ledger/run_key.h"
@@ -118,20 +119,15 @@ CollectionRunResult RunBatchCollection(Database& db, const SessionContext& s, In
         // The members stay as read until the run is committed.
         db.scalar("select count(*) from " + members + listWhere + " for update", where);
         const std::string amount = rules.amount;
-        db.ExecuteSql(
-            "insert into " + schema +
-                ".pay_pross (userlink_inx, userbrlink_inx, input_pay, pros_nonpayment, "
-                "pay_prossag, paystat, addmuskey, settle_title, settle_code, signdate, regdate, "
-                "memo, item_name, item_stan, item_cnt) select member_user.member_inx, "
-                "member_user.branch_inx, " +
-                amount + ", member_user.pay_nonpayment-" + amount +
-                ", if(member_user.account_divide='3',member_user.pay_prossagreement+" + amount +
-                ",0), '1', ?, if(member_user.settle_accounts+0<10,?,?), "
-                "member_user.settle_accounts, ?, unix_timestamp(sysdate()), ?, left(?,64), '', 1 "
-                "from " +
-                members + listWhere + " and " + rules.booked,
-            withWhere({key, kTransferCollectionTitle, titleText, *booking,
-                       MonthlyMemo(*booking, kBatchCollectionMemo), itemText}));
+        // The amounts are read before the booking moves the totals they come from.
+        const std::string amounts = schema + ".collection_amounts";
+        db.ExecuteSql("drop temporary table if exists " + amounts);
+        db.ExecuteSql("create temporary table " + amounts +
+                      " (member bigint not null primary key, amount bigint not null)");
+        db.ExecuteSql("insert into " + amounts +
+                          " (member, amount) select member_user.member_inx, " + amount + " from " +
+                          members + listWhere + " and " + rules.booked,
+                      where);
         db.ExecuteSql("insert into " + schema +
                           ".paymus (add_usrnum, create_date, add_runkey, add_accountdivide, "
                           "add_monthdefault, add_err, add_errcode) select "
@@ -140,13 +136,15 @@ CollectionRunResult RunBatchCollection(Database& db, const SessionContext& s, In
                           members + listWhere + " and " + rules.listed +
                           " order by member_user.member_inx desc",
                       withWhere({*booking, key}));
-        db.ExecuteSql("update " + members +
-                          " set member_user.total_payment=member_user.total_payment+" + amount +
-                          ", member_user.pay_prossagreement=if(member_user.account_divide='3',"
-                          "member_user.pay_prossagreement+" +
-                          amount + ",0), member_user.pay_nonpayment=member_user.pay_nonpayment-" +
-                          amount + listWhere + " and " + rules.booked,
-                      where);
+        CollectionTexts texts;
+        texts.title = kTransferCollectionTitle;
+        texts.ownMethodTitle = titleText;
+        texts.date = *booking;
+        texts.memo = MonthlyMemo(*booking, kBatchCollectionMemo);
+        texts.item = itemText;
+        texts.runKey = key;
+        BookCollectionsFrom(db, s, amounts, texts);
+        db.ExecuteSql("drop temporary table " + amounts);
         db.ExecuteSql("update " + schema + ".pay_pross p join " + schema +
                           ".paymus a on a.add_runkey=? and a.add_usrnum=p.userlink_inx "
                           "set p.addkey=a.payadd_inx where p.addmuskey=? and p.paystat='1'",

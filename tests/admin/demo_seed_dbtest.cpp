@@ -276,6 +276,11 @@ TEST_F(SeededDemoTest, PaymentChannelFieldsFollowTheCollectionMethod) {
                     "settle_accounts='3' and account_name not regexp "
                     "'^[0-9]{12}$'"),
               0);
+    // Giro members can be booked from the institution's receipt statements.
+    EXPECT_GT(Count("member_user", "settle_accounts='3' and remove='1'"), 5);
+    EXPECT_EQ(
+        db_->scalar("select giro_account from quorisdex.admin_company where inx=?", {inst_.inx}),
+        kDemoGiroCode);
     EXPECT_EQ(Count("member_user", "settle_accounts in ('2','3','5') and bank_code<>''"), 0);
     EXPECT_EQ(Count("member_user", "private_tel not regexp '^010-[0-9]{4}-[0-9]{4}$'"), 0);
     EXPECT_EQ(Count("member_user",

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "db/server_clock.h"
 #include "platform/system_drive.h"
 #include "platform/trim.h"
 #include "session/login.h"
@@ -131,6 +132,19 @@ std::vector<std::string> ColumnCaptions(const std::vector<StatusColumn>& columns
     std::vector<std::string> out;
     for (const auto& c : columns) out.push_back(c.caption);
     return out;
+}
+
+CivilDate DateOption(const std::string& text, const CivilDate& fallback) {
+    if (text.empty()) return fallback;
+    const auto parsed = ParseDate(text);
+    if (!parsed) throw std::invalid_argument("날짜를 YYYY-MM-DD 로 입력하십시오: " + text);
+    return *parsed;
+}
+
+CivilDate ServerToday(CliContext& ctx) {
+    const auto today = ParseDate(ReadServerDate(ctx.db, ctx.session));
+    if (!today) throw std::runtime_error("서버 일자를 읽지 못했습니다.");
+    return *today;
 }
 
 }  // namespace qx::cli

@@ -11,6 +11,7 @@
 #include "cms/transmission/open_transmission.h"
 #include "cms/workspace/cms_status.h"
 #include "core/session_context.h"
+#include "db/business_days.h"
 #include "db/database.h"
 #include "platform/interaction.h"
 #include "platform/profile_ini.h"
@@ -86,6 +87,12 @@ void PrintTabRow(const std::vector<std::string>& fields);
 // The captions of grid columns, as a header row.
 std::vector<std::string> ColumnCaptions(const std::vector<StatusColumn>& columns);
 
+// A day typed as YYYY-MM-DD, or `fallback` when nothing was typed; throws
+// std::invalid_argument with the message to print otherwise.
+CivilDate DateOption(const std::string& text, const CivilDate& fallback);
+// The server's day for the logged-in session.
+CivilDate ServerToday(CliContext& ctx);
+
 void RegisterLoginCommand(CLI::App& app, CliContext& ctx);
 void RegisterAdminCommands(CLI::App& app, CliContext& ctx);
 void RegisterMemberCommands(CLI::App& app, CliContext& ctx);
@@ -110,5 +117,6 @@ void RegisterEi13Commands(CLI::App& app, CliContext& ctx);
 
 // sms send | file | history | settings
 void RegisterSmsCommands(CLI::App& app, CliContext& ctx);
+void RegisterGiroCommands(CLI::App& app, CliContext& ctx);
 
 }  // namespace qx::cli

@@ -17,19 +17,6 @@ namespace qx::cli {
 
 namespace {
 
-CivilDate DateOption(const std::string& text, const CivilDate& fallback) {
-    if (text.empty()) return fallback;
-    const auto parsed = ParseDate(text);
-    if (!parsed) throw std::invalid_argument("날짜를 YYYY-MM-DD 로 입력하십시오: " + text);
-    return *parsed;
-}
-
-CivilDate ServerToday(CliContext& ctx) {
-    const auto today = ParseDate(ReadServerDate(ctx.db, ctx.session));
-    if (!today) throw std::runtime_error("서버 일자를 읽지 못했습니다.");
-    return *today;
-}
-
 void PrintDetail(const Eb13Detail& d) {
     if (!d.title.empty()) std::cout << d.title << std::endl;
     PrintTabRow(d.columns);

@@ -78,6 +78,8 @@ const std::vector<ExportableList>& ExportableLists() {
         {{"sms", "history"}, "보고서_SMS사용내역", nullptr},
         {{"eb11", "list"}, "EB11파일목록", nullptr},
         {{"eb11", "detail"}, "EB11처리내역", nullptr},
+        {{"giro", "files"}, "GR15LIST", nullptr},
+        {{"giro", "detail"}, "GR15LIST", nullptr},
     };
     return lists;
 }

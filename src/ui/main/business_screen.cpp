@@ -12,6 +12,7 @@
 #include "ui/cms/eb13_screen.h"
 #include "ui/cms/eb21_creation_dialog.h"
 #include "ui/cms/ei13_screen.h"
+#include "ui/giro/giro_screens.h"
 #include "ui/gui_interaction.h"
 #include "ui/institution/institution_screen.h"
 #include "ui/institution/organisation_screen.h"
@@ -94,6 +95,14 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
     if (s == "frmDoc33" || s == "frmDoc33_1")
         content = new Eb11Screen(context.db, context.session, context.ui, screen);
     if (s == "frmDoc34") content = new Ei13Screen(context.db, context.session, context.ui, screen);
+    if (s == "frmDoc37") {
+        auto* report = new Gr15ReportScreen(context.db, context.session, context.ui, screen);
+        // popupGIRO, the GR15 file itself, opens over the list of applied files.
+        screen->setSubScreenOpener([report](const std::string& id) {
+            return id == "popupGIRO" && report->openReceipts() != nullptr;
+        });
+        content = report;
+    }
     if (!content) content = CreateLedgerScreen(s, context, screen);
     if (content) {
         screen->body()->addWidget(content, 1);

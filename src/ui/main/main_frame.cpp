@@ -283,6 +283,12 @@ bool MainFrame::openScreenById(const std::string& screen) {
         });
         return true;
     }
+    // The GR15 file window opens over the list of applied giro files.
+    if (screen == "popupGIRO") {
+        if (!openScreenById("frmDoc37")) return false;
+        auto* list = currentBusinessScreen();
+        return list && list->openSubScreen(screen);
+    }
     const auto code = MenuCodeOf(screen);
     return code ? OpenMenuScreen(code->first, code->second) : false;
 }
