@@ -109,17 +109,20 @@ std::string ApplyEb22Results(Database& db, long long inx, const std::string& yym
     // sees the state the member had.
     db.ExecuteSql(
         "update " + s + ".member_user m join (select f.user_no, sum(" + w +
-            ") amount, max(f.result='N') failed, max(f.result='P') partial, "
-            "max(if(f.result='N',f.rp_err,'')) err from " +
+            ") amount, max(if(f.result='N',f.seq_num,0)) failed, max(f.result='P') partial "
+            "from " +
             s +
             ".file_ea21 f where f.reg_date=? group by f.user_no) got on "
-            "m.member_inx=got.user_no set m.pay_nonpayment=m.pay_nonpayment-got.amount, "
+            "m.member_inx=got.user_no left join " +
+            s +
+            ".file_ea21 fe on fe.reg_date=? and fe.seq_num=got.failed "
+            "set m.pay_nonpayment=m.pay_nonpayment-got.amount, "
             "m.total_payment=m.total_payment+got.amount, "
             "m.pay_prossagreement=if(m.account_divide='3',m.pay_prossagreement+got.amount,0), "
-            "m.cms_error=if(m.cms_status='6',if(got.failed,got.err,if(got.partial,?,'')),"
+            "m.cms_error=if(m.cms_status='6',if(got.failed>0,fe.rp_err,if(got.partial,?,'')),"
             "m.cms_error), "
-            "m.cms_status=if(m.cms_status='6',if(got.failed,'8','7'),m.cms_status)",
-        {yymmdd, kPartialWithdrawalText});
+            "m.cms_status=if(m.cms_status='6',if(got.failed>0,'8','7'),m.cms_status)",
+        {yymmdd, yymmdd, kPartialWithdrawalText});
     const std::string charged =
         "f.result='N' and f.result_code not in (" + UnchargedCodeList() + ")";
     db.ExecuteSql("update " + s + ".ea21 e join (select sum(" + w + ") ok, sum(f.amount-(" + w +
