@@ -16,6 +16,7 @@ void RegisterCommands(CLI::App& app, CliContext& ctx) {
     RegisterEb13Commands(app, ctx);
     RegisterEb14Commands(app, ctx);
     RegisterEb21Commands(app, ctx);
+    RegisterEb22Commands(app, ctx);
     RegisterCmsCommand(app, ctx);
     RegisterLedgerCommands(app, ctx);
     RegisterExportCommand(app, ctx);
