@@ -149,7 +149,9 @@ bool Database::ConnectDatabase(const DbConfig& config) {
         lastConnectError_ = "ODBC environment could not be set up";
         return false;
     }
-    SQLSetConnectAttr(h->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(20), 0);
+    SQLSetConnectAttr(
+        h->dbc, SQL_ATTR_LOGIN_TIMEOUT,
+        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(config.loginTimeoutSeconds)), 0);
     const std::string cs = config.connectionString();
     SQLCHAR out[1024];
     SQLSMALLINT outLength = 0;

@@ -79,6 +79,8 @@ struct DbConfig {
     std::string password;
     // Empty only for the operator's first run, before the shared schema exists.
     std::string defaultSchema = "quorisdex";
+    // How long a connection attempt may take before it counts as failed.
+    int loginTimeoutSeconds = 20;
 
     // "host" or "host:port" as written in SYSTEM/DBCONNIP.
     static DbConfig FromServerEntry(const std::string& entry, std::string user,

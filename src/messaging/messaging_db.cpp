@@ -10,6 +10,8 @@ DbConfig MessagingDbConfig(const ProfileIni& ini) {
         host, ini.read("SYSTEM", "SMSDBUSER", ini.read("SYSTEM", "DBCONNUSER", "")),
         ini.read("SYSTEM", "SMSDBPW", ini.read("SYSTEM", "DBCONNPW", "")));
     config.defaultSchema = kMessagingSchema;
+    // A messaging server that does not answer must not hold the window long.
+    config.loginTimeoutSeconds = 3;
     return config;
 }
 
