@@ -314,17 +314,4 @@ bool OpenEb21Creation(Database& db, SessionContext& session, Interaction& ui, QW
     return true;
 }
 
-QWidget* CreateEb21Launcher(Database& db, SessionContext& session, Interaction& ui,
-                            QWidget* parent) {
-    auto* panel = new QWidget(parent);
-    auto* layout = new QHBoxLayout(panel);
-    auto* open = new QPushButton(QStringLiteral("CMS 출금파일 생성"), panel);
-    open->setObjectName("cmdEb21Create");
-    layout->addWidget(open);
-    layout->addStretch(1);
-    QObject::connect(open, &QPushButton::clicked, panel,
-                     [&db, &session, &ui, panel] { OpenEb21Creation(db, session, ui, panel); });
-    return panel;
-}
-
 }  // namespace qx::ui

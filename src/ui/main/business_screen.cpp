@@ -9,7 +9,7 @@
 #include "platform/interaction.h"
 #include "ui/cms/cms_status_screen.h"
 #include "ui/cms/eb13_screen.h"
-#include "ui/cms/eb21_creation_dialog.h"
+#include "ui/cms/eb21_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/institution/institution_screen.h"
 #include "ui/institution/organisation_screen.h"
@@ -80,11 +80,10 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
     if (s == "frmDoc15")
         content = new ProgramSettingsScreen(context.db, context.session, context.ui, screen);
     if (s == "frmDoc32") {
-        content = CreateEb21Launcher(context.db, context.session, context.ui, screen);
-        screen->setSubScreenOpener([db = &context.db, session = &context.session, ui = &context.ui,
-                                    screen](const std::string& id) {
-            return id == "frmDoc32_1" && OpenEb21Creation(*db, *session, *ui, screen);
-        });
+        auto* files = new Eb21Screen(context.db, context.session, context.ui, screen);
+        screen->setSubScreenOpener(
+            [files](const std::string& id) { return id == "frmDoc32_1" && files->openCreation(); });
+        content = files;
     }
     if (!content) content = CreateLedgerScreen(s, context, screen);
     if (content) {
