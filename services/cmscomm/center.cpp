@@ -144,6 +144,12 @@ std::string NowStamp() {
     return text;
 }
 
+std::string ResultName(const std::string& sentName) {
+    if (sentName.size() < 4) return sentName;
+    const std::string kind = sentName.substr(0, 4);
+    return (kind == "EB21" ? "EB22" : kind == "EB13" ? "EB14" : kind) + sentName.substr(4);
+}
+
 Center::Center(std::string folder) : folder_(std::move(folder)) {}
 
 std::string Center::orgFolder(const std::string& org, const std::string& box) const {
@@ -203,10 +209,8 @@ std::vector<HeldFile> Center::SentFiles(const std::string& org, const std::strin
 bool Center::HasResult(const std::string& org, const std::string& name,
                        const std::string& fileDate) const {
     if (name.rfind("EB13", 0) != 0 && name.rfind("EB21", 0) != 0) return false;
-    const std::string resultName =
-        name.substr(0, 2) + (name[2] == '1' ? "14" : "22") + name.substr(4);
     std::error_code ec;
-    return fs::exists(orgFolder(org, "result") + "/" + Key(resultName, fileDate), ec);
+    return fs::exists(orgFolder(org, "result") + "/" + Key(ResultName(name), fileDate), ec);
 }
 
 Answer Center::Cancel(const std::string& org, const std::string& name,
@@ -241,49 +245,135 @@ void Center::AddRule(const std::string& line) {
     WriteAtomically((fs::path(folder_) / "rules.txt").string(), all);
 }
 
-std::string Center::resultOf(const std::string& org, const HeldFile& sent) const {
-    std::string bytes;
-    if (!ReadWhole(orgFolder(org, "sent") + "/" + Key(sent.name, sent.fileDate), bytes)) return {};
-    std::map<std::string, std::string> refusals;  // account → code
-    for (const std::string& rule : Rules()) {
+namespace {
+
+// The operator's rules, by account number.
+struct ResultRules {
+    std::map<std::string, std::string> refusals;            // EB13: account → code
+    std::map<std::string, std::string> withdrawalRefusals;  // EB21: account → code
+    std::map<std::string, long long> partials;              // EB21: account → amount taken
+};
+
+ResultRules ReadRules(const std::vector<std::string>& lines) {
+    ResultRules r;
+    for (const std::string& rule : lines) {
         const auto w = Words(rule);
-        if (w.size() == 3 && w[0] == "refuse") refusals[w[1]] = w[2];
+        if (w.size() != 3) continue;
+        if (w[0] == "refuse") r.refusals[w[1]] = w[2];
+        if (w[0] == "withdraw-refuse") r.withdrawalRefusals[w[1]] = w[2];
+        if (w[0] == "withdraw-partial" && AllDigits(w[2]) && w[2].size() <= 13)
+            r.partials[w[1]] = std::stoll(w[2]);
     }
-    const std::string resultName = "EB14" + sent.name.substr(4);
+    return r;
+}
+
+std::string TrimmedField(const std::string& rec, size_t position, size_t length) {
+    std::string f = Field(rec, position, length);
+    f.erase(f.find_last_not_of(' ') + 1);
+    return f;
+}
+
+// EB14: every registration accepted ("Y") unless a rule refuses its account.
+std::string Eb14Of(std::string bytes, const std::string& resultName, const ResultRules& rules) {
     const size_t n = bytes.size() / 120;
     for (size_t i = 0; i < n; ++i) {
         std::string rec = bytes.substr(i * 120, 120);
         if (rec[0] == 'H' || rec[0] == 'T') {
             rec.replace(19, 8, resultName);
         } else {
-            std::string account = Field(rec, 54, 16);
-            account.erase(account.find_last_not_of(' ') + 1);
-            const auto it = refusals.find(account);
-            rec.replace(91, 1, it == refusals.end() ? "Y" : "N");
-            rec.replace(92, 4, PadRight(it == refusals.end() ? "0000" : it->second, 4));
+            const auto it = rules.refusals.find(TrimmedField(rec, 54, 16));
+            rec.replace(91, 1, it == rules.refusals.end() ? "Y" : "N");
+            rec.replace(92, 4, PadRight(it == rules.refusals.end() ? "0000" : it->second, 4));
         }
         bytes.replace(i * 120, 120, rec);
     }
     return bytes;
 }
 
+// EB22: every request withdrawn in full (result blank, code "0000") unless
+// a rule refuses its account ("N" + code) or lets only part of it be taken.
+// A partial answer carries the amount actually withdrawn in the amount field
+// ("P", code "0011"); a request that allows no partial withdrawal (kind "1")
+// fails instead. The trailer gets the count and sum of what was withdrawn.
+std::string Eb22Of(std::string bytes, const std::string& resultName, const ResultRules& rules,
+                   long long& okRecords, long long& okAmount) {
+    okRecords = okAmount = 0;
+    const size_t n = bytes.size() / 150;
+    for (size_t i = 0; i < n; ++i) {
+        std::string rec = bytes.substr(i * 150, 150);
+        if (rec[0] == 'H') {
+            rec.replace(19, 8, resultName);
+        } else if (rec[0] == 'R') {
+            const std::string account = TrimmedField(rec, 27, 16);
+            const std::string amountText = Field(rec, 43, 13);
+            const long long requested = AllDigits(amountText) ? std::stoll(amountText) : 0;
+            std::string result = " ", code = "0000";
+            long long taken = requested;
+            const auto refused = rules.withdrawalRefusals.find(account);
+            const auto partial = rules.partials.find(account);
+            if (refused != rules.withdrawalRefusals.end()) {
+                result = "N";
+                code = PadRight(refused->second, 4).substr(0, 4);
+                taken = 0;
+            } else if (partial != rules.partials.end() && partial->second < requested) {
+                if (Field(rec, 117, 1) == "2" && partial->second > 0) {
+                    result = "P";
+                    taken = partial->second;
+                    rec.replace(42, 13, ZeroPad(taken, 13));
+                } else {
+                    result = "N";
+                    taken = 0;
+                }
+                code = "0011";
+            }
+            rec.replace(68, 1, result);
+            rec.replace(69, 4, code);
+            if (taken > 0) {
+                ++okRecords;
+                okAmount += taken;
+            }
+        }
+        bytes.replace(i * 150, 150, rec);
+    }
+    for (size_t i = 0; i < n; ++i) {
+        if (bytes[i * 150] != 'T') continue;
+        bytes.replace(i * 150 + 19, 8, resultName);
+        bytes.replace(i * 150 + 56, 21, ZeroPad(okRecords, 8) + ZeroPad(okAmount, 13));
+    }
+    return bytes;
+}
+
+}  // namespace
+
+std::string Center::resultOf(const std::string& org, const HeldFile& sent, long long& okRecords,
+                             long long& okAmount) const {
+    std::string bytes;
+    if (!ReadWhole(orgFolder(org, "sent") + "/" + Key(sent.name, sent.fileDate), bytes)) return {};
+    const ResultRules rules = ReadRules(Rules());
+    const std::string resultName = ResultName(sent.name);
+    if (sent.name.rfind("EB21", 0) == 0)
+        return Eb22Of(std::move(bytes), resultName, rules, okRecords, okAmount);
+    bytes = Eb14Of(std::move(bytes), resultName, rules);
+    okRecords = okAmount = 0;
+    for (size_t i = 1; i + 1 < bytes.size() / 120; ++i)
+        if (bytes[i * 120 + 91] != 'N') ++okRecords;
+    return bytes;
+}
+
 void Center::produceResults(const std::string& org) {
     const std::string results = orgFolder(org, "result");
     for (const HeldFile& sent : SentFiles(org, "", "")) {
-        if (sent.name.rfind("EB13", 0) != 0) continue;
-        const std::string resultName = "EB14" + sent.name.substr(4);
+        if (sent.name.rfind("EB13", 0) != 0 && sent.name.rfind("EB21", 0) != 0) continue;
+        const std::string resultName = ResultName(sent.name);
         const std::string path = results + "/" + Key(resultName, sent.fileDate);
         std::error_code ec;
         if (fs::exists(path, ec)) continue;
-        const std::string bytes = resultOf(org, sent);
-        if (bytes.empty()) continue;
         HeldFile r = sent;
+        const std::string bytes = resultOf(org, sent, r.okRecords, r.okAmount);
+        if (bytes.empty()) continue;
         r.name = resultName;
         r.state = "06";
         r.stamp = NowStamp();
-        r.okRecords = 0;
-        for (size_t i = 1; i + 1 < bytes.size() / 120; ++i)
-            if (bytes[i * 120 + 91] != 'N') ++r.okRecords;
         WriteAtomically(path + ".meta", MetaText(r));
         WriteOnce(path, bytes);
     }

@@ -57,7 +57,7 @@ class Center {
                    const std::string& fileDate) const;
     // A send can be taken back while no result exists for it.
     Answer Cancel(const std::string& org, const std::string& name, const std::string& fileDate);
-    // Produces the results due (EB14 for EB13) and lists what can be fetched.
+    // Produces the results due (EB14 for EB13, EB22 for EB21) and lists what can be fetched.
     std::vector<HeldFile> Receivable(const std::string& org, const std::string& from,
                                      const std::string& to);
     // The bytes of a result file; marks it fetched. `expired` selects state 09.
@@ -84,10 +84,14 @@ class Center {
   private:
     std::string orgFolder(const std::string& org, const std::string& box) const;
     void produceResults(const std::string& org);
-    std::string resultOf(const std::string& org, const HeldFile& sent) const;
+    // The result file of a send, with the count and sum of what it accepted.
+    std::string resultOf(const std::string& org, const HeldFile& sent, long long& okRecords,
+                         long long& okAmount) const;
     std::string folder_;
 };
 
+// The result's name of a sent request file: EB13MMDD → EB14MMDD, EB21MMDD → EB22MMDD.
+std::string ResultName(const std::string& sentName);
 // Writes `bytes` to `path` through a temporary file and a rename.
 bool WriteAtomically(const std::string& path, const std::string& bytes);
 // Like WriteAtomically, but fails (false) when `path` already exists.

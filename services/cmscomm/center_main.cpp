@@ -1,5 +1,8 @@
 // quorisdex-center: the operator's side of the simulated clearing house.
 //   quorisdex-center --dir DIR rule "refuse 12345678 0012"   (add a rule)
+//     rules: "refuse ACCOUNT CODE" (EB13 registration refused),
+//            "withdraw-refuse ACCOUNT CODE" (EB21 withdrawal refused),
+//            "withdraw-partial ACCOUNT AMOUNT" (only AMOUNT won withdrawn)
 //   quorisdex-center --dir DIR rules | list ORG
 //   quorisdex-center --dir DIR expire ORG NAME YYYYMMDD
 //   quorisdex-center --dir DIR state ORG NAME YYYYMMDD CODE

@@ -2,6 +2,7 @@
 // and one handler function (declared in service_web.h).
 #include "cms/eb14/eb13_results.h"
 #include "cms/eb21/eb21_preparation.h"
+#include "cms/eb22/eb22_results.h"
 #include "ledger/server_scripts.h"
 #include "service_web.h"
 #include "session/service_web.h"
@@ -20,6 +21,7 @@ const std::vector<Route>& ServiceRoutes() {
         {kMarkCollectionRowsPath, MarkCollectionRowsScript},
         {kApplyEb13ResultsPath, ApplyEb13ResultsScript},
         {kBillableItemsPath, BillableItemsScript},
+        {kApplyEb22ResultsPath, ApplyEb22ResultsScript},
     };
     return routes;
 }

@@ -90,6 +90,7 @@ Reply BookSaleRunScript(ServiceDatabase& db, const Request& request);
 Reply MarkSaleRowsScript(ServiceDatabase& db, const Request& request);
 Reply MarkCollectionRowsScript(ServiceDatabase& db, const Request& request);
 Reply ApplyEb13ResultsScript(ServiceDatabase& db, const Request& request);
+Reply ApplyEb22ResultsScript(ServiceDatabase& db, const Request& request);
 Reply BillableItemsScript(ServiceDatabase& db, const Request& request);
 
 }  // namespace qx::web

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     RegisterEb13Commands(app, ctx);
     RegisterEb14Commands(app, ctx);
     RegisterEb21Commands(app, ctx);
+    RegisterEb22Commands(app, ctx);
     RegisterCmsCommand(app, ctx);
     RegisterLedgerCommands(app, ctx);
     RegisterExportCommand(app, ctx);

@@ -77,6 +77,7 @@ void RegisterEb13Commands(CLI::App& app, CliContext& ctx);
 void RegisterEb13FileCommands(CLI::App& eb13, CliContext& ctx);
 void RegisterEb14Commands(CLI::App& app, CliContext& ctx);
 void RegisterEb21Commands(CLI::App& app, CliContext& ctx);
+void RegisterEb22Commands(CLI::App& app, CliContext& ctx);
 void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
 void RegisterLedgerCommands(CLI::App& app, CliContext& ctx);
 void RegisterExportCommand(CLI::App& app, CliContext& ctx);

@@ -10,6 +10,7 @@
 #include "cms/workspace/creation_lock.h"
 #include "cms/workspace/file_summary.h"
 #include "cms/workspace/housekeeping.h"
+#include "cms/workspace/result_files.h"
 #include "core/session_context.h"
 #include "db/database.h"
 #include "db/sql_quote.h"
@@ -27,27 +28,18 @@ namespace {
 
 constexpr const char* kKind = "EB14";
 
-std::string LastEight(const std::string& name) {
-    return name.size() > 8 ? name.substr(name.size() - 8) : name;
-}
-
 }  // namespace
 
 std::string Eb14BusyText(const std::string& yymmdd) {
-    return "[EB13" + yymmdd +
-           "] 파일이 적용 진행 중이므로 적용작업을 중단합니다.\r\n"
-           "※ 다른 컴퓨터에서 적용 중인지 확인해보시기 바랍니다.\r\n"
-           "※ 위의 경우 외에는 쿼리스고객센터(0000-0000)로 연락주시기 바랍니다.";
+    return ResultBusyText("EB13", yymmdd);
 }
 
 std::string Eb14BusyTitle(const std::string& yymmdd) {
-    return "[EB13" + yymmdd + "] 파일 적용 처리불가";
+    return ResultBusyTitle("EB13", yymmdd);
 }
 
 std::string Eb14SummaryText(int succeeded, int failed) {
-    return "처리결과 : 전체파일 " + std::to_string(succeeded + failed) + " 건중 (" +
-           std::to_string(succeeded) + " 건 성공, " + std::to_string(failed) + " 건 실패)\r\n\r\n" +
-           kEb14DoneText;
+    return ResultSummaryText(succeeded, failed, kEb14DoneText);
 }
 
 Eb14Reading ReadEb14File(const std::string& path, const std::string& yymmdd) {
@@ -130,31 +122,11 @@ Eb14ResultRequest ServiceWebResultRequest(const std::string& webHost) {
 }
 
 void TidyEb14Folder(Database& db, const SessionContext& session) {
-    const fs::path folder = MakeExchangeFolder(session, kKind);
-    std::error_code ec;
-    std::vector<std::string> dates;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (!entry.is_regular_file(ec)) continue;
-        const std::string name = entry.path().filename().string();
-        if (name.rfind(kKind, 0) != 0) {
-            fs::remove(entry.path(), ec);
-            continue;
-        }
-        const std::string date = HeaderDate(entry.path().string());
-        if (!date.empty()) dates.push_back(date);
-    }
-    for (const std::string& date : dates) ArchiveEb13(db, session, date);
+    TidyResultFolder(db, session, kKind, ArchiveEb13);
 }
 
 std::vector<std::string> Eb14FilesWaiting(const SessionContext& session) {
-    std::vector<std::string> out;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(ExchangeFolder(session, kKind), ec)) {
-        if (entry.is_regular_file(ec) && entry.path().filename().string().rfind(kKind, 0) == 0)
-            out.push_back(entry.path().string());
-    }
-    std::sort(out.begin(), out.end());
-    return out;
+    return ResultFilesWaiting(session, kKind);
 }
 
 Eb14RunResult ApplyEb14Files(Database& db, const SessionContext& session, Interaction& ui,

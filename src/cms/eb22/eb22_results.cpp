@@ -1,0 +1,145 @@
+#include "cms/eb22/eb22_results.h"
+
+#include "db/database.h"
+#include "db/sql_quote.h"
+#include "ledger/server_scripts.h"
+#include "platform/text_checks.h"
+
+namespace qx {
+
+namespace {
+
+// The amount a request of file_ea21 `f` brought in.
+constexpr const char* kWithdrawnSql = "if(f.result='P',f.div_amount,if(f.result='',f.amount,0))";
+
+std::string UnchargedCodeList() {
+    std::string list;
+    for (const std::string_view code : kUnchargedFailureCodes) {
+        if (!list.empty()) list += ",";
+        list += SqlQuote(std::string(code));
+    }
+    return list;
+}
+
+}  // namespace
+
+std::string ApplyEb22Results(Database& db, long long inx, const std::string& yymmdd,
+                             const std::string& saveday) {
+    if (yymmdd.size() != 6 || !IsAllDigits(yymmdd)) return "잘못된 파일일자";
+    if (!ScriptDate(saveday)) return "잘못된 처리일자";
+    const std::string s = InstitutionSchema(inx);
+    const std::string filename = "EB21" + yymmdd;
+    const std::string w = kWithdrawnSql;
+
+    Database::Transaction tx(db);
+    // The claim: of two requests for one file only the first finds it at '9';
+    // a repeated request books nothing.
+    const long long claimed = db.scalarInt(
+        "select ea21_inx from " + s + ".ea21 where filename=? and pross_stat='9' for update",
+        {filename});
+    if (claimed < 1 || db.ExecuteSql("update " + s +
+                                         ".ea21 set pross_stat='1' where ea21_inx=? and "
+                                         "pross_stat='9'",
+                                     {claimed}) != 1) {
+        return "[" + filename + "] 적용 대기중인 파일이 아닙니다.";
+    }
+    const long long strangers = db.scalarInt(
+        "select count(*) from " + s + ".file_ea21_run r where not exists (select 1 from " + s +
+            ".file_ea21 f where f.reg_date=? and f.seq_num=r.seq_num)",
+        {yymmdd});
+    if (strangers > 0) {
+        return "[" + filename + "] 파일에 없는 일련번호의 결과가 " + std::to_string(strangers) +
+               "건 있습니다.";
+    }
+    // A request without its result cannot be booked either way.
+    const long long unanswered =
+        db.scalarInt("select count(*) from " + s +
+                         ".file_ea21 f where f.reg_date=? and not exists (select 1 "
+                         "from " +
+                         s + ".file_ea21_run r where r.seq_num=f.seq_num)",
+                     {yymmdd});
+    if (unanswered > 0) {
+        return "[" + filename + "] 결과가 없는 출금의뢰가 " + std::to_string(unanswered) +
+               "건 있습니다.";
+    }
+    const long long badResults = db.scalarInt(
+        "select count(*) from " + s + ".file_ea21_run r join " + s +
+            ".file_ea21 f on f.seq_num=r.seq_num and f.reg_date=? where r.result not in "
+            "('','N','P') or (r.result='P' and (r.div_amount<1 or r.div_amount>f.amount))",
+        {yymmdd});
+    if (badResults > 0) {
+        return "[" + filename + "] 잘못된 출금결과가 " + std::to_string(badResults) +
+               "건 있습니다.";
+    }
+    const long long orphans = db.scalarInt(
+        "select count(*) from " + s + ".file_ea21_run r join " + s +
+            ".file_ea21 f on f.seq_num=r.seq_num and f.reg_date=? where r.result<>'N' and not "
+            "exists (select 1 from " +
+            s + ".member_user m where m.member_inx=f.user_no)",
+        {yymmdd});
+    if (orphans > 0) {
+        return "[" + filename + "] 회원이 없는 출금내역이 " + std::to_string(orphans) +
+               "건 있습니다.";
+    }
+
+    db.ExecuteSql("update " + s + ".file_ea21 f join " + s +
+                      ".file_ea21_run r on r.seq_num=f.seq_num left join quorisdex.error_code e "
+                      "on e.code=r.result_code set f.result=r.result, "
+                      "f.result_code=r.result_code, f.div_amount=if(r.result='P',r.div_amount,0), "
+                      "f.rp_err=case r.result when 'N' then left(coalesce(e.errtext,?),30) "
+                      "when 'P' then ? else '' end where f.reg_date=?",
+                  {kUnknownWithdrawalErrorText, kPartialWithdrawalText, yymmdd});
+    // One collection per request that brought money in; the outstanding
+    // amount runs across a member's requests in serial order.
+    db.ExecuteSql(
+        "insert into " + s +
+            ".pay_pross (userlink_inx, userbrlink_inx, input_pay, pros_nonpayment, paystat, "
+            "settle_code, settle_title, signdate, memo, regdate, pay_prossag, item_name, "
+            "item_stan, item_cnt, addmuskey, addkey) "
+            "select f.user_no, m.branch_inx, " +
+            w + ", m.pay_nonpayment - sum(" + w +
+            ") over (partition by f.user_no order by f.seq_num rows between unbounded "
+            "preceding and current row), '1', 1, ?, ?, '', unix_timestamp(sysdate()), "
+            "if(m.account_divide='3',m.pay_prossagreement + sum(" +
+            w +
+            ") over (partition by f.user_no order by f.seq_num rows between unbounded "
+            "preceding and current row),0), '', '', 1, 0, 0 from " +
+            s + ".file_ea21 f join " + s +
+            ".member_user m on m.member_inx=f.user_no where f.reg_date=? and " + w +
+            ">0 order by f.seq_num",
+        {kCmsCollectionTitle, saveday, yymmdd});
+    db.ExecuteSql("update " + s + ".member_user m join (select f.user_no, sum(" + w +
+                      ") amount from " + s +
+                      ".file_ea21 f where f.reg_date=? group by f.user_no) got on "
+                      "m.member_inx=got.user_no set m.pay_nonpayment=m.pay_nonpayment-got.amount, "
+                      "m.total_payment=m.total_payment+got.amount, "
+                      "m.pay_prossagreement=if(m.account_divide='3',"
+                      "m.pay_prossagreement+got.amount,0) where got.amount>0",
+                  {yymmdd});
+    // Member states: a member with several requests ends failed when any
+    // failed, else partly withdrawn when any was partial.
+    db.ExecuteSql("update " + s +
+                      ".member_user m join (select f.user_no, max(f.result='N') "
+                      "failed, max(f.result='P') partial, max(if(f.result='N',f.rp_err,'')) err "
+                      "from " +
+                      s +
+                      ".file_ea21 f where f.reg_date=? group by f.user_no) r on "
+                      "m.member_inx=r.user_no set m.cms_status=if(r.failed,'8','7'), "
+                      "m.cms_error=if(r.failed,r.err,if(r.partial,?,'')) where m.cms_status='6'",
+                  {yymmdd, kPartialWithdrawalText});
+    const std::string charged =
+        "f.result='N' and f.result_code not in (" + UnchargedCodeList() + ")";
+    db.ExecuteSql("update " + s + ".ea21 e join (select sum(" + w + ") ok, sum(f.amount-(" + w +
+                      ")) notok, sum(f.result<>'N') okcnt, sum(" + charged + ") charged from " + s +
+                      ".file_ea21 f where f.reg_date=?) t set e.rtnok_money=coalesce(t.ok,0), "
+                      "e.rtnfalse_money=coalesce(t.notok,0), "
+                      "e.ok_commission=e.ok_commission*coalesce(t.okcnt,0), "
+                      "e.false_commission=e.false_commission*coalesce(t.charged,0) "
+                      "where e.ea21_inx=?",
+                  {yymmdd, claimed});
+    db.ExecuteSql("delete from " + s + ".file_ea21_run");
+    tx.commit();
+    return kScriptDoneReply;
+}
+
+}  // namespace qx
