@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     RegisterSettingsCommand(app, ctx);
     RegisterEb13Commands(app, ctx);
     RegisterEb14Commands(app, ctx);
+    RegisterEb21RollbackCommand(app, ctx);
     RegisterEb21Commands(app, ctx);
     RegisterEb22Commands(app, ctx);
     RegisterCmsCommand(app, ctx);

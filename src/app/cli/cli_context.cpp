@@ -4,6 +4,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "cms/rollback/maintenance_password.h"
+#include "cms/workspace/head_office_gate.h"
+#include "db/server_clock.h"
 #include "platform/system_drive.h"
 #include "platform/trim.h"
 #include "session/login.h"
@@ -112,6 +115,40 @@ std::vector<std::string> ColumnCaptions(const std::vector<StatusColumn>& columns
     std::vector<std::string> out;
     for (const auto& c : columns) out.push_back(c.caption);
     return out;
+}
+
+CivilDate DateOption(const std::string& text, const CivilDate& fallback) {
+    if (text.empty()) return fallback;
+    const auto parsed = ParseDate(text);
+    if (!parsed) throw std::invalid_argument("날짜를 YYYY-MM-DD 로 입력하십시오: " + text);
+    return *parsed;
+}
+
+CivilDate CliServerToday(CliContext& ctx) {
+    const auto today = ParseDate(ReadServerDate(ctx.db, ctx.session));
+    if (!today) throw std::runtime_error("서버 일자를 읽지 못했습니다.");
+    return *today;
+}
+
+void PrintFileDetail(const FileDetail& d) {
+    if (!d.title.empty()) std::cout << d.title << std::endl;
+    PrintTabRow(d.columns);
+    for (const auto& row : d.rows) PrintTabRow(row);
+    std::cout << d.rows.size() << " 건" << std::endl;
+}
+
+int RunRollback(CliContext& ctx, const std::string& password,
+                const std::function<int()>& rollBack) {
+    return ctx.guarded([&]() {
+        if (!IsMaintenancePassword(password)) {
+            ctx.ui.inform(kWrongMaintenancePasswordText, kPasswordDialogTitle);
+            return int(kExitStopped);
+        }
+        const int code = ctx.login();
+        if (code != kExitDone) return code;
+        if (!HeadOfficeMayWorkOnFiles(ctx.session, ctx.ui)) return int(kExitStopped);
+        return int(rollBack() == 1 ? kExitDone : kExitStopped);
+    });
 }
 
 }  // namespace qx::cli

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cms/workspace/cms_status.h"
+#include "cms/workspace/result_screen.h"
 #include "core/session_context.h"
 #include "db/database.h"
 #include "platform/interaction.h"
@@ -67,6 +68,16 @@ void PrintTabRow(const std::vector<std::string>& fields);
 // The captions of grid columns, as a header row.
 std::vector<std::string> ColumnCaptions(const std::vector<StatusColumn>& columns);
 
+// The file screens' commands: a YYYY-MM-DD option or `fallback` when empty
+// (std::invalid_argument for another shape), the server's day, a file's
+// detail printed as title, header, rows and count.
+CivilDate DateOption(const std::string& text, const CivilDate& fallback);
+CivilDate CliServerToday(CliContext& ctx);
+void PrintFileDetail(const FileDetail& detail);
+// A rollback command: the maintenance password, the login, the head-office
+// gate, then `rollBack`, which returns the number of files taken back.
+int RunRollback(CliContext& ctx, const std::string& password, const std::function<int()>& rollBack);
+
 void RegisterLoginCommand(CLI::App& app, CliContext& ctx);
 void RegisterAdminCommands(CLI::App& app, CliContext& ctx);
 void RegisterMemberCommands(CLI::App& app, CliContext& ctx);
@@ -77,6 +88,10 @@ void RegisterEb13Commands(CLI::App& app, CliContext& ctx);
 void RegisterEb13FileCommands(CLI::App& eb13, CliContext& ctx);
 void RegisterEb14Commands(CLI::App& app, CliContext& ctx);
 void RegisterEb21Commands(CLI::App& app, CliContext& ctx);
+// eb21 files / eb21 detail, under the eb21 command.
+void RegisterEb21FileCommands(CLI::App& eb21, CliContext& ctx);
+// rollback eb21, under the rollback command that RegisterEb14Commands adds.
+void RegisterEb21RollbackCommand(CLI::App& app, CliContext& ctx);
 void RegisterEb22Commands(CLI::App& app, CliContext& ctx);
 void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
 void RegisterLedgerCommands(CLI::App& app, CliContext& ctx);
