@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "cms/eb22/eb22_results.h"
 #include "cms/workspace/result_screen.h"
 #include "db/business_days.h"
 
@@ -19,9 +20,6 @@ enum class Eb21DetailFilter { All, Open, Failed, Partial };
 
 // "all", "open", "failed" or "partial"; nullopt for anything else.
 std::optional<Eb21DetailFilter> ParseEb21DetailFilter(const std::string& text);
-
-inline constexpr const char* kPartialWithdrawalText = "부분출금";
-inline constexpr const char* kUnknownWithdrawalErrorText = "출금오류(미등록된오류)";
 
 // The rows of one file ("EB21" + YYMMDD), highest serial first; a non-empty
 // search keeps the rows of that payer number, account number, holder number

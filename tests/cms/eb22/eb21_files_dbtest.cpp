@@ -6,6 +6,7 @@
 
 #include "cms/eb22/eb21_detail.h"
 #include "cms/eb22/eb21_files.h"
+#include "cms/eb22/eb22_results.h"
 #include "support/institution_fixture.h"
 
 namespace qx {
@@ -217,6 +218,51 @@ TEST_F(Eb21ListsTest, UnansweredRequestsShowNoWithdrawalAndTheSearchSpansFiles) 
     EXPECT_TRUE(Eb21SearchDetail(*db, session, CivilDate{2026, 12, 1}, CivilDate{2026, 12, 4}, " ",
                                  Eb21DetailFilter::All)
                     .rows.empty());
+}
+
+// What the withdrawal result script books and what the lists show agree: the
+// withdrawn amounts of the requests add up to the file's withdrawn total and
+// to the CMS collections booked, a partial result counting its withdrawn part.
+TEST_F(Eb21ListsTest, ListsAgreeWithTheBookedResult) {
+    OpenInstitution(1);
+    File("261204", "2026-12-04 10:00:00", "9", "5", 4, 65000, 0, 0);
+    struct Staged {
+        long long amount;
+        std::string result, code;
+        long long divAmount;
+    };
+    const std::vector<Staged> staged = {{10000, "", "", 0},
+                                        {20000, "N", "0011", 0},
+                                        {30000, "P", "", 12000},
+                                        {5000, "N", "0012", 0}};
+    long long serial = 0;
+    for (const Staged& r : staged) {
+        const long long m = Request("261204", ++serial, r.amount, "", "", 0);
+        db->ExecuteSql("update " + schema +
+                           ".member_user set cms_status='6', pay_nonpayment=? "
+                           "where member_inx=?",
+                       {r.amount, m});
+        db->ExecuteSql("insert into " + schema +
+                           ".file_ea21_run (seq_num, result, result_code, div_amount) values "
+                           "(?,?,?,?)",
+                       {serial, r.result, r.code, r.divAmount});
+    }
+    ASSERT_EQ(ApplyEb22Results(*db, inst.inx, "261204", "26-12-04"), "처리완료");
+
+    const auto rows = List();
+    ASSERT_EQ(rows.size(), 1u);
+    // 출금건수 .. 실입금액: two requests not refused, 22,000 withdrawn, two refused
+    // with 43,000 not withdrawn, fees 250 x 2 and 50 x 1 (0011 is not charged).
+    EXPECT_EQ(std::vector<std::string>(rows[0].begin() + 3, rows[0].begin() + 12),
+              (std::vector<std::string>{"2", "22,000", "2", "43,000", "500", "50", "550", "21,450",
+                                        "파일처리 완료"}));
+    const FileDetail d = Eb21FileDetail(*db, session, "EB21261204", Eb21DetailFilter::All);
+    EXPECT_EQ(Column(d, "출금액"), (std::vector<std::string>{"0", "12,000", "0", "10,000"}));
+    EXPECT_EQ(Column(d, "불능금액"), (std::vector<std::string>{"5,000", "18,000", "20,000", "0"}));
+    EXPECT_EQ(db->scalarInt("select sum(input_pay) from " + schema +
+                            ".pay_pross where paystat='1' and settle_title='CMS' and "
+                            "settle_code=1 and signdate='26-12-04'"),
+              22000);
 }
 
 TEST(Eb21DetailFilterTest, FilterWords) {
