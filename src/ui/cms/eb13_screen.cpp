@@ -115,6 +115,7 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     details_->setObjectName("grdDetail");
     details_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     details_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    AttachExcelExport(*details_, "EB13파일상세내역", db_, session_, ui_);
     layout->addWidget(details_, 1);
 
     connect(list, &QPushButton::clicked, this, &Eb13Screen::refresh);

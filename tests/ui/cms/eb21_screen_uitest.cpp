@@ -5,6 +5,7 @@
 // password, where Enter never takes a file back.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -142,6 +143,11 @@ TEST_F(Eb21FilesScreenTest, SelectingAFileShowsItsRequestsFilteredAndSearched) {
     EXPECT_EQ(set->text().toStdString(), "설정");
     EXPECT_EQ(files->rowCount(), 2);
     EXPECT_TRUE(ui_.shown.empty());
+    // Both grids save to Excel from their menu, as every list does.
+    for (QTableWidget* grid : {files, detail}) {
+        EXPECT_EQ(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
+        EXPECT_NE(grid->findChild<QAction*>("actExcel"), nullptr);
+    }
 }
 
 TEST_F(Eb21FilesScreenTest, TheEb22ButtonRefusesAFileNamingAnotherAndLeavesItsEb21Claimed) {
