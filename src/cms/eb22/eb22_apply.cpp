@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
+#include <fstream>
+#include <optional>
 
 #include "cms/eb22/eb22_results.h"
 #include "cms/workspace/cms_record.h"
@@ -79,20 +80,24 @@ bool IsChargedFailureCode(const std::string& code) {
            std::end(kUnchargedFailureCodes);
 }
 
-Eb22Reading ReadEb22File(const std::string& path, const std::string& yymmdd) {
+Eb22Reading ReadEb22File(const std::string& path, const std::string& yymmdd,
+                         const std::function<void(const Eb22Result&)>& onResult) {
     Eb22Reading r;
-    const auto file = ReadCmsFile(path, kLongRecordLength);
-    if (!file) {
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    std::ifstream in(path, std::ios::binary);
+    if (ec || !in) {
         r.error = kEb22BadRecordText;
         return r;
     }
-    if (file->truncated) {
+    if (size % kLongRecordLength != 0) {
         r.error = kEb22CutText;
         return r;
     }
     const std::string ownName = LastEight(fs::path(path).filename().string());
-    std::set<long long> serials;
-    for (const std::string& record : file->records) {
+    long long lastSerial = 0;
+    std::string record(kLongRecordLength, ' ');
+    while (in.read(record.data(), kLongRecordLength)) {
         const RecordReader rec(std::string_view(record).substr(0, 100));
         const char type = rec.type();
         if (type == 'T') break;
@@ -106,11 +111,13 @@ Eb22Reading ReadEb22File(const std::string& path, const std::string& yymmdd) {
                 break;
             }
         } else if (type == 'R') {
+            // Rising serials: a serial twice can never be staged.
             const auto serial = rec.number(2, 8);
-            if (!serial || !serials.insert(*serial).second) {
+            if (!serial || *serial <= lastSerial) {
                 r.error = kEb22BadSerialText;
                 break;
             }
+            lastSerial = *serial;
             Eb22Result result{*serial, rec.field(69, 1), rec.field(70, 4), 0};
             const auto amount = rec.number(43, 13);
             const bool known =
@@ -121,41 +128,54 @@ Eb22Reading ReadEb22File(const std::string& path, const std::string& yymmdd) {
                 break;
             }
             result.amount = *amount;
+            ++r.records;
             if (result.result == "N") {
                 ++r.failures;
                 r.notWithdrawnFailed += result.amount;
                 if (IsChargedFailureCode(result.code)) ++r.chargedFailures;
             }
-            r.results.push_back(std::move(result));
+            onResult(result);
         } else {
             r.error = kEb22BadRecordText;
             break;
         }
     }
-    if (!r.error.empty()) r = Eb22Reading{r.error, {}, 0, 0, 0};
+    if (!r.error.empty()) r = Eb22Reading{r.error, {}, 0, 0, 0, 0};
     return r;
+}
+
+Eb22Reading ReadEb22File(const std::string& path, const std::string& yymmdd) {
+    std::vector<Eb22Result> results;
+    Eb22Reading r =
+        ReadEb22File(path, yymmdd, [&](const Eb22Result& one) { results.push_back(one); });
+    if (r.error.empty()) r.results = std::move(results);
+    return r;
+}
+
+std::string Eb22Staging::add(const Eb22Result& r) {
+    if (count_ > 0) values_ += ",";
+    values_ += "(" + std::to_string(r.serial) + "," + SqlQuote(r.result) + "," + SqlQuote(r.code) +
+               "," + std::to_string(r.divAmount()) + ")";
+    return ++count_ == kEb22StagingBatch ? finish() : std::string();
+}
+
+std::string Eb22Staging::finish() {
+    if (count_ == 0) return {};
+    std::string sql = "insert into " + schema_ +
+                      ".file_ea21_run (`seq_num`,`result`,`result_code`,`div_amount`) values " +
+                      values_;
+    values_.clear();
+    count_ = 0;
+    return sql;
 }
 
 std::vector<std::string> Eb22StagingStatements(const std::string& schema,
                                                const std::vector<Eb22Result>& results) {
     std::vector<std::string> out;
-    std::string values;
-    std::size_t inBatch = 0;
-    auto flush = [&]() {
-        if (inBatch == 0) return;
-        out.push_back("insert into " + schema +
-                      ".file_ea21_run (`seq_num`,`result`,`result_code`,`div_amount`) values " +
-                      values);
-        values.clear();
-        inBatch = 0;
-    };
-    for (const Eb22Result& r : results) {
-        if (inBatch > 0) values += ",";
-        values += "(" + std::to_string(r.serial) + "," + SqlQuote(r.result) + "," +
-                  SqlQuote(r.code) + "," + std::to_string(r.divAmount()) + ")";
-        if (++inBatch == kEb22StagingBatch) flush();
-    }
-    flush();
+    Eb22Staging staging(schema);
+    for (const Eb22Result& r : results)
+        if (std::string sql = staging.add(r); !sql.empty()) out.push_back(std::move(sql));
+    if (std::string sql = staging.finish(); !sql.empty()) out.push_back(std::move(sql));
     return out;
 }
 
@@ -222,8 +242,8 @@ Eb22RunResult ApplyEb22Files(Database& db, const SessionContext& session, Intera
         // file_ea21_run is one table per institution: two desks applying two
         // files must not stage into it at the same time, or one file's
         // results would reach the other's application.
-        const CreationLock staging(db, session, kKind);
-        if (!staging.held()) {
+        const CreationLock stagingLock(db, session, kKind);
+        if (!stagingLock.held()) {
             ui.inform(kCreationBusyText, kDefaultTitle);
             run.stopped = true;
             break;
@@ -248,12 +268,19 @@ Eb22RunResult ApplyEb22Files(Database& db, const SessionContext& session, Intera
             {yymmdd});
         const WorkTable backup = CreateWorkTable(db, session, kWorkMemberCopy);
         CreateWorkTable(db, session, kWorkEb22Results);  // empties what an earlier run left
-        const Eb22Reading reading = ReadEb22File(path, yymmdd);
+        // Read and staged as one unit: a refused file leaves nothing staged.
+        std::optional<Database::Transaction> stagingTx(std::in_place, db);
+        Eb22Staging staging(schema);
+        const Eb22Reading reading = ReadEb22File(path, yymmdd, [&](const Eb22Result& r) {
+            if (const std::string sql = staging.add(r); !sql.empty()) db.ExecuteSql(sql);
+        });
         if (!reading.error.empty()) {
+            stagingTx.reset();
             refuse(reading.error);
         } else {
-            const auto statements = Eb22StagingStatements(schema, reading.results);
-            for (const std::string& sql : statements) db.ExecuteSql(sql);
+            if (const std::string sql = staging.finish(); !sql.empty()) db.ExecuteSql(sql);
+            stagingTx->commit();
+            stagingTx.reset();
             const std::string reply = request(session.institution_number, backup.key, yymmdd);
             if (reply == kScriptDoneReply) {
                 // The server closed the file row with its totals and fees in

@@ -58,19 +58,38 @@ struct Eb22Result {
 // What a received file says, or why it is refused (`error` non-empty).
 struct Eb22Reading {
     std::string error;
-    std::vector<Eb22Result> results;
+    std::vector<Eb22Result> results;   // only when read without a callback
+    long long records = 0;             // data records read
     long long failures = 0;            // "N" records
     long long chargedFailures = 0;     // "N" records whose code is charged
     long long notWithdrawnFailed = 0;  // the amounts of the "N" records
 };
-// Reads the file at `path`, expected to be the EB22 of `yymmdd`.
+// Reads the file at `path`, expected to be the EB22 of `yymmdd`, one record
+// at a time: each data record goes to `onResult` as it is read (so memory
+// does not grow with the file), and the reading stops at the first fault.
+// Serial numbers must rise from record to record, as the EB21 wrote them.
+Eb22Reading ReadEb22File(const std::string& path, const std::string& yymmdd,
+                         const std::function<void(const Eb22Result&)>& onResult);
+// The same, collecting the results; none when the file is refused.
 Eb22Reading ReadEb22File(const std::string& path, const std::string& yymmdd);
 
 // True when a failure with this code costs the institution the failure fee.
 bool IsChargedFailureCode(const std::string& code);
 
-// The statements that stage the results in `schema`.file_ea21_run, one per
-// kEb22StagingBatch records.
+// Builds the statements that stage results in `schema`.file_ea21_run, one
+// per kEb22StagingBatch results.
+class Eb22Staging {
+  public:
+    explicit Eb22Staging(std::string schema) : schema_(std::move(schema)) {}
+    // Adds a result; returns a full statement once kEb22StagingBatch are in.
+    std::string add(const Eb22Result& result);
+    // The statement of the results not yet returned; empty when none.
+    std::string finish();
+
+  private:
+    std::string schema_, values_;
+    std::size_t count_ = 0;
+};
 std::vector<std::string> Eb22StagingStatements(const std::string& schema,
                                                const std::vector<Eb22Result>& results);
 

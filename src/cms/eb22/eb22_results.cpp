@@ -108,25 +108,24 @@ std::string ApplyEb22Results(Database& db, long long inx, const std::string& yym
             ".member_user m on m.member_inx=f.user_no where f.reg_date=? and " + w +
             ">0 order by f.seq_num",
         {kCmsCollectionTitle, saveday, yymmdd});
-    db.ExecuteSql("update " + s + ".member_user m join (select f.user_no, sum(" + w +
-                      ") amount from " + s +
-                      ".file_ea21 f where f.reg_date=? group by f.user_no) got on "
-                      "m.member_inx=got.user_no set m.pay_nonpayment=m.pay_nonpayment-got.amount, "
-                      "m.total_payment=m.total_payment+got.amount, "
-                      "m.pay_prossagreement=if(m.account_divide='3',"
-                      "m.pay_prossagreement+got.amount,0) where got.amount>0",
-                  {yymmdd});
-    // Member states: a member with several requests ends failed when any
-    // failed, else partly withdrawn when any was partial.
-    db.ExecuteSql("update " + s +
-                      ".member_user m join (select f.user_no, max(f.result='N') "
-                      "failed, max(f.result='P') partial, max(if(f.result='N',f.rp_err,'')) err "
-                      "from " +
-                      s +
-                      ".file_ea21 f where f.reg_date=? group by f.user_no) r on "
-                      "m.member_inx=r.user_no set m.cms_status=if(r.failed,'8','7'), "
-                      "m.cms_error=if(r.failed,r.err,if(r.partial,?,'')) where m.cms_status='6'",
-                  {yymmdd, kPartialWithdrawalText});
+    // The members in one pass: totals of what was taken, and for members
+    // waiting for this file (6) the state: failed (8, the code's text) when
+    // any of their requests failed, else withdrawn (7, "부분출금" when only
+    // partly). cms_error is assigned before cms_status, so that it still
+    // sees the state the member had.
+    db.ExecuteSql(
+        "update " + s + ".member_user m join (select f.user_no, sum(" + w +
+            ") amount, max(f.result='N') failed, max(f.result='P') partial, "
+            "max(if(f.result='N',f.rp_err,'')) err from " +
+            s +
+            ".file_ea21 f where f.reg_date=? group by f.user_no) got on "
+            "m.member_inx=got.user_no set m.pay_nonpayment=m.pay_nonpayment-got.amount, "
+            "m.total_payment=m.total_payment+got.amount, "
+            "m.pay_prossagreement=if(m.account_divide='3',m.pay_prossagreement+got.amount,0), "
+            "m.cms_error=if(m.cms_status='6',if(got.failed,got.err,if(got.partial,?,'')),"
+            "m.cms_error), "
+            "m.cms_status=if(m.cms_status='6',if(got.failed,'8','7'),m.cms_status)",
+        {yymmdd, kPartialWithdrawalText});
     const std::string charged =
         "f.result='N' and f.result_code not in (" + UnchargedCodeList() + ")";
     db.ExecuteSql("update " + s + ".ea21 e join (select sum(" + w + ") ok, sum(f.amount-(" + w +

@@ -142,6 +142,10 @@ TEST_F(Eb22ApplyTest, ResultsBecomeCollectionsMemberStatesTotalsAndFees) {
             lines.push_back({i, 10000 * i, " ", "0000"});
     }
     DropEb22("261204", lines);
+    // A member whose state changed since the file keeps it; its money is booked.
+    db->ExecuteSql("update " + schema +
+                       ".member_user set cms_status='13', cms_error='해지신청' where member_inx=?",
+                   {members[1]});
 
     const Eb22RunResult run = ApplyEb22Files(*db, session, ui, InProcess());
 

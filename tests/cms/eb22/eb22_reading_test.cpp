@@ -30,16 +30,17 @@ class Eb22ReadingTest : public ::testing::Test {
 TEST_F(Eb22ReadingTest, FieldsComeFromTheirBytePositions) {
     const Eb22Reading r = Read(test::Eb22Bytes("EB221204", "261204",
                                                {{7, 15000, " ", "0000"},
-                                                {12345678, 22000, "N", "0012"},
-                                                {9, 3000, "P", "0011"},
-                                                {10, 5000, "N", "0011"}}));
+                                                {9, 22000, "N", "0012"},
+                                                {10, 3000, "P", "0011"},
+                                                {12345678, 5000, "N", "0011"}}));
     ASSERT_EQ(r.error, "");
     ASSERT_EQ(r.results.size(), 4u);
     EXPECT_EQ(r.results[0].serial, 7);
     EXPECT_EQ(r.results[0].result, "");
     EXPECT_EQ(r.results[0].amount, 15000);
     EXPECT_EQ(r.results[0].divAmount(), 0);
-    EXPECT_EQ(r.results[1].serial, 12345678);
+    EXPECT_EQ(r.results[1].serial, 9);
+    EXPECT_EQ(r.results[3].serial, 12345678);
     EXPECT_EQ(r.results[1].result, "N");
     EXPECT_EQ(r.results[1].code, "0012");
     EXPECT_EQ(r.results[1].divAmount(), 0);
@@ -109,6 +110,10 @@ TEST_F(Eb22ReadingTest, DamagedFilesAreRefusedWithTheirReason) {
          kEb22BadRecordText},
         {"cut short", (h + good + t).substr(0, 449), kEb22CutText},
         {"serial twice", h + good + test::Eb22Record({1, 1000, "N", "0011"}) + t,
+         kEb22BadSerialText},
+        {"serial falling",
+         h + test::Eb22Record({5, 1000, " ", "0000"}) + test::Eb22Record({4, 1000, " ", "0000"}) +
+             t,
          kEb22BadSerialText},
         {"result Y", h + test::Eb22Record({1, 1000, "Y", "0000"}) + t, kEb22BadResultText},
         {"partial of nothing", h + test::Eb22Record({1, 0, "P", "0011"}) + t, kEb22BadResultText},
