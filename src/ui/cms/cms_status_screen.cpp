@@ -48,7 +48,7 @@ CmsStatusScreen::CmsStatusScreen(Database& db, SessionContext& session, GuiInter
     eb13Button_->setObjectName("cmdEb13");
     eb21Button_ = new QPushButton(QStringLiteral("출금 처리(EB21/EB22)"));
     eb21Button_->setObjectName("cmdEb21");
-    // The EB11 screens, EB12 creation and the EB21/EB22 screen come later.
+    // The EB11 screens and EB12 creation come later.
     eb11Button_->setEnabled(false);
     eb13Button_->setEnabled(false);
     eb21Button_->setEnabled(false);
@@ -59,12 +59,16 @@ CmsStatusScreen::CmsStatusScreen(Database& db, SessionContext& session, GuiInter
     layout->addLayout(buttons);
 
     connect(eb13Button_, &QPushButton::clicked, this, [this] { emit openEb13Screen(); });
+    connect(eb21Button_, &QPushButton::clicked, this, [this] { emit openEb21Screen(); });
     rebuildAll();
 }
 
 void CmsStatusScreen::connectNotify(const QMetaMethod& signal) {
     if (signal == QMetaMethod::fromSignal(&CmsStatusScreen::openEb13Screen)) {
         eb13Button_->setEnabled(true);
+    }
+    if (signal == QMetaMethod::fromSignal(&CmsStatusScreen::openEb21Screen)) {
+        eb21Button_->setEnabled(true);
     }
 }
 

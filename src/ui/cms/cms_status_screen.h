@@ -29,6 +29,8 @@ class CmsStatusScreen : public QWidget {
     // EB14 processing and then calls rebuildEb13(). The button stays disabled
     // until something is connected.
     void openEb13Screen();
+    // The EB21/EB22 button, the same way for frmDoc32 and rebuildEb21().
+    void openEb21Screen();
 
   public slots:
     void rebuildAll();

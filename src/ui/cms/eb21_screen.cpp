@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include "cms/workspace/head_office_gate.h"
 #include "core/session_context.h"
 #include "db/server_clock.h"
+#include "session/menu_catalogue.h"
 #include "ui/cms/eb21_creation_dialog.h"
 #include "ui/cms/eb21_rollback_screen.h"
 #include "ui/cms/rollback_password_dialog.h"
@@ -203,6 +205,16 @@ bool Eb21Screen::openCreation() {
         for (auto* dialog : findChildren<Eb21CreationDialog*>())
             connect(dialog, &QDialog::finished, this, &Eb21Screen::refresh, Qt::UniqueConnection);
     return opened;
+}
+
+void ShowEb21Window(Database& db, SessionContext& session, Interaction& ui, QWidget* parent) {
+    QDialog window(parent);
+    window.setObjectName("frmDoc32");
+    window.setWindowTitle(Q(ScreenTitle("frmDoc32")));
+    window.resize(1200, 700);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(new Eb21Screen(db, session, ui, &window));
+    window.exec();
 }
 
 }  // namespace qx::ui

@@ -55,4 +55,7 @@ class Eb21Screen : public QWidget {
     bool searchSet_ = false;
 };
 
+// frmDoc32 in a window of its own over `parent`, until the user closes it.
+void ShowEb21Window(Database& db, SessionContext& session, Interaction& ui, QWidget* parent);
+
 }  // namespace qx::ui

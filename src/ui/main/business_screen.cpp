@@ -112,12 +112,17 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
             auto* status = new CmsStatusScreen(context.db, context.session, *gui, screen);
             Database* db = &context.db;
             SessionContext* session = &context.session;
-            // The EB13/EB14 files are handled in their own window; the panel
-            // shows what changed once it is closed.
+            // The EB13/EB14 and EB21/EB22 files are handled in their own
+            // windows; the panel shows what changed once one is closed.
             QObject::connect(status, &CmsStatusScreen::openEb13Screen, status,
                              [db, session, gui, status] {
                                  ShowEb13Window(*db, *session, *gui, status);
                                  status->rebuildEb13();
+                             });
+            QObject::connect(status, &CmsStatusScreen::openEb21Screen, status,
+                             [db, session, gui, status] {
+                                 ShowEb21Window(*db, *session, *gui, status);
+                                 status->rebuildEb21();
                              });
             content = status;
         }
