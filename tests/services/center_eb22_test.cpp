@@ -39,9 +39,10 @@ std::string Eb21(const std::vector<Request>& requests) {
     long long serial = 0, total = 0;
     for (const Request& r : requests) {
         total += r.amount;
+        ++serial;
         bytes += RecordBuilder(150)
                      .text("R", 1)
-                     .number(++serial, 8)
+                     .number(serial, 8)
                      .text(kOrg, 10)
                      .text("0040000", 7)
                      .text(r.account, 16)

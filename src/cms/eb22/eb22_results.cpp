@@ -43,40 +43,34 @@ std::string ApplyEb22Results(Database& db, long long inx, const std::string& yym
                                      {claimed}) != 1) {
         return "[" + filename + "] 적용 대기중인 파일이 아닙니다.";
     }
-    const long long strangers = db.scalarInt(
-        "select count(*) from " + s + ".file_ea21_run r where not exists (select 1 from " + s +
-            ".file_ea21 f where f.reg_date=? and f.seq_num=r.seq_num)",
-        {yymmdd});
-    if (strangers > 0) {
-        return "[" + filename + "] 파일에 없는 일련번호의 결과가 " + std::to_string(strangers) +
-               "건 있습니다.";
+    // The staged results checked in one pass: every one answers a request of
+    // the file, every request has one, partial amounts lie within the
+    // request, and money taken belongs to a member.
+    const Recordset check = db.OpenRecordset(
+        "select (select count(*) from " + s + ".file_ea21_run), (select count(*) from " + s +
+            ".file_ea21 where reg_date=?), count(*), coalesce(sum(r.result not in ('','N','P') "
+            "or (r.result='P' and (r.div_amount<1 or r.div_amount>f.amount))),0), "
+            "coalesce(sum(r.result<>'N' and m.member_inx is null),0) from " +
+            s + ".file_ea21_run r join " + s +
+            ".file_ea21 f on f.seq_num=r.seq_num and f.reg_date=? left join " + s +
+            ".member_user m on m.member_inx=f.user_no",
+        {yymmdd, yymmdd});
+    const auto row = check[0];
+    const long long staged = row.asInt(std::size_t{0}), requests = row.asInt(1),
+                    matched = row.asInt(2), badResults = row.asInt(3), orphans = row.asInt(4);
+    if (staged > matched) {
+        return "[" + filename + "] 파일에 없는 일련번호의 결과가 " +
+               std::to_string(staged - matched) + "건 있습니다.";
     }
     // A request without its result cannot be booked either way.
-    const long long unanswered =
-        db.scalarInt("select count(*) from " + s +
-                         ".file_ea21 f where f.reg_date=? and not exists (select 1 "
-                         "from " +
-                         s + ".file_ea21_run r where r.seq_num=f.seq_num)",
-                     {yymmdd});
-    if (unanswered > 0) {
-        return "[" + filename + "] 결과가 없는 출금의뢰가 " + std::to_string(unanswered) +
+    if (requests > matched) {
+        return "[" + filename + "] 결과가 없는 출금의뢰가 " + std::to_string(requests - matched) +
                "건 있습니다.";
     }
-    const long long badResults = db.scalarInt(
-        "select count(*) from " + s + ".file_ea21_run r join " + s +
-            ".file_ea21 f on f.seq_num=r.seq_num and f.reg_date=? where r.result not in "
-            "('','N','P') or (r.result='P' and (r.div_amount<1 or r.div_amount>f.amount))",
-        {yymmdd});
     if (badResults > 0) {
         return "[" + filename + "] 잘못된 출금결과가 " + std::to_string(badResults) +
                "건 있습니다.";
     }
-    const long long orphans = db.scalarInt(
-        "select count(*) from " + s + ".file_ea21_run r join " + s +
-            ".file_ea21 f on f.seq_num=r.seq_num and f.reg_date=? where r.result<>'N' and not "
-            "exists (select 1 from " +
-            s + ".member_user m where m.member_inx=f.user_no)",
-        {yymmdd});
     if (orphans > 0) {
         return "[" + filename + "] 회원이 없는 출금내역이 " + std::to_string(orphans) +
                "건 있습니다.";
@@ -115,17 +109,20 @@ std::string ApplyEb22Results(Database& db, long long inx, const std::string& yym
     // sees the state the member had.
     db.ExecuteSql(
         "update " + s + ".member_user m join (select f.user_no, sum(" + w +
-            ") amount, max(f.result='N') failed, max(f.result='P') partial, "
-            "max(if(f.result='N',f.rp_err,'')) err from " +
+            ") amount, max(if(f.result='N',f.seq_num,0)) failed, max(f.result='P') partial "
+            "from " +
             s +
             ".file_ea21 f where f.reg_date=? group by f.user_no) got on "
-            "m.member_inx=got.user_no set m.pay_nonpayment=m.pay_nonpayment-got.amount, "
+            "m.member_inx=got.user_no left join " +
+            s +
+            ".file_ea21 fe on fe.reg_date=? and fe.seq_num=got.failed "
+            "set m.pay_nonpayment=m.pay_nonpayment-got.amount, "
             "m.total_payment=m.total_payment+got.amount, "
             "m.pay_prossagreement=if(m.account_divide='3',m.pay_prossagreement+got.amount,0), "
-            "m.cms_error=if(m.cms_status='6',if(got.failed,got.err,if(got.partial,?,'')),"
+            "m.cms_error=if(m.cms_status='6',if(got.failed>0,fe.rp_err,if(got.partial,?,'')),"
             "m.cms_error), "
-            "m.cms_status=if(m.cms_status='6',if(got.failed,'8','7'),m.cms_status)",
-        {yymmdd, kPartialWithdrawalText});
+            "m.cms_status=if(m.cms_status='6',if(got.failed>0,'8','7'),m.cms_status)",
+        {yymmdd, yymmdd, kPartialWithdrawalText});
     const std::string charged =
         "f.result='N' and f.result_code not in (" + UnchargedCodeList() + ")";
     db.ExecuteSql("update " + s + ".ea21 e join (select sum(" + w + ") ok, sum(f.amount-(" + w +

@@ -466,7 +466,7 @@ TEST_F(Eb22ApplyTest, AppliedThroughTheServiceWebServerOnLoopback) {
     EXPECT_EQ(MemberField(m, "cms_status"), "7");
     EXPECT_EQ(MemberField(n, "cms_error"), "예금주 실명번호 불일치");
     const std::string log = web.requestLog();
-    for (const std::string key :
+    for (const std::string& key :
          {"loginuserid=tps_" + std::to_string(inst.inx), std::string("fileday=261204"),
           std::string("saveday=26-12-04"), std::string("dboldid=")})
         EXPECT_NE(log.find(key), std::string::npos) << key << " in " << log;
