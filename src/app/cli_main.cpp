@@ -15,6 +15,7 @@ void RegisterCommands(CLI::App& app, CliContext& ctx) {
     RegisterSettingsCommand(app, ctx);
     RegisterEb13Commands(app, ctx);
     RegisterEb14Commands(app, ctx);
+    RegisterEb21RollbackCommand(app, ctx);
     RegisterEb21Commands(app, ctx);
     RegisterEb22Commands(app, ctx);
     RegisterCmsCommand(app, ctx);

@@ -5,13 +5,26 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 
 #include "support/institution_fixture.h"
 #include "support/qt_application.h"
 #include "support/scripted_interaction.h"
 
 namespace qx::test {
+
+// Runs `step` on the modal window that opens next (a dialog's exec() blocks
+// the test until the step closes it).
+inline void OnNextModal(std::function<void(QWidget*)> step) {
+    QTimer::singleShot(0, [step] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        step(modal);
+    });
+}
 
 class ScreenTest : public ::testing::Test {
   protected:

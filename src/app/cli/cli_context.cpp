@@ -4,6 +4,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "cms/rollback/maintenance_password.h"
+#include "cms/workspace/head_office_gate.h"
 #include "db/server_clock.h"
 #include "platform/system_drive.h"
 #include "platform/trim.h"
@@ -145,6 +147,27 @@ CivilDate ServerToday(CliContext& ctx) {
     const auto today = ParseDate(ReadServerDate(ctx.db, ctx.session));
     if (!today) throw std::runtime_error("서버 일자를 읽지 못했습니다.");
     return *today;
+}
+
+void PrintFileDetail(const FileDetail& d) {
+    if (!d.title.empty()) std::cout << d.title << std::endl;
+    PrintTabRow(d.columns);
+    for (const auto& row : d.rows) PrintTabRow(row);
+    std::cout << d.rows.size() << " 건" << std::endl;
+}
+
+int RunRollback(CliContext& ctx, const std::string& password,
+                const std::function<int()>& rollBack) {
+    return ctx.guarded([&]() {
+        if (!IsMaintenancePassword(password)) {
+            ctx.ui.inform(kWrongMaintenancePasswordText, kPasswordDialogTitle);
+            return int(kExitStopped);
+        }
+        const int code = ctx.login();
+        if (code != kExitDone) return code;
+        if (!HeadOfficeMayWorkOnFiles(ctx.session, ctx.ui)) return int(kExitStopped);
+        return int(rollBack() == 1 ? kExitDone : kExitStopped);
+    });
 }
 
 }  // namespace qx::cli

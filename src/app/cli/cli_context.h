@@ -10,6 +10,7 @@
 
 #include "cms/transmission/open_transmission.h"
 #include "cms/workspace/cms_status.h"
+#include "cms/workspace/result_screen.h"
 #include "core/session_context.h"
 #include "db/business_days.h"
 #include "db/database.h"
@@ -92,6 +93,11 @@ std::vector<std::string> ColumnCaptions(const std::vector<StatusColumn>& columns
 CivilDate DateOption(const std::string& text, const CivilDate& fallback);
 // The server's day for the logged-in session.
 CivilDate ServerToday(CliContext& ctx);
+// A file's detail printed as title, header, rows and count.
+void PrintFileDetail(const FileDetail& detail);
+// A rollback command: the maintenance password, the login, the head-office
+// gate, then `rollBack`, which returns the number of files taken back.
+int RunRollback(CliContext& ctx, const std::string& password, const std::function<int()>& rollBack);
 
 void RegisterLoginCommand(CLI::App& app, CliContext& ctx);
 void RegisterAdminCommands(CLI::App& app, CliContext& ctx);
@@ -103,6 +109,10 @@ void RegisterEb13Commands(CLI::App& app, CliContext& ctx);
 void RegisterEb13FileCommands(CLI::App& eb13, CliContext& ctx);
 void RegisterEb14Commands(CLI::App& app, CliContext& ctx);
 void RegisterEb21Commands(CLI::App& app, CliContext& ctx);
+// eb21 files / eb21 detail, under the eb21 command.
+void RegisterEb21FileCommands(CLI::App& eb21, CliContext& ctx);
+// rollback eb21, under the rollback command that RegisterEb14Commands adds.
+void RegisterEb21RollbackCommand(CLI::App& app, CliContext& ctx);
 void RegisterEb22Commands(CLI::App& app, CliContext& ctx);
 void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
 void RegisterLedgerCommands(CLI::App& app, CliContext& ctx);

@@ -8,23 +8,10 @@
 #include "cms/eb14/eb13_detail.h"
 #include "cms/eb14/eb14_apply.h"
 #include "cms/rollback/eb13_rollback.h"
-#include "cms/rollback/maintenance_password.h"
 #include "cms/workspace/head_office_gate.h"
-#include "db/server_clock.h"
 #include "session/service_web.h"
 
 namespace qx::cli {
-
-namespace {
-
-void PrintDetail(const Eb13Detail& d) {
-    if (!d.title.empty()) std::cout << d.title << std::endl;
-    PrintTabRow(d.columns);
-    for (const auto& row : d.rows) PrintTabRow(row);
-    std::cout << d.rows.size() << " 건" << std::endl;
-}
-
-}  // namespace
 
 void RegisterEb13FileCommands(CLI::App& eb13, CliContext& ctx) {
     static std::string from, to, search;
@@ -44,7 +31,7 @@ void RegisterEb13FileCommands(CLI::App& eb13, CliContext& ctx) {
             for (const auto& row : rows) PrintTabRow(row);
             std::cout << rows.size() << " 건" << std::endl;
             if (!search.empty())
-                PrintDetail(
+                PrintFileDetail(
                     Eb13SearchDetail(ctx.db, ctx.session, f, t, search, Eb13DetailFilter::All));
             return int(kExitDone);
         });
@@ -60,7 +47,7 @@ void RegisterEb13FileCommands(CLI::App& eb13, CliContext& ctx) {
             if (!f) throw std::invalid_argument("--filter 는 all, open, refused 입니다: " + filter);
             const int code = ctx.login();
             if (code != kExitDone) return code;
-            PrintDetail(Eb13FileDetail(ctx.db, ctx.session, file, *f));
+            PrintFileDetail(Eb13FileDetail(ctx.db, ctx.session, file, *f));
             return int(kExitDone);
         });
     });
@@ -89,16 +76,8 @@ void RegisterEb14Commands(CLI::App& app, CliContext& ctx) {
     eb13->add_option("FILE", file, "EB13 + YYMMDD")->required();
     eb13->add_option("--maintenance-password", password, "the maintenance password")->required();
     eb13->callback([&ctx]() {
-        ctx.exitCode = ctx.guarded([&ctx]() {
-            if (!IsMaintenancePassword(password)) {
-                ctx.ui.inform(kWrongMaintenancePasswordText, kPasswordDialogTitle);
-                return int(kExitStopped);
-            }
-            const int code = ctx.login();
-            if (code != kExitDone) return code;
-            if (!HeadOfficeMayWorkOnFiles(ctx.session, ctx.ui)) return int(kExitStopped);
-            return int(RollbackEb13Files(ctx.db, ctx.session, ctx.ui, {file}) == 1 ? kExitDone
-                                                                                   : kExitStopped);
+        ctx.exitCode = RunRollback(ctx, password, [&ctx]() {
+            return RollbackEb13Files(ctx.db, ctx.session, ctx.ui, {file});
         });
     });
 }

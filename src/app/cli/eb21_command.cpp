@@ -144,6 +144,7 @@ void AddChoiceOptions(CLI::App* cmd, Eb21CliOptions& o) {
 void RegisterEb21Commands(CLI::App& app, CliContext& ctx) {
     auto* cmd = app.add_subcommand("eb21", "EB21 withdrawal requests");
     cmd->require_subcommand(1);
+    RegisterEb21FileCommands(*cmd, ctx);
     static Eb21CliOptions o;
 
     auto* targets = cmd->add_subcommand("targets", "list what is due on the file date");

@@ -3,6 +3,7 @@
 #include "cms/eb13/eb13_record.h"
 #include "cms/eb13/eb13_targets.h"
 #include "cms/workspace/file_names.h"
+#include "cms/workspace/result_screen.h"
 #include "core/session_context.h"
 #include "db/database.h"
 #include "platform/trim.h"
@@ -28,23 +29,8 @@ std::vector<StatusColumn> Eb13FileColumns() {
 std::string Eb13FileStateText(const std::string& prossStat, const std::string& sendStat,
                               const std::string& relayStat, const std::string& recvdate,
                               const std::string& filename, int cmsrunprg) {
-    if (prossStat == "1") return kAppliedText;
-    if (prossStat == "9") return kApplyingText;
-    if (cmsrunprg == 2) {
-        if (Trim(relayStat) == "5") {
-            return recvdate.size() >= 6
-                       ? recvdate.substr(2, 2) + "/" + recvdate.substr(4, 2) + " 수신예정"
-                       : std::string();
-        }
-        return RelayStatText(relayStat, recvdate, kEb13Kind);
-    }
-    const std::string stat = Trim(sendStat);
-    if (stat == "0") return "파일송신전";
-    if (stat == "1") return "파일송신중";
-    if (stat == "2") return "송신결과 확인중";
-    if (stat == "4") return "파일송신 실패";
-    if (stat == "5") return filename.substr(0, 2) + "14 미수신";
-    return {};
+    return ResultScreenStateText(prossStat, sendStat, relayStat, recvdate, filename, cmsrunprg,
+                                 kEb13Kind, "14");
 }
 
 std::vector<std::vector<std::string>> ListEb13Files(Database& db, const SessionContext& s,

@@ -97,17 +97,11 @@ std::optional<Eb13DetailFilter> ParseEb13DetailFilter(const std::string& text) {
     return std::nullopt;
 }
 
-std::string MaskedHolderNumber(const std::string& number, bool full) {
-    const std::size_t n = CharacterCount(number);
-    if (full || n == 6 || n == 10) return number;
-    return LeftCharacters(number, 6) + "*******";
-}
-
 Eb13Detail Eb13FileDetail(Database& db, const SessionContext& session, const std::string& filename,
                           Eb13DetailFilter filter) {
     const std::string yymmdd = filename.size() == 10 ? filename.substr(4) : std::string("-");
     Eb13Detail d = Run(db, session, "f.reg_date=?" + FilterCondition(filter), {yymmdd}, false);
-    d.title = "[" + filename + "] 파일 상세 내역";
+    d.title = FileDetailTitle(filename);
     return d;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cms/workspace/result_screen.h"
 #include "db/business_days.h"
 
 namespace qx {
@@ -19,16 +20,7 @@ enum class Eb13DetailFilter { All, Open, Refused };  // all rows, result '', res
 // "all", "open" or "refused"; nullopt for anything else.
 std::optional<Eb13DetailFilter> ParseEb13DetailFilter(const std::string& text);
 
-struct Eb13Detail {
-    std::string title;
-    std::vector<std::string> columns;
-    std::vector<std::vector<std::string>> rows;
-};
-
-// The holder number as the grid shows it: in full when `full`, else a 6- or
-// 10-character number in full and any other as its first 6 characters and
-// seven asterisks.
-std::string MaskedHolderNumber(const std::string& number, bool full);
+using Eb13Detail = FileDetail;
 
 // The rows of one file ("EB13" + YYMMDD), highest serial first.
 Eb13Detail Eb13FileDetail(Database& db, const SessionContext& session, const std::string& filename,

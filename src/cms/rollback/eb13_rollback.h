@@ -6,15 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "cms/rollback/request_file_rollback.h"
+
 namespace qx {
 
 class Database;
 class Interaction;
 struct SessionContext;
-
-inline constexpr const char* kNothingTickedText = "롤백할 원본을 하나이상 선택 하십시오.";
-inline constexpr const char* kRollbackLogSuffix = " 파일롤백";
-inline constexpr const char* kRelayRollbackStatText = "공파일전송 전";
 
 struct Eb13RollbackCandidate {
     std::string created, filename;

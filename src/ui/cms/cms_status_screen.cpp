@@ -69,6 +69,7 @@ CmsStatusScreen::CmsStatusScreen(Database& db, SessionContext& session, GuiInter
 
     connect(eb13Button_, &QPushButton::clicked, this, [this] { emit openEb13Screen(); });
     connect(eb11Button_, &QPushButton::clicked, this, [this] { emit openEb11Screen(); });
+    connect(eb21Button_, &QPushButton::clicked, this, [this] { emit openEb21Screen(); });
     rebuildAll();
 }
 
@@ -95,6 +96,9 @@ void CmsStatusScreen::connectNotify(const QMetaMethod& signal) {
     }
     if (signal == QMetaMethod::fromSignal(&CmsStatusScreen::openEb11Screen)) {
         eb11Button_->setEnabled(true);
+    }
+    if (signal == QMetaMethod::fromSignal(&CmsStatusScreen::openEb21Screen)) {
+        eb21Button_->setEnabled(true);
     }
 }
 

@@ -31,6 +31,8 @@ class CmsStatusScreen : public QWidget {
     void openEb13Screen();
     // The EB11/EB12 button, enabled the same way.
     void openEb11Screen();
+    // The EB21/EB22 button, the same way for frmDoc32 and rebuildEb21().
+    void openEb21Screen();
 
   public slots:
     void rebuildAll();

@@ -12,8 +12,8 @@
 #include <algorithm>
 
 #include "core/session_context.h"
-#include "ui/export/grid_export.h"
 #include "ui/cms/kftc_send_screen.h"
+#include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/business_screen.h"
 

@@ -2,32 +2,20 @@
 // taken back.
 #pragma once
 
-#include <QDialog>
-
-class QTableWidget;
+#include "ui/cms/file_rollback_screen.h"
 
 namespace qx {
 class Database;
-class Interaction;
 struct SessionContext;
 }  // namespace qx
 
 namespace qx::ui {
 
-class Eb13RollbackScreen : public QDialog {
+class Eb13RollbackScreen : public FileRollbackScreen {
     Q_OBJECT
   public:
     Eb13RollbackScreen(Database& db, const SessionContext& session, Interaction& ui,
                        QWidget* parent = nullptr);
-
-    void refill();
-    void rollBack();
-
-  private:
-    Database& db_;
-    const SessionContext& session_;
-    Interaction& ui_;
-    QTableWidget* files_;
 };
 
 }  // namespace qx::ui

@@ -119,7 +119,7 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     details_->setObjectName("grdDetail");
     details_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     details_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    AttachExcelExport(*details_, "EB13파일상세", db_, session_, ui_);
+    AttachExcelExport(*details_, "EB13파일상세내역", db_, session_, ui_);
     layout->addWidget(details_, 1);
 
     connect(list, &QPushButton::clicked, this, &Eb13Screen::refresh);
@@ -172,18 +172,7 @@ void Eb13Screen::showDetail() {
             detail = Eb13FileDetail(db_, session_, S(files_->item(row, 0)->text()), filter);
         }
         detailTitle_->setText(Q(detail.title));
-        details_->clear();
-        details_->setColumnCount(static_cast<int>(detail.columns.size()));
-        QStringList captions;
-        for (const auto& c : detail.columns) captions << Q(c);
-        details_->setHorizontalHeaderLabels(captions);
-        details_->setRowCount(static_cast<int>(detail.rows.size()));
-        for (int r = 0; r < static_cast<int>(detail.rows.size()); ++r) {
-            const auto& cells = detail.rows[static_cast<std::size_t>(r)];
-            for (int c = 0; c < static_cast<int>(cells.size()); ++c)
-                details_->setItem(r, c,
-                                  new QTableWidgetItem(Q(cells[static_cast<std::size_t>(c)])));
-        }
+        FillDetailGrid(details_, detail);
     });
 }
 

@@ -17,8 +17,8 @@
 #include "core/session_context.h"
 #include "members/program_settings.h"
 #include "platform/amount_text.h"
-#include "ui/export/grid_export.h"
 #include "ui/cms/kftc_send_screen.h"
+#include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/ledger/auto_sale_dialog.h"
 #include "ui/ledger/ledger_screens.h"
@@ -313,19 +313,6 @@ bool OpenEb21Creation(Database& db, SessionContext& session, Interaction& ui, QW
     }
     dialog->show();
     return true;
-}
-
-QWidget* CreateEb21Launcher(Database& db, SessionContext& session, Interaction& ui,
-                            QWidget* parent) {
-    auto* panel = new QWidget(parent);
-    auto* layout = new QHBoxLayout(panel);
-    auto* open = new QPushButton(QStringLiteral("CMS 출금파일 생성"), panel);
-    open->setObjectName("cmdEb21Create");
-    layout->addWidget(open);
-    layout->addStretch(1);
-    QObject::connect(open, &QPushButton::clicked, panel,
-                     [&db, &session, &ui, panel] { OpenEb21Creation(db, session, ui, panel); });
-    return panel;
 }
 
 }  // namespace qx::ui

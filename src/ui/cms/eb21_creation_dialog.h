@@ -76,8 +76,4 @@ class Eb21CreationDialog : public QDialog {
 // automatic sale or the server preparation failed).
 bool OpenEb21Creation(Database& db, SessionContext& session, Interaction& ui, QWidget* parent);
 
-// The withdrawal part of the file screen: the way into frmDoc32_1.
-QWidget* CreateEb21Launcher(Database& db, SessionContext& session, Interaction& ui,
-                            QWidget* parent);
-
 }  // namespace qx::ui

@@ -59,4 +59,18 @@ void FillStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns
     }
 }
 
+void FillDetailGrid(QTableWidget* grid, const FileDetail& detail) {
+    grid->clear();
+    grid->setColumnCount(static_cast<int>(detail.columns.size()));
+    QStringList captions;
+    for (const auto& c : detail.columns) captions << Q(c);
+    grid->setHorizontalHeaderLabels(captions);
+    grid->setRowCount(static_cast<int>(detail.rows.size()));
+    for (int r = 0; r < static_cast<int>(detail.rows.size()); ++r) {
+        const auto& cells = detail.rows[static_cast<std::size_t>(r)];
+        for (int c = 0; c < static_cast<int>(cells.size()); ++c)
+            grid->setItem(r, c, new QTableWidgetItem(Q(cells[static_cast<std::size_t>(c)])));
+    }
+}
+
 }  // namespace qx::ui

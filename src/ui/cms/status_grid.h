@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cms/workspace/cms_status.h"
+#include "cms/workspace/result_screen.h"
 
 class QTableWidget;
 
@@ -16,5 +17,7 @@ void SetUpStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& column
 // Replaces the rows; cells take the alignment of their column.
 void FillStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns,
                     const std::vector<std::vector<std::string>>& rows);
+// Replaces the columns and rows by those of a file's detail.
+void FillDetailGrid(QTableWidget* grid, const FileDetail& detail);
 
 }  // namespace qx::ui

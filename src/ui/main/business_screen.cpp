@@ -11,6 +11,7 @@
 #include "ui/cms/eb11_screen.h"
 #include "ui/cms/eb13_screen.h"
 #include "ui/cms/eb21_creation_dialog.h"
+#include "ui/cms/eb21_screen.h"
 #include "ui/cms/ei13_screen.h"
 #include "ui/giro/giro_screens.h"
 #include "ui/gui_interaction.h"
@@ -86,11 +87,10 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
     if (s == "frmDoc46")
         content = new SmsHistoryScreen(context.db, context.session, context.ui, screen);
     if (s == "frmDoc32") {
-        content = CreateEb21Launcher(context.db, context.session, context.ui, screen);
-        screen->setSubScreenOpener([db = &context.db, session = &context.session, ui = &context.ui,
-                                    screen](const std::string& id) {
-            return id == "frmDoc32_1" && OpenEb21Creation(*db, *session, *ui, screen);
-        });
+        auto* files = new Eb21Screen(context.db, context.session, context.ui, screen);
+        screen->setSubScreenOpener(
+            [files](const std::string& id) { return id == "frmDoc32_1" && files->openCreation(); });
+        content = files;
     }
     if (s == "frmDoc33" || s == "frmDoc33_1")
         content = new Eb11Screen(context.db, context.session, context.ui, screen);
@@ -130,8 +130,8 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
             auto* status = new CmsStatusScreen(context.db, context.session, *gui, screen);
             Database* db = &context.db;
             SessionContext* session = &context.session;
-            // The EB13/EB14 files are handled in their own window; the panel
-            // shows what changed once it is closed.
+            // The EB13/EB14 and EB21/EB22 files are handled in their own
+            // windows; the panel shows what changed once one is closed.
             QObject::connect(status, &CmsStatusScreen::openEb13Screen, status,
                              [db, session, gui, status] {
                                  ShowEb13Window(*db, *session, *gui, status);
@@ -141,6 +141,11 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
                              [db, session, gui, status] {
                                  OpenEb11FromStatus(*db, *session, *gui, status);
                                  status->rebuildEb11();
+                             });
+            QObject::connect(status, &CmsStatusScreen::openEb21Screen, status,
+                             [db, session, gui, status] {
+                                 ShowEb21Window(*db, *session, *gui, status);
+                                 status->rebuildEb21();
                              });
             content = status;
         }

@@ -252,9 +252,9 @@ bool MainFrame::openScreenById(const std::string& screen) {
     if (screen == "frmDoc47") return OpenMenuScreen(40, 6);
     if (screen == "frmDoc48") return OpenMenuScreen(40, 7);
     if (screen == "frmDoc00") return OpenMenuScreen(0, 0);
-    // The EB13 creation window opens over its list screen.
-    if (screen == "frmDoc31_1") {
-        if (!openScreenById("frmDoc31")) return false;
+    // The EB13 and EB21 creation windows open over their list screens.
+    if (screen == "frmDoc31_1" || screen == "frmDoc32_1") {
+        if (!openScreenById(screen.substr(0, 8))) return false;
         auto* list = currentBusinessScreen();
         return list && list->openSubScreen(screen);
     }

@@ -75,6 +75,11 @@ TEST(CmsStatusScreen, GridsButtonsAndHighlight) {
         EXPECT_TRUE(eb13Button->isEnabled());
         QTest::mouseClick(eb13Button, Qt::LeftButton);
         EXPECT_EQ(opened, 1);
+        QObject::connect(&screen, &CmsStatusScreen::openEb21Screen, [&opened] { opened += 10; });
+        auto* eb21Button = screen.findChild<QPushButton*>("cmdEb21");
+        EXPECT_TRUE(eb21Button->isEnabled());
+        QTest::mouseClick(eb21Button, Qt::LeftButton);
+        EXPECT_EQ(opened, 11);
     }
 
     // A waiting EB11 file lights the caption up.

@@ -23,6 +23,7 @@ namespace qx::ui {
 namespace {
 
 namespace fs = std::filesystem;
+using test::OnNextModal;
 
 class Eb14ScreenTest : public test::ScreenTest {
   protected:
@@ -56,14 +57,6 @@ class Eb14ScreenTest : public test::ScreenTest {
                 "result_code, oldcms_status) values (1, ?, '1', ?, '8001011234567', ?, ?, '0')",
             {yymmdd, m, result, result.empty() ? "" : "0013"});
         return m;
-    }
-    // Runs `step` on the modal window that opens next.
-    static void OnNextModal(std::function<void(QWidget*)> step) {
-        QTimer::singleShot(0, [step] {
-            QWidget* modal = QApplication::activeModalWidget();
-            ASSERT_NE(modal, nullptr);
-            step(modal);
-        });
     }
     // Ctrl+F10 typed into the screen's list, as a person with the screen in front does.
     void PressCtrlF10(QWidget& screen) {

@@ -115,6 +115,20 @@ TEST_F(MainFrameTest, ExactlyOneBusinessScreenIsOpenAtATime) {
     EXPECT_TRUE(ui_.shown.empty());
 }
 
+TEST_F(MainFrameTest, CreationWindowsAskedForByNameOpenOverTheirListScreens) {
+    auto frame = Frame();
+    frame->startUp();
+    ASSERT_EQ(frame->currentScreen(), "frmDoc20");
+    // Whether the creation window then opens depends on what is due; its
+    // list screen takes the member list's place either way.
+    for (const char* id : {"frmDoc32_1", "frmDoc31_1"}) {
+        frame->openScreenById(id);
+        const std::string list = std::string(id).substr(0, 8);
+        EXPECT_EQ(frame->currentScreen(), list) << id;
+        EXPECT_EQ(frame->openScreens(), Only(list.c_str())) << id;
+    }
+}
+
 TEST_F(MainFrameTest, BranchRefusalsKeepTheCurrentScreen) {
     session_ = test::SessionFor(*inst_, brinx_);
     auto frame = Frame();
