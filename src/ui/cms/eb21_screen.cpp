@@ -26,6 +26,7 @@
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/ledger/ledger_screens.h"
+#include "ui/messaging/sms_screens.h"
 
 namespace qx::ui {
 
@@ -90,8 +91,11 @@ Eb21Screen::Eb21Screen(Database& db, SessionContext& session, Interaction& ui, Q
     create->setObjectName("cmdEb21Create");
     auto* apply = new QPushButton(QStringLiteral("EB22 처리"), this);
     apply->setObjectName("cmdEb22Apply");
+    auto* sms = new QPushButton(QStringLiteral("SMS"), this);
+    sms->setObjectName("cmdSms");
     actions->addWidget(create);
     actions->addWidget(apply);
+    actions->addWidget(sms);
     layout->addLayout(actions);
 
     files_ = new QTableWidget(this);
@@ -123,6 +127,7 @@ Eb21Screen::Eb21Screen(Database& db, SessionContext& session, Interaction& ui, Q
     connect(searchToggle_, &QPushButton::clicked, this, &Eb21Screen::toggleSearch);
     connect(create, &QPushButton::clicked, this, [this] { openCreation(); });
     connect(apply, &QPushButton::clicked, this, &Eb21Screen::applyEb22);
+    connect(sms, &QPushButton::clicked, this, &Eb21Screen::openSms);
     connect(files_, &QTableWidget::itemSelectionChanged, this, &Eb21Screen::showDetail);
     connect(filter_, &QComboBox::currentIndexChanged, this, &Eb21Screen::showDetail);
     auto* rollback = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F10), this);
@@ -181,6 +186,20 @@ void Eb21Screen::applyEb22() {
         ApplyEb22Files(db_, session_, ui_, ServiceWebEb22Request(ScreenWebHost(session_)));
     });
     refresh();
+}
+
+void Eb21Screen::openSms() {
+    const int row = files_->currentRow();
+    const QTableWidgetItem* item = row >= 0 ? files_->item(row, kEb21FileNameColumn) : nullptr;
+    const std::string name = item ? S(item->text()) : std::string();
+    if (!files_->selectionModel()->hasSelection() || name.size() != 10) {
+        ui_.inform(kSmsFileNotChosenText, kDefaultTitle);
+        return;
+    }
+    SmsFileQuery file;
+    file.kind = SmsFileKind::Eb21;
+    file.regDate = name.substr(4);
+    OpenFileSms(db_, session_, ui_, file, this);
 }
 
 void Eb21Screen::openRollback() {

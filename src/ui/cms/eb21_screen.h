@@ -34,6 +34,8 @@ class Eb21Screen : public QWidget {
     void applyEb22();
     // Ctrl+F10: the maintenance password, then the EB21 rollback screen.
     void openRollback();
+    // frmLMS2 on the members of the chosen file.
+    void openSms();
     // The detail grid: the selected file's requests, or the search's rows.
     void showDetail();
 

@@ -23,6 +23,7 @@
 #include "cms/workspace/head_office_gate.h"
 #include "support/screen_test.h"
 #include "ui/cms/eb21_screen.h"
+#include "ui/messaging/sms_screens.h"
 
 namespace qx::ui {
 namespace {
@@ -190,6 +191,13 @@ TEST_F(Eb21FilesScreenTest, TheWayToTheEb21ScreenIsGated) {
     QTest::mouseClick(Find<QPushButton>(branchScreen, "cmdEb22Apply"), Qt::LeftButton);
     EXPECT_EQ(ui_.texts(),
               (std::vector<std::string>{kHeadOfficeOnlyFileText, kHeadOfficeOnlyFileText}));
+}
+
+TEST_F(Eb21FilesScreenTest, SmsWithoutAFileSaysSo) {
+    Eb21Screen screen(*db_, session, ui_);
+    ui_.shown.clear();
+    QTest::mouseClick(screen.findChild<QPushButton*>("cmdSms"), Qt::LeftButton);
+    EXPECT_EQ(ui_.texts(), std::vector<std::string>{kSmsFileNotChosenText});
 }
 
 TEST_F(Eb21FilesScreenTest, CtrlF10WithAWrongPasswordChangesNothing) {
