@@ -1,5 +1,7 @@
 #include "cms/eb14/eb13_detail.h"
 
+#include <cstring>
+
 #include "core/session_context.h"
 #include "db/database.h"
 #include "members/member_record.h"
@@ -43,7 +45,11 @@ Eb13Detail Run(Database& db, const SessionContext& s, const std::string& where,
                const SqlParams& params, bool withFileName) {
     const bool relay = s.cmsrunprg == 2;
     const bool full = MayShowFullHolderNumbers(db, s);
-    const std::string bank = s.case_sql.bank_name.empty() ? "''" : s.case_sql.bank_name;
+    // The bank of the account the file carried, like the account number
+    // beside it (the member may have changed banks since).
+    std::string bank = s.case_sql.bank_name.empty() ? "''" : s.case_sql.bank_name;
+    for (std::size_t at; (at = bank.find("member_user.bank_code")) != std::string::npos;)
+        bank.replace(at, std::strlen("member_user.bank_code"), "f.bank_code");
     const Recordset rs = db.OpenRecordset(
         "select f.reg_date, member_user.username, member_user.client_company, f.reg_kind, "
         "f.user_no, member_user.ext_key, " +

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cms/eb14/eb13_detail.h"
+#include "db/code_lists.h"
 #include "support/institution_fixture.h"
 
 namespace qx {
@@ -17,9 +18,9 @@ class Eb13DetailDbTest : public test::FreshInstitutionTest {
         const long long member = test::InsertMember(*db, inst.inx, m);
         db->ExecuteSql(
             "insert into " + schema +
-                ".file_ea13 (seq_num, reg_date, reg_kind, user_no, account_no, id_no, "
+                ".file_ea13 (seq_num, reg_date, reg_kind, user_no, bank_code, account_no, id_no, "
                 "account_name, result, result_code, rp_err, certifi_kind, "
-                "certifi_result, user_phone) values (?,?,?,?,?,'800101','예금주',?,?,?,"
+                "certifi_result, user_phone) values (?,?,?,?,'0880000',?,'800101','예금주',?,?,?,"
                 "'1','F','01012345678')",
             {serial, yymmdd, serial == 1 ? "3" : "1", member, account, result, code, rpErr});
     }
@@ -48,6 +49,19 @@ TEST_F(Eb13DetailDbTest, OneFileFilteredAndTheSearchAcrossFiles) {
     EXPECT_EQ(all.rows[0][8], "계좌번호 오류(해당계좌 없음)");
     EXPECT_EQ(all.rows[1][2], "해지");
     EXPECT_EQ(all.rows[1][8], "");
+    // The bank is the one the file carried (088), not the member's of today.
+    db->ExecuteSql("update " + schema + ".member_user set bank_code='0040000'");
+    BuildCodeCaseSql(*db, session);
+    const Eb13Detail again = Eb13FileDetail(*db, session, "EB13261204", Eb13DetailFilter::All);
+    std::string fileBank, memberBank;
+    for (const auto& e : LoadSharedCodeList(*db, session.relay_prefix)) {
+        if (e.data == "088") fileBank = e.text;
+        if (e.data == "004") memberBank = e.text;
+    }
+    ASSERT_FALSE(fileBank.empty());
+    ASSERT_NE(fileBank, memberBank);
+    EXPECT_EQ(again.rows[0][5], fileBank);
+    EXPECT_EQ(again.rows[1][5], fileBank);
     EXPECT_EQ(Eb13FileDetail(*db, session, "EB13261204", Eb13DetailFilter::Open).rows.size(), 1u);
     EXPECT_EQ(Eb13FileDetail(*db, session, "EB13261204", Eb13DetailFilter::Refused).rows.size(),
               1u);
