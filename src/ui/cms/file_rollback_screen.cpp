@@ -10,16 +10,16 @@
 
 namespace qx::ui {
 
-FileRollbackScreen::FileRollbackScreen(Interaction& ui, FileRollbackSpec spec, QWidget* parent)
-    : QDialog(parent), ui_(ui), spec_(std::move(spec)) {
-    setObjectName(spec_.id);
-    setWindowTitle(spec_.title);
+FileRollbackScreen::FileRollbackScreen(Interaction& ui, FileRollbackSetup setup, QWidget* parent)
+    : QDialog(parent), ui_(ui), setup_(std::move(setup)) {
+    setObjectName(setup_.id);
+    setWindowTitle(setup_.title);
     resize(800, 400);
     auto* layout = new QVBoxLayout(this);
     files_ = new QTableWidget(this);
     files_->setObjectName("grdFiles");
-    files_->setColumnCount(static_cast<int>(spec_.captions.size()) + 1);
-    files_->setHorizontalHeaderLabels(QStringList{QString()} + spec_.captions);
+    files_->setColumnCount(static_cast<int>(setup_.captions.size()) + 1);
+    files_->setHorizontalHeaderLabels(QStringList{QString()} + setup_.captions);
     files_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     files_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(files_, 1);
@@ -45,7 +45,7 @@ FileRollbackScreen::FileRollbackScreen(Interaction& ui, FileRollbackSpec spec, Q
 
 void FileRollbackScreen::refill() {
     Guarded(ui_, [this] {
-        const auto rows = spec_.list();
+        const auto rows = setup_.list();
         files_->setRowCount(static_cast<int>(rows.size()));
         for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
             auto* tick = new QTableWidgetItem;
@@ -64,9 +64,9 @@ void FileRollbackScreen::rollBack() {
         std::vector<std::string> ticked;
         for (int r = 0; r < files_->rowCount(); ++r) {
             if (files_->item(r, 0)->checkState() == Qt::Checked)
-                ticked.push_back(S(files_->item(r, spec_.fileNameColumn + 1)->text()));
+                ticked.push_back(S(files_->item(r, setup_.fileNameColumn + 1)->text()));
         }
-        spec_.rollBack(ticked);
+        setup_.rollBack(ticked);
     });
     refill();
 }

@@ -18,7 +18,7 @@ class Interaction;
 
 namespace qx::ui {
 
-struct FileRollbackSpec {
+struct FileRollbackSetup {
     QString id, title;
     QStringList captions;    // after the tick column
     int fileNameColumn = 0;  // among `captions`
@@ -31,14 +31,14 @@ struct FileRollbackSpec {
 class FileRollbackScreen : public QDialog {
     Q_OBJECT
   public:
-    FileRollbackScreen(Interaction& ui, FileRollbackSpec spec, QWidget* parent = nullptr);
+    FileRollbackScreen(Interaction& ui, FileRollbackSetup setup, QWidget* parent = nullptr);
 
     void refill();
     void rollBack();
 
   private:
     Interaction& ui_;
-    FileRollbackSpec spec_;
+    FileRollbackSetup setup_;
     QTableWidget* files_;
 };
 
