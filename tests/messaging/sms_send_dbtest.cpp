@@ -201,7 +201,7 @@ TEST_F(SmsSendTest, UnusableNumbersAndEmptyMessagesAreSkippedAndCounted) {
                                      {session.inx}),
               "0111234567");
 
-    // Nobody reachable: the Part's closing text, nothing queued.
+    // Nobody reachable: the window's closing text, nothing queued.
     Clear();
     progress = {};
     ui.shown.clear();
