@@ -164,12 +164,12 @@ void Eb13Screen::showDetail() {
     Guarded(ui_, [this] {
         const auto filter = static_cast<Eb13DetailFilter>(filter_->currentIndex());
         Eb13Detail detail;
-        const int row = files_->currentRow();
+        const std::string file = SelectedCellText(files_, 0);
         if (searchSet_) {
             detail = Eb13SearchDetail(db_, session_, FromQDate(from_->date()),
                                       FromQDate(to_->date()), S(search_->text()), filter);
-        } else if (row >= 0 && files_->item(row, 0) && files_->selectionModel()->hasSelection()) {
-            detail = Eb13FileDetail(db_, session_, S(files_->item(row, 0)->text()), filter);
+        } else if (!file.empty()) {
+            detail = Eb13FileDetail(db_, session_, file, filter);
         }
         detailTitle_->setText(Q(detail.title));
         FillDetailGrid(details_, detail);
@@ -189,10 +189,8 @@ void Eb13Screen::selectNewestFile() {
 }
 
 void Eb13Screen::openSms() {
-    const int row = files_->currentRow();
-    const QTableWidgetItem* item = row >= 0 ? files_->item(row, 0) : nullptr;
-    const std::string name = item ? S(item->text()) : std::string();
-    if (!files_->selectionModel()->hasSelection() || name.size() != 10) {
+    const std::string name = SelectedCellText(files_, 0);
+    if (name.size() != 10) {
         ui_.inform(kSmsFileNotChosenText, kDefaultTitle);
         return;
     }
@@ -201,8 +199,7 @@ void Eb13Screen::openSms() {
     file.regDate = name.substr(4);
     // A file of cancellations only opens on its cancelled members.
     auto count = [&](int column) {
-        const QTableWidgetItem* cell = files_->item(row, column);
-        return cell ? QString(cell->text()).remove(QLatin1Char(',')).toLongLong() : 0;
+        return Q(SelectedCellText(files_, column)).remove(QLatin1Char(',')).toLongLong();
     };
     file.cancelled = count(1) == 0 && count(2) > 0;
     OpenFileSms(db_, session_, ui_, file, this);

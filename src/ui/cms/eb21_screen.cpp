@@ -165,14 +165,12 @@ void Eb21Screen::showDetail() {
     Guarded(ui_, [this] {
         const auto filter = static_cast<Eb21DetailFilter>(filter_->currentIndex());
         FileDetail detail;
-        const int row = files_->currentRow();
+        const std::string file = SelectedCellText(files_, kEb21FileNameColumn);
         if (searchSet_) {
             detail = Eb21SearchDetail(db_, session_, FromQDate(from_->date()),
                                       FromQDate(to_->date()), S(search_->text()), filter);
-        } else if (row >= 0 && files_->item(row, kEb21FileNameColumn) &&
-                   files_->selectionModel()->hasSelection()) {
-            detail = Eb21FileDetail(db_, session_,
-                                    S(files_->item(row, kEb21FileNameColumn)->text()), filter);
+        } else if (!file.empty()) {
+            detail = Eb21FileDetail(db_, session_, file, filter);
         }
         detailTitle_->setText(Q(detail.title));
         FillDetailGrid(details_, detail);
@@ -189,10 +187,8 @@ void Eb21Screen::applyEb22() {
 }
 
 void Eb21Screen::openSms() {
-    const int row = files_->currentRow();
-    const QTableWidgetItem* item = row >= 0 ? files_->item(row, kEb21FileNameColumn) : nullptr;
-    const std::string name = item ? S(item->text()) : std::string();
-    if (!files_->selectionModel()->hasSelection() || name.size() != 10) {
+    const std::string name = SelectedCellText(files_, kEb21FileNameColumn);
+    if (name.size() != 10) {
         ui_.inform(kSmsFileNotChosenText, kDefaultTitle);
         return;
     }

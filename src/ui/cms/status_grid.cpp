@@ -1,6 +1,7 @@
 #include "ui/cms/status_grid.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QTableWidget>
 
 #include "ui/gui_interaction.h"
@@ -71,6 +72,13 @@ void FillDetailGrid(QTableWidget* grid, const FileDetail& detail) {
         for (int c = 0; c < static_cast<int>(cells.size()); ++c)
             grid->setItem(r, c, new QTableWidgetItem(Q(cells[static_cast<std::size_t>(c)])));
     }
+}
+
+std::string SelectedCellText(const QTableWidget* grid, int column) {
+    const int row = grid->currentRow();
+    const QTableWidgetItem* item = row >= 0 ? grid->item(row, column) : nullptr;
+    if (!item || !grid->selectionModel()->hasSelection()) return {};
+    return S(item->text());
 }
 
 }  // namespace qx::ui

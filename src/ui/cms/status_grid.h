@@ -19,5 +19,7 @@ void FillStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns
                     const std::vector<std::vector<std::string>>& rows);
 // Replaces the columns and rows by those of a file's detail.
 void FillDetailGrid(QTableWidget* grid, const FileDetail& detail);
+// The text in `column` of the selected row; empty when no row is selected.
+std::string SelectedCellText(const QTableWidget* grid, int column);
 
 }  // namespace qx::ui

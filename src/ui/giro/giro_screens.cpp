@@ -192,14 +192,14 @@ void Gr15ReportScreen::refresh() {
 
 void Gr15ReportScreen::showDetail() {
     Guarded(ui_, [this] {
-        const int row = files_->currentRow();
-        if (row < 0 || !files_->item(row, 0) || !files_->selectionModel()->hasSelection()) {
+        const std::string file = SelectedCellText(files_, 0);
+        if (file.empty()) {
             detailTitle_->clear();
             unbooked_->clear();
             details_->setRowCount(0);
             return;
         }
-        const Gr15Detail d = Gr15FileDetail(db_, session_, S(files_->item(row, 0)->text()));
+        const Gr15Detail d = Gr15FileDetail(db_, session_, file);
         detailTitle_->setText(Q(d.title));
         unbooked_->setText(QStringLiteral("%1 건 ").arg(d.unbookedCount) + Q(d.unbookedText));
         FillStatusGrid(details_, d.columns, d.rows);
