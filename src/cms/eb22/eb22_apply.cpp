@@ -15,6 +15,7 @@
 #include "db/database.h"
 #include "db/sql_quote.h"
 #include "db/work_tables.h"
+#include "ledger/fees.h"
 #include "ledger/server_scripts.h"
 #include "platform/http.h"
 #include "platform/interaction.h"
@@ -73,11 +74,6 @@ std::string Eb22BusyTitle(const std::string& yymmdd) {
 
 std::string Eb22SummaryText(int succeeded, int failed) {
     return ResultSummaryText(succeeded, failed, kEb22DoneText);
-}
-
-bool IsChargedFailureCode(const std::string& code) {
-    return std::find(std::begin(kUnchargedFailureCodes), std::end(kUnchargedFailureCodes), code) ==
-           std::end(kUnchargedFailureCodes);
 }
 
 Eb22Reading ReadEb22File(const std::string& path, const std::string& yymmdd,

@@ -73,9 +73,6 @@ Eb22Reading ReadEb22File(const std::string& path, const std::string& yymmdd,
 // The same, collecting the results; none when the file is refused.
 Eb22Reading ReadEb22File(const std::string& path, const std::string& yymmdd);
 
-// True when a failure with this code costs the institution the failure fee.
-bool IsChargedFailureCode(const std::string& code);
-
 // Builds the statements that stage results in `schema`.file_ea21_run, one
 // per kEb22StagingBatch results.
 class Eb22Staging {

@@ -2,6 +2,7 @@
 
 #include "db/database.h"
 #include "db/sql_quote.h"
+#include "ledger/fees.h"
 #include "ledger/server_scripts.h"
 #include "platform/text_checks.h"
 
@@ -11,15 +12,6 @@ namespace {
 
 // The amount a request of file_ea21 `f` brought in.
 constexpr const char* kWithdrawnSql = "if(f.result='P',f.div_amount,if(f.result='',f.amount,0))";
-
-std::string UnchargedCodeList() {
-    std::string list;
-    for (const std::string_view code : kUnchargedFailureCodes) {
-        if (!list.empty()) list += ",";
-        list += SqlQuote(std::string(code));
-    }
-    return list;
-}
 
 }  // namespace
 
@@ -124,7 +116,7 @@ std::string ApplyEb22Results(Database& db, long long inx, const std::string& yym
             "m.cms_status=if(m.cms_status='6',if(got.failed>0,'8','7'),m.cms_status)",
         {yymmdd, yymmdd, kPartialWithdrawalText});
     const std::string charged =
-        "f.result='N' and f.result_code not in (" + UnchargedCodeList() + ")";
+        "f.result='N' and f.result_code not in (" + UnchargedFailureCodesSql() + ")";
     db.ExecuteSql("update " + s + ".ea21 e join (select sum(" + w + ") ok, sum(f.amount-(" + w +
                       ")) notok, sum(f.result<>'N') okcnt, sum(" + charged + ") charged from " + s +
                       ".file_ea21 f where f.reg_date=?) t set e.rtnok_money=coalesce(t.ok,0), "

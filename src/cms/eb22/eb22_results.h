@@ -16,11 +16,6 @@ inline constexpr const char* kUnknownWithdrawalErrorText = "출금오류(미등�
 inline constexpr const char* kPartialWithdrawalText = "부분출금";
 inline constexpr const char* kCmsCollectionTitle = "CMS";
 
-// Failure codes that cost the institution no failure fee.
-inline constexpr std::string_view kUnchargedFailureCodes[] = {
-    "A012", "0011", "0096", "0061", "0062", "0068", "0075",
-    "0081", "0087", "0088", "0089", "0090", "0098", "9999"};
-
 // For the EB21 "EB21" + yymmdd of institution `inx`, claimed by the client
 // (ea21.pross_stat '9'), with one result per request staged in
 // file_ea21_run: the results are copied to the file's rows; every amount

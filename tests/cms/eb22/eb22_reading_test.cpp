@@ -52,14 +52,6 @@ TEST_F(Eb22ReadingTest, FieldsComeFromTheirBytePositions) {
     EXPECT_EQ(r.notWithdrawnFailed, 27000);
 }
 
-TEST_F(Eb22ReadingTest, OnlyTheListedCodesAreFreeOfTheFailureFee) {
-    for (const char* code : {"A012", "0011", "0096", "0061", "0062", "0068", "0075", "0081", "0087",
-                             "0088", "0089", "0090", "0098", "9999"})
-        EXPECT_FALSE(IsChargedFailureCode(code)) << code;
-    for (const char* code : {"0012", "0013", "A011", "0000", "", "001", "00111"})
-        EXPECT_TRUE(IsChargedFailureCode(code)) << code;
-}
-
 TEST_F(Eb22ReadingTest, StagingIsOneStatementPerHundredRecords) {
     for (const auto& [records, sizes] :
          std::vector<std::pair<int, std::vector<std::size_t>>>{{0, {}},
