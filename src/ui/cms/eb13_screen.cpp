@@ -29,6 +29,7 @@
 #include "ui/ledger/ledger_screens.h"
 #include "ui/main/business_screen.h"
 #include "ui/messaging/sms_screens.h"
+#include "ui/period_row.h"
 
 namespace qx::ui {
 
@@ -45,22 +46,11 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     layout->setContentsMargins(0, 0, 0, 0);
     // Three short rows rather than one long one: at 1024 pixels the search
     // box and the buttons keep their size.
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(QStringLiteral("생성일자"), this));
-    from_ = new QDateEdit(this);
-    from_->setObjectName("dtpFrom");
-    to_ = new QDateEdit(this);
-    to_->setObjectName("dtpTo");
-    for (QDateEdit* d : {from_, to_}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat("yyyy-MM-dd");
-    }
-    bar->addWidget(from_);
-    bar->addWidget(new QLabel(QStringLiteral("~"), this));
-    bar->addWidget(to_);
-    auto* list = new QPushButton(QStringLiteral("조회"), this);
-    list->setObjectName("cmdList");
-    bar->addWidget(list);
+    const PeriodRow period = NewPeriodRow(this, QStringLiteral("생성일자"));
+    auto* bar = period.row;
+    from_ = period.from;
+    to_ = period.to;
+    auto* list = AddListButton(bar, this);
     bar->addStretch(1);
     layout->addLayout(bar);
 

@@ -27,6 +27,7 @@
 #include "ui/gui_interaction.h"
 #include "ui/ledger/ledger_screens.h"
 #include "ui/messaging/sms_screens.h"
+#include "ui/period_row.h"
 
 namespace qx::ui {
 
@@ -50,22 +51,11 @@ Eb21Screen::Eb21Screen(Database& db, SessionContext& session, Interaction& ui, Q
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(QStringLiteral("생성일자"), this));
-    from_ = new QDateEdit(this);
-    from_->setObjectName("dtpFrom");
-    to_ = new QDateEdit(this);
-    to_->setObjectName("dtpTo");
-    for (QDateEdit* d : {from_, to_}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat("yyyy-MM-dd");
-    }
-    bar->addWidget(from_);
-    bar->addWidget(new QLabel(QStringLiteral("~"), this));
-    bar->addWidget(to_);
-    auto* list = new QPushButton(QStringLiteral("조회"), this);
-    list->setObjectName("cmdList");
-    bar->addWidget(list);
+    const PeriodRow period = NewPeriodRow(this, QStringLiteral("생성일자"));
+    auto* bar = period.row;
+    from_ = period.from;
+    to_ = period.to;
+    auto* list = AddListButton(bar, this);
     bar->addStretch(1);
     layout->addLayout(bar);
 

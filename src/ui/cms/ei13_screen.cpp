@@ -22,6 +22,7 @@
 #include "ui/cms/rollback_password_dialog.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
+#include "ui/period_row.h"
 
 namespace qx::ui {
 
@@ -49,30 +50,17 @@ void Fill(QTableWidget* grid, const std::vector<std::vector<std::string>>& rows)
     }
 }
 
-QDateEdit* DateBox(QWidget* parent, const char* name) {
-    auto* d = new QDateEdit(parent);
-    d->setObjectName(name);
-    d->setCalendarPopup(true);
-    d->setDisplayFormat("yyyy-MM-dd");
-    return d;
-}
-
 }  // namespace
 
 Ei13Screen::Ei13Screen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent)
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(QStringLiteral("생성일자"), this));
-    from_ = DateBox(this, "dtpFrom");
-    to_ = DateBox(this, "dtpTo");
-    bar->addWidget(from_);
-    bar->addWidget(new QLabel(QStringLiteral("~"), this));
-    bar->addWidget(to_);
-    auto* list = new QPushButton(QStringLiteral("조회"), this);
-    list->setObjectName("cmdList");
-    bar->addWidget(list);
+    const PeriodRow period = NewPeriodRow(this, QStringLiteral("생성일자"));
+    auto* bar = period.row;
+    from_ = period.from;
+    to_ = period.to;
+    auto* list = AddListButton(bar, this);
     bar->addStretch(1);
     layout->addLayout(bar);
 
@@ -82,7 +70,7 @@ Ei13Screen::Ei13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     actions->addWidget(figures_);
     actions->addStretch(1);
     actions->addWidget(new QLabel(QStringLiteral("파일일자"), this));
-    fileDate_ = DateBox(this, "dtpFileDate");
+    fileDate_ = NewDateBox(this, "dtpFileDate");
     actions->addWidget(fileDate_);
     auto* create = new QPushButton(QStringLiteral("EI13 파일생성"), this);
     create->setObjectName("cmdCreate");

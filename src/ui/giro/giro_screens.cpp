@@ -17,6 +17,7 @@
 #include "ui/cms/status_grid.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
+#include "ui/period_row.h"
 
 namespace qx::ui {
 
@@ -123,22 +124,11 @@ Gr15ReportScreen::Gr15ReportScreen(Database& db, SessionContext& session, Intera
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(QStringLiteral("처리일자"), this));
-    from_ = new QDateEdit(this);
-    from_->setObjectName("dtpFrom");
-    to_ = new QDateEdit(this);
-    to_->setObjectName("dtpTo");
-    for (QDateEdit* d : {from_, to_}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat("yyyy-MM-dd");
-    }
-    bar->addWidget(from_);
-    bar->addWidget(new QLabel(QStringLiteral("~"), this));
-    bar->addWidget(to_);
-    auto* list = new QPushButton(QStringLiteral("조회"), this);
-    list->setObjectName("cmdList");
-    bar->addWidget(list);
+    const PeriodRow period = NewPeriodRow(this, QStringLiteral("처리일자"));
+    auto* bar = period.row;
+    from_ = period.from;
+    to_ = period.to;
+    auto* list = AddListButton(bar, this);
     bar->addStretch(1);
     auto* receipts = new QPushButton(QStringLiteral("GR15 파일처리"), this);
     receipts->setObjectName("cmdGiro");

@@ -23,6 +23,7 @@
 #include "platform/profile_ini.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
+#include "ui/period_row.h"
 
 namespace qx::ui {
 
@@ -357,19 +358,10 @@ SmsHistoryScreen::SmsHistoryScreen(Database& db, SessionContext& session, Intera
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(QStringLiteral("발송기간"), this));
-    from_ = new QDateEdit(this);
-    from_->setObjectName("dtpFrom");
-    to_ = new QDateEdit(this);
-    to_->setObjectName("dtpTo");
-    for (QDateEdit* d : {from_, to_}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat("yyyy-MM-dd");
-    }
-    bar->addWidget(from_);
-    bar->addWidget(new QLabel(QStringLiteral("~"), this));
-    bar->addWidget(to_);
+    const PeriodRow period = NewPeriodRow(this, QStringLiteral("발송기간"));
+    auto* bar = period.row;
+    from_ = period.from;
+    to_ = period.to;
     result_ = new QComboBox(this);
     result_->setObjectName("cboResult");
     result_->addItem(QStringLiteral("전체"), QString());
