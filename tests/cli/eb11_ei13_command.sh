@@ -40,6 +40,38 @@ check "received" 0 $status "received=EB111204" "$out"
 out=$(run "${head[@]}" eb11 list); status=$?
 check "listed" 0 $status "$(printf 'EB111204\t파일 미적용')" "$out"
 
+# kill -9 halfway: a second connection holds member 777, so the apply waits
+# on its third record after creating member 12345 and storing two records.
+# Killed there, it leaves nothing of the file; the file then applies once.
+entry=$QUORISDEX_TEST_DB
+mariadb -h "${entry%:*}" -P "${entry##*:}" -u "${QUORISDEX_TEST_DB_USER:-quorisdex}" \
+  -p"${QUORISDEX_TEST_DB_PASSWORD:-quorisdex-demo}" -N \
+  -e "begin; select * from $schema.member_user where member_inx=777 for update;
+  select sleep(6); commit;" >/dev/null 2>&1 &
+locker=$!
+sleep 1
+"$cli" --app-path "$app" "${head[@]}" eb11 apply >/dev/null 2>&1 &
+applier=$!
+waited=0
+for _ in $(seq 50); do
+  waited=$(sql "select count(*) from information_schema.processlist
+    where info rlike '^select member_inx,bank_code'")
+  [ "$waited" -gt 0 ] && break
+  sleep 0.1
+done
+check "kill -9: blocked on the third record" 0 0 "1" "$([ "$waited" -gt 0 ] && echo 1 || echo 0)"
+check "kill -9: nothing visible before the commit" 0 0 "0" \
+  "$(sql "select count(*) from $schema.file_ea11 where reg_date='20261204'")"
+kill -9 "$applier" 2>/dev/null
+wait "$applier" 2>/dev/null
+wait "$locker"
+check "kill -9: no rows" 0 0 "0|0" "$(sql "select concat((select count(*) from $schema.file_ea11),
+  '|', (select count(*) from $schema.member_user where member_inx=12345))")"
+check "kill -9: member 777 untouched" 0 0 "1|0" \
+  "$(sql "select concat(remove,'|',cms_status) from $schema.member_user where member_inx=777")"
+out=$(run "${head[@]}" eb11 list); status=$?
+check "kill -9: still to apply" 0 $status "$(printf 'EB111204\t파일 미적용')" "$out"
+
 out=$(run "${head[@]}" eb11 apply); status=$?
 check "applied" 0 $status "$(printf 'EB111204\t20261204\trecords=3\trefused=1')" "$out"
 out=$(run "${head[@]}" eb11 detail 2026-12-04); status=$?
