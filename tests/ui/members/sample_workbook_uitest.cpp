@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -19,6 +20,7 @@ namespace {
 
 using test_members::Recording;
 using SampleWorkbookTest = test_members::MemberScreenTest;
+namespace fs = std::filesystem;
 
 QWidget* OpenWindow(const char* name) {
     for (QWidget* w : QApplication::topLevelWidgets())
