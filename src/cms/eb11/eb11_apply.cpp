@@ -119,8 +119,8 @@ class Applier {
             }
             Store(rec, *member, Outcome::Done(""));
         }
-        // Pass 2: the rest in payer order, registrations before cancellations
-        // of the same payer.
+        // Pass 2: the rest in payer order, cancellations (kinds 7, 3) before
+        // the registration of the same payer.
         const Recordset rows = db_.OpenRecordset(
             "select ea11_inx, reg_kind, user_no, bank_code, account_no, id_no, file_orig_msg "
             "from " +
