@@ -99,3 +99,33 @@ CREATE TABLE IF NOT EXISTS sdsi.agreefilerun_rollback (
   `stat_txt` varchar(64) NOT NULL DEFAULT '',
   KEY `filename` (`filename`, `cominx`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;
+
+-- Account-change and cancellation notices the relay takes from the EB11 files
+-- it receives for an institution (read by the institution's EB11 screen and
+-- the main window's EB11 panel).
+--   asc_reg_date      the EB11 day, yyyymmdd (its last four are the file's MMDD)
+--   asc_reg_kind      'C' account change, 'D' cancellation
+--   asc_user_no       payer number as the record carries it
+--   asc_bank_code ... the account the notice names (the new one for 'C')
+--   asc_channel       receiving channel of the record ("CHNG", "CNCL", blank)
+--   asc_pross_status  0 not yet, 1 in progress, 2 waiting for the institution,
+--                     3 done, 4 refused
+--   asc_result        '' none yet, 'W' waiting for the institution's answer,
+--                     'Y' applied, 'N' refused; asc_result_msg says why
+CREATE TABLE IF NOT EXISTS sdsi.acnt_status_check (
+  `asc_inx` int(10) unsigned NOT NULL AUTO_INCREMENT,
+  `asc_cominx` int(10) NOT NULL DEFAULT 0,
+  `asc_reg_date` varchar(8) NOT NULL DEFAULT '',
+  `asc_reg_kind` char(1) NOT NULL DEFAULT '',
+  `asc_user_no` varchar(20) NOT NULL DEFAULT '',
+  `asc_bank_code` varchar(7) NOT NULL DEFAULT '',
+  `asc_account_no` varchar(16) NOT NULL DEFAULT '',
+  `asc_id_no` varchar(16) NOT NULL DEFAULT '',
+  `asc_channel` varchar(4) NOT NULL DEFAULT '',
+  `asc_pross_status` char(1) NOT NULL DEFAULT '0',
+  `asc_result` char(1) NOT NULL DEFAULT '',
+  `asc_result_msg` varchar(255) NOT NULL DEFAULT '',
+  `asc_signdate` datetime NULL DEFAULT NULL,
+  PRIMARY KEY (`asc_inx`),
+  KEY `asc_cominx` (`asc_cominx`, `asc_reg_date`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;

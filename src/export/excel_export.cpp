@@ -64,7 +64,7 @@ bool CanCreate(const fs::path& target, const fs::path& temp) {
 
 ExportOutcome ExportToFile(ExportRowSource& source, const std::vector<int>& columnList,
                            const std::string& path, ExportFormat format, Interaction& ui,
-                           bool askToOpen) {
+                           bool askToOpen, const std::string& failureText) {
     ExportOutcome outcome;
     const fs::path target(path);
     fs::path temp = target;
@@ -72,7 +72,7 @@ ExportOutcome ExportToFile(ExportRowSource& source, const std::vector<int>& colu
     std::error_code ec;
     if (!CanCreate(target, temp)) {
         fs::remove(temp, ec);
-        ui.inform(kCannotCreateText);
+        ui.inform(failureText.empty() ? kCannotCreateText : failureText);
         return outcome;
     }
     std::optional<long long> rows;
@@ -97,7 +97,7 @@ ExportOutcome ExportToFile(ExportRowSource& source, const std::vector<int>& colu
     }
     if (!rows) {
         fs::remove(temp, ec);
-        ui.inform(kExportFailedText);
+        ui.inform(failureText.empty() ? kExportFailedText : failureText);
         return outcome;
     }
     outcome.written = true;

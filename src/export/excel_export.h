@@ -43,10 +43,12 @@ struct ExportOutcome {
 // created gets the "cannot create" message, a write that fails midway the
 // failure message; in both cases no file of that name is left by this
 // export (an existing one stays as it was). `askToOpen` asks the closing
-// question and opens the file with the desktop on yes.
+// question and opens the file with the desktop on yes. A list written on
+// the way of another job names its failure itself: `failureText`, when
+// given, is shown instead of either message.
 ExportOutcome ExportToFile(ExportRowSource& source, const std::vector<int>& columnList,
                            const std::string& path, ExportFormat format, Interaction& ui,
-                           bool askToOpen = true);
+                           bool askToOpen = true, const std::string& failureText = {});
 
 // The closing question.
 std::string ExportDoneQuestion(long long total, long long rows);

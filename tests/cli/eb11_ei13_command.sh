@@ -40,6 +40,40 @@ check "received" 0 $status "received=EB111204" "$out"
 out=$(run "${head[@]}" eb11 list); status=$?
 check "listed" 0 $status "$(printf 'EB111204\t파일 미적용')" "$out"
 
+# kill -9 halfway: a second connection holds the day's rows (all of them, so
+# that no new one can be stored), and the apply waits with member 12345
+# already created in its transaction. Killed there, it leaves nothing of the
+# file; the file then applies once.
+entry=$QUORISDEX_TEST_DB
+mariadb -h "${entry%:*}" -P "${entry##*:}" -u "${QUORISDEX_TEST_DB_USER:-quorisdex}" \
+  -p"${QUORISDEX_TEST_DB_PASSWORD:-quorisdex-demo}" -N \
+  -e "set session transaction isolation level repeatable read; begin;
+  select * from $schema.file_ea11 for update; select sleep(6); commit;" >/dev/null 2>&1 &
+locker=$!
+sleep 1
+"$cli" --app-path "$app" "${head[@]}" eb11 apply >/dev/null 2>&1 &
+applier=$!
+waited=0
+for _ in $(seq 50); do
+  waited=$(sql "select count(*) from information_schema.processlist
+    where info rlike '^insert into $schema\\.file_ea11'")
+  [ "$waited" -gt 0 ] && break
+  sleep 0.1
+done
+check "kill -9: blocked storing the first record" 0 0 "1" "$([ "$waited" -gt 0 ] && echo 1 || echo 0)"
+check "kill -9: the member and its item written, not committed" 0 0 "1|0" \
+  "$(sql "select concat((select count(*) from information_schema.innodb_trx where
+    trx_rows_modified >= 2), '|', (select count(*) from $schema.member_user where member_inx=12345))")"
+kill -9 "$applier" 2>/dev/null
+wait "$applier" 2>/dev/null
+wait "$locker"
+check "kill -9: no rows" 0 0 "0|0" "$(sql "select concat((select count(*) from $schema.file_ea11),
+  '|', (select count(*) from $schema.member_user where member_inx=12345))")"
+check "kill -9: member 777 untouched" 0 0 "1|0" \
+  "$(sql "select concat(remove,'|',cms_status) from $schema.member_user where member_inx=777")"
+out=$(run "${head[@]}" eb11 list); status=$?
+check "kill -9: still to apply" 0 $status "$(printf 'EB111204\t파일 미적용')" "$out"
+
 out=$(run "${head[@]}" eb11 apply); status=$?
 check "applied" 0 $status "$(printf 'EB111204\t20261204\trecords=3\trefused=1')" "$out"
 out=$(run "${head[@]}" eb11 detail 2026-12-04); status=$?

@@ -202,26 +202,19 @@ TEST(Eb11Status, KftcRelayShowsTheCheckTextAndTheNewestFile) {
     for (const char* mark : {"●", "□", "※", ""}) EXPECT_FALSE(Eb11NeedsAttention(mark)) << mark;
 }
 
-TEST(Eb11Status, HyosungRelayReadsTheRelayTableWhenThereIsOne) {
+TEST(Eb11Status, HyosungRelayReadsTheRelayTable) {
     auto db = test::ConnectTestDatabase();
     const auto& t = test::SharedInstitution(*db, 2);
     SessionContext s = test::SessionFor(t);
     s.cmsrunprg = 2;
-    const bool relay =
-        db->scalarInt(
-            "select count(*) from information_schema.tables where table_schema='sdsi' "
-            "and table_name='acnt_status_check'") > 0;
-    if (!relay) {
-        const Eb11Status none = LoadEb11Status(*db, s);
-        EXPECT_FALSE(none.kftc);
-        EXPECT_EQ(none.caption, "효    성");
-        EXPECT_EQ(none.newestFile, "대상없음");
-        db->ExecuteSql("create database if not exists sdsi");
-        db->ExecuteSql(
-            "create table if not exists sdsi.acnt_status_check (asc_inx int auto_increment "
-            "primary key, asc_cominx int, asc_reg_date varchar(8), asc_pross_status char(1), "
-            "asc_result char(1))");
-    }
+    // The relay's table comes with the relay schema of every provisioned server.
+    ASSERT_EQ(db->scalarInt("select count(*) from information_schema.tables where "
+                            "table_schema='sdsi' and table_name='acnt_status_check'"),
+              1);
+    db->ExecuteSql("delete from sdsi.acnt_status_check where asc_cominx=?", {t.inx});
+    const Eb11Status none = LoadEb11Status(*db, s);
+    EXPECT_FALSE(none.kftc);
+    EXPECT_EQ(none.caption, "효    성");
     EXPECT_EQ(LoadEb11Status(*db, s).newestFile, "대상없음");
     const char* rows[][3] = {
         {"260310", "2", ""}, {"260310", "1", "W"}, {"260312", "1", ""}, {"260308", "2", ""}};

@@ -1,15 +1,18 @@
 #include "cms/eb11/eb11_apply.h"
 
 #include <filesystem>
+#include <map>
 #include <optional>
 
 #include "cms/eb11/bank_succession.h"
 #include "cms/eb11/eb11_file.h"
+#include "cms/workspace/cms_record.h"
 #include "cms/workspace/creation_lock.h"
 #include "cms/workspace/head_office_gate.h"
 #include "core/session_context.h"
 #include "db/database.h"
 #include "db/payer_number.h"
+#include "platform/codepage.h"
 #include "platform/interaction.h"
 #include "platform/text_checks.h"
 
@@ -116,10 +119,12 @@ class Applier {
             }
             Store(rec, *member, Outcome::Done(""));
         }
-        // Pass 2: the rest in payer order, registrations before cancellations
-        // of the same payer.
+        // Pass 2: the rest in payer order, cancellations (kinds 7, 3) before
+        // the registration of the same payer.
         const Recordset rows = db_.OpenRecordset(
-            "select ea11_inx, reg_kind, user_no, bank_code, account_no, id_no from " + s_.schema() +
+            "select ea11_inx, reg_kind, user_no, bank_code, account_no, id_no, file_orig_msg "
+            "from " +
+                s_.schema() +
                 ".file_ea11 where reg_date=? and result='' order by `user_no` asc, `reg_kind` "
                 "desc",
             {reading_.yyyymmdd});
@@ -130,6 +135,7 @@ class Applier {
             rec.bankCode = r["bank_code"];
             rec.account = r["account_no"];
             rec.idNumber = r["id_no"];
+            rec.channel = RecordReader(ToCp949(r["file_orig_msg"])).field(86, 4);
             const Outcome o = StandardRecord(rec, r["user_no"]);
             if (o.refused) ++refused;
             db_.ExecuteSql("update " + s_.schema() +
@@ -185,6 +191,7 @@ class Applier {
         const auto differ = Differences(m, rec);
         if (!differ.empty()) return Outcome::Refused(Eb11MismatchText(differ));
         Cancel(db_, s_, number);
+        cancelledFrom_.emplace(number, m.remove);
         if (history) {
             History(number, "EB11-회원상태변경",
                     "납부자번호 : [" + number + "], 회원상태 : [" + RemoveText(m.remove) +
@@ -201,8 +208,15 @@ class Applier {
         if (m->cmsStatus == "1" || m->cmsStatus == "6" || m->cmsStatus == "12")
             return Outcome::Done(kEb11PendingText);
         // A member on hold stays on hold: the bank registered the account,
-        // not the institution's decision to bill him.
-        const std::string remove = m->remove == "3" ? "3" : "1";
+        // not the institution's decision to bill him. An account change
+        // arrives as the old account's cancellation (applied first) and the
+        // new account's registration: the state before that cancellation
+        // is the one that counts.
+        std::string before = m->remove;
+        const auto cancelled = cancelledFrom_.find(number);
+        if (rec.channel == kEb11AccountChangeChannel && cancelled != cancelledFrom_.end())
+            before = cancelled->second;
+        const std::string remove = before == "3" ? "3" : "1";
         db_.ExecuteSql("update " + s_.schema() +
                            ".member_user set bank_code=?, account_no=?, account_jumin=?, "
                            "remove=?, cms_status='3', cms_agree_status='P' where member_inx=?",
@@ -263,6 +277,8 @@ class Applier {
     const SessionContext& s_;
     const Eb11Reading& reading_;
     std::string prosDate_, stamp_;
+    // Members this file cancelled, with their `remove` before it.
+    std::map<std::string, std::string> cancelledFrom_;
 };
 
 }  // namespace

@@ -55,6 +55,17 @@ bool KnownKind(const std::string& kind) {
 }  // namespace
 
 Eb11Reading ReadEb11File(Database& db, const SessionContext& s, const std::string& path) {
+    Eb11Reading out = ParseEb11File(s, path);
+    if (out.error.empty() &&
+        db.scalarInt("select count(*) from " + s.schema() + ".file_ea11 where reg_date=?",
+                     {out.yyyymmdd}) > 0) {
+        out.error = kEb11AlreadyAppliedText;
+        out.records.clear();
+    }
+    return out;
+}
+
+Eb11Reading ParseEb11File(const SessionContext& s, const std::string& path) {
     Eb11Reading out;
     const auto file = ReadCmsFile(path, kShortRecordLength);
     if (!file || file->truncated || file->records.empty()) {
@@ -101,11 +112,6 @@ Eb11Reading ReadEb11File(Database& db, const SessionContext& s, const std::strin
         }
     }
     if (out.error.empty() && !trailer) out.error = kEb11BadRecordText;
-    if (out.error.empty() &&
-        db.scalarInt("select count(*) from " + s.schema() + ".file_ea11 where reg_date=?",
-                     {out.yyyymmdd}) > 0) {
-        out.error = kEb11AlreadyAppliedText;
-    }
     if (!out.error.empty()) out.records.clear();
     return out;
 }
@@ -117,10 +123,12 @@ std::string Eb11KindText(const std::string& kind) {
     return kind;
 }
 
-std::string Eb11ChannelText(const std::string& channel) {
-    if (channel == "CHNG") return "참가기관 계좌변경";
-    if (channel == "CNCL") return "참가기관 접수처리";
-    return "접수채널 정보없음";
+std::string Eb11ChannelText(const std::string& channel, const std::string& kind) {
+    const char* what = channel == kEb11AccountChangeChannel ? "계좌변경"
+                       : channel == "CNCL"                  ? "접수처리"
+                                                            : nullptr;
+    if (!what) return "접수채널 정보없음";
+    return std::string(kind == "7" ? "통합관리서비스 " : "참가기관 ") + what;
 }
 
 std::vector<Eb11FileEntry> ListEb11Files(Database& db, const SessionContext& s) {
@@ -191,7 +199,7 @@ std::vector<std::vector<std::string>> Eb11Detail(Database& db, const SessionCont
         std::replace(bank.begin(), bank.end(), ' ', '0');
         const std::string channel = RecordReader(ToCp949(row["file_orig_msg"])).field(86, 4);
         out.push_back({Eb11KindText(row["reg_kind"]), payer, bank, row["account_no"], row["id_no"],
-                       row["result"], row["reg_date"], Eb11ChannelText(channel),
+                       row["result"], row["reg_date"], Eb11ChannelText(channel, row["reg_kind"]),
                        row["pross_stat"] == "1" ? "EB12 완료" : "EB12 미완료"});
     }
     return out;

@@ -49,11 +49,21 @@ struct Eb11Reading {
 // date against the file name, the institution code, and that the day has
 // not been applied yet.
 Eb11Reading ReadEb11File(Database& db, const SessionContext& session, const std::string& path);
+// The same checks without the last one: the file's records as they are,
+// whatever the table holds (an expired file is listed, never applied).
+Eb11Reading ParseEb11File(const SessionContext& session, const std::string& path);
 
 // "신규", "해지", "임의해지" for the kinds 1, 3, 7.
 std::string Eb11KindText(const std::string& kind);
-// The receiving channel of bytes 86-89 as the list shows it.
-std::string Eb11ChannelText(const std::string& channel);
+// The receiving channel of bytes 86-89 as the lists show it. The code says
+// what the payer asked for: "CHNG" an account change ("계좌변경"), "CNCL" a
+// registration or cancellation taken in ("접수처리"). The kind says where:
+// an arbitrary cancellation (7) is the payer's own, made through the
+// clearing house's integrated management service ("통합관리서비스"); new
+// registrations (1) and cancellations (3) come from a bank counter
+// ("참가기관"). Any other code: "접수채널 정보없음".
+inline constexpr const char* kEb11AccountChangeChannel = "CHNG";
+std::string Eb11ChannelText(const std::string& channel, const std::string& kind);
 
 struct Eb11FileEntry {
     std::string name, path;  // path empty for a day applied whose file has left the folder

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <thread>
 
+#include "cms/eb11/expired_eb11_list.h"
 #include "cms/transmission/open_transmission.h"
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/file_summary.h"
@@ -362,6 +363,8 @@ bool KftcTransfer::ReceiveExpired(const std::string& file, const std::string& fi
         ui_.inform("[" + file + "] 기간 만료된 파일을 저장할 수 없습니다.");
         return false;
     }
+    // The file is kept whatever becomes of its list; a failed list says so.
+    WriteExpiredEb11List(db_, s_, ui_, (fs::path(folder) / ("Expired" + file)).string(), file);
     return true;
 }
 

@@ -16,6 +16,7 @@
 #include "cms/eb11/eb11_apply.h"
 #include "cms/eb11/eb11_file.h"
 #include "cms/eb11/eb12_writer.h"
+#include "cms/eb11/relay_notices.h"
 #include "cms/workspace/cms_folders.h"
 #include "core/session_context.h"
 #include "db/database.h"
@@ -100,6 +101,12 @@ Eb11Screen::Eb11Screen(Database& db, const SessionContext& session, Interaction&
     details_ = ListGrid(this, "grdDetail", Captions(Eb11DetailColumns()));
     AttachExcelExport(*details_, "EB11처리내역", db_, session_, ui_);
     layout->addWidget(details_, 2);
+    if (!session_.bank_receipt_switch) {
+        layout->addWidget(new QLabel(QStringLiteral("계좌변경/해지 통지내역"), this));
+        notices_ = ListGrid(this, "grdNotices", Captions(RelayNoticeColumns()));
+        AttachExcelExport(*notices_, "계좌변경해지통지내역", db_, session_, ui_);
+        layout->addWidget(notices_, 1);
+    }
 
     connect(list, &QPushButton::clicked, this, &Eb11Screen::refresh);
     connect(apply, &QPushButton::clicked, this, &Eb11Screen::apply);
@@ -122,6 +129,7 @@ void Eb11Screen::refresh() {
         std::vector<std::vector<std::string>> rows;
         for (const auto& e : entries) rows.push_back({e.name, e.day, e.state, e.path});
         FillRows(files_, rows);
+        if (notices_) FillRows(notices_, RelayNotices(db_, session_, S(years_->currentText())));
     });
     details_->setRowCount(0);
 }

@@ -45,6 +45,8 @@ class Eb11Screen : public QWidget {
     QComboBox* years_;
     QTableWidget* files_;
     QTableWidget* details_;
+    // frmDoc33 only: the relay's account-change and cancellation notices.
+    QTableWidget* notices_ = nullptr;
 };
 
 class Ea12Dialog : public QDialog {

@@ -26,6 +26,7 @@
 #include "ui/cms/ei13_screen.h"
 #include "ui/code_combo.h"
 #include "ui/export/grid_export.h"
+#include "ui/export/sample_workbook_window.h"
 #include "ui/frozen_columns.h"
 #include "ui/gui_interaction.h"
 #include "ui/ledger/ledger_panel.h"
@@ -112,6 +113,17 @@ MemberListScreen::MemberListScreen(Database& db, SessionContext& session, GuiInt
     sms->setObjectName("cmdSms");
     bar->addWidget(sms);
     connect(sms, &QPushButton::clicked, this, &MemberListScreen::openSms);
+    // The sample workbooks for a batch of new members or of changes, where
+    // the members are listed.
+    for (const auto& [which, name] :
+         {std::pair{SampleWorkbook::kAddUser, "cmdAddUserSample"},
+          std::pair{SampleWorkbook::kEditMemberInfo, "cmdEditSample"}}) {
+        auto* sample = new QPushButton(Q(SampleWorkbookTitle(which)), this);
+        sample->setObjectName(name);
+        bar->addWidget(sample);
+        connect(sample, &QPushButton::clicked, this,
+                [this, which = which] { ShowSampleWorkbook(which, session_, ui_, this); });
+    }
 
     table_ = new QTableWidget(this);
     table_->setObjectName("memberGrid");

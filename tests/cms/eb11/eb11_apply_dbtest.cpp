@@ -13,6 +13,7 @@
 #include "cms/eb11/eb11_file.h"
 #include "cms/eb11/eb11_test_file.h"
 #include "cms/eb11/eb12_writer.h"
+#include "cms/eb11/relay_notices.h"
 #include "cms/workspace/cms_folders.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
@@ -391,6 +392,119 @@ TEST_F(Eb11ApplyTest, TheListShowsEachFileWithItsState) {
     EXPECT_EQ(rows[0][0], "신규");
     EXPECT_EQ(rows[0][1], "0000000001");
     EXPECT_EQ(rows[0][7], "참가기관 접수처리");
+}
+
+}  // namespace
+}  // namespace qx
+
+namespace qx {
+namespace {
+
+// Records of every channel on the screen for institutions that take no new
+// members from banks: the channel each shows, and an account change that
+// arrives as the old account's cancellation and the new account's
+// registration.
+TEST_F(Eb11ApplyTest, EveryChannelIsShownAndAnAccountChangeKeepsTheMembersState) {
+    session.bank_receipt_switch = false;
+    const std::string held = Member({"0040000", "1000", "800101", "3", "3"});
+    const std::string active = Member({"0200000", "2000", "800202", "1", "3"});
+    const std::string counter = Member({"0040000", "3000", "800303", "1", "3"});
+    const std::string service = Member({"0040000", "4000", "800404", "1", "3"});
+    Eb11Line oldHeld{"7", held, "004", "1000", "800101"};
+    oldHeld.channel = "CHNG";
+    Eb11Line newHeld{"1", held, "088", "1001", "800101"};
+    newHeld.channel = "CHNG";
+    Eb11Line oldActive{"3", active, "020", "2000", "800202"};
+    oldActive.channel = "CHNG";
+    Eb11Line newActive{"1", active, "011", "2001", "800202"};
+    newActive.channel = "CHNG";
+    Eb11Line counterCancel{"3", counter, "004", "3000", "800303"};
+    Eb11Line serviceCancel{"7", service, "004", "4000", "800404"};
+    Eb11Line unknown{"1", "0000077777", "004", "5000", "800505"};
+    unknown.channel = "";
+    const std::string path = Drop(test::Eb11Bytes(
+        inst.org_code, "261204",
+        {oldHeld, newHeld, oldActive, newActive, counterCancel, serviceCancel, unknown}, "MAC"));
+
+    ASSERT_TRUE(ApplyEb11File(*db, session, ui, path, Eb11Mode::Standard).applied);
+
+    const auto rows = Eb11Detail(*db, session, "20261204");
+    ASSERT_EQ(rows.size(), 7u);
+    const char* channels[] = {"통합관리서비스 계좌변경", "참가기관 계좌변경",
+                              "참가기관 계좌변경",       "참가기관 계좌변경",
+                              "참가기관 접수처리",       "통합관리서비스 접수처리",
+                              "접수채널 정보없음"};
+    const char* results[] = {kEb11CancelledText,      kEb11AccountChangedText, kEb11CancelledText,
+                             kEb11AccountChangedText, kEb11CancelledText,      kEb11CancelledText,
+                             kEb11UnregisteredText};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][7], channels[i]) << i;
+        EXPECT_EQ(rows[i][5], results[i]) << i;
+    }
+    // The held member is still on hold on the new account; the active one
+    // is active on his; both wait for their agreement evidence.
+    EXPECT_EQ(MemberField("concat(remove,'|',cms_status,'|',cms_agree_status,'|',bank_code,'|',"
+                          "account_no)",
+                          held),
+              "3|3|P|0880000|1001");
+    EXPECT_EQ(MemberField("concat(remove,'|',cms_status,'|',cms_agree_status,'|',bank_code,'|',"
+                          "account_no)",
+                          active),
+              "1|3|P|0110000|2001");
+    EXPECT_EQ(MemberField("concat(remove,cms_status)", counter), "213");
+    EXPECT_EQ(MemberField("concat(remove,cms_status)", service), "213");
+    EXPECT_EQ(Count("iltable", "illinkinx=" + held +
+                                   " and ilcombo='EB11-계좌변경' and ilsang='0040000/1000/800101 "
+                                   "에서 0880000/1001/800101 로 변경'"),
+              1);
+    EXPECT_EQ(Count("iltable", "illinkinx=" + held +
+                                   " and ilcombo='EB11-회원상태변경' and "
+                                   "ilsang like '%[보류]->[해지]%'"),
+              1);
+    EXPECT_EQ(Count("iltable", "illinkinx=" + active + " and ilcombo='EB11-계좌변경'"), 1);
+}
+
+// The relay's notices: only the institution's own, of the year asked for,
+// with their kind, channel and state texts.
+TEST_F(Eb11ApplyTest, RelayNoticesListTheInstitutionsOwnOfTheYear) {
+    ASSERT_EQ(db->scalarInt("select count(*) from information_schema.tables where "
+                            "table_schema='sdsi' and table_name='acnt_status_check'"),
+              1);
+    db->ExecuteSql("delete from sdsi.acnt_status_check where asc_cominx in (?, ?)",
+                   {inst.inx, inst.inx + 900000});
+    struct Notice {
+        long long inx;
+        const char *day, *kind, *payer, *channel, *state, *msg;
+    };
+    const Notice notices[] = {
+        {inst.inx, "20261204", "C", "0000000010", "CHNG", "2", ""},
+        {inst.inx, "20261204", "D", "0000000011", "CNCL", "4", "미등록"},
+        {inst.inx, "20261130", "D", "0000000012", "", "3", ""},
+        {inst.inx, "20251231", "C", "0000000013", "CHNG", "0", ""},
+        {inst.inx + 900000, "20261204", "C", "0000000014", "CHNG", "1", ""},
+    };
+    for (const Notice& n : notices) {
+        db->ExecuteSql(
+            "insert into sdsi.acnt_status_check (asc_cominx, asc_reg_date, asc_reg_kind, "
+            "asc_user_no, asc_bank_code, asc_account_no, asc_id_no, asc_channel, "
+            "asc_pross_status, asc_result_msg) values (?,?,?,?,'0040000','123','800101',?,?,?)",
+            {n.inx, n.day, n.kind, n.payer, n.channel, n.state, n.msg});
+    }
+    const auto rows = RelayNotices(*db, session, "2026");
+    db->ExecuteSql("delete from sdsi.acnt_status_check where asc_cominx in (?, ?)",
+                   {inst.inx, inst.inx + 900000});
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0],
+              (std::vector<std::string>{"계좌변경", "20261204", "0000000010", "0040000", "123",
+                                        "800101", "참가기관 계좌변경", "처리대기중", ""}));
+    EXPECT_EQ(rows[1][0], "해지");
+    EXPECT_EQ(rows[1][6], "참가기관 접수처리");
+    EXPECT_EQ(rows[1][7], "처리불가");
+    EXPECT_EQ(rows[1][8], "미등록");
+    EXPECT_EQ(rows[2][1], "20261130");
+    EXPECT_EQ(rows[2][6], "접수채널 정보없음");
+    EXPECT_EQ(rows[2][7], "처리완료");
+    EXPECT_EQ(RelayNoticeColumns().size(), rows[0].size());
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// The bank succession table both ways round and the EB12 answer byte for
-// byte, without a database.
+// The bank succession table both ways round, the EB12 answer byte for byte
+// and the texts of channels and relay notices, without a database.
 #include <gtest/gtest.h>
 
 #include "cms/eb11/bank_succession.h"
+#include "cms/eb11/eb11_file.h"
 #include "cms/eb11/eb11_test_file.h"
 #include "cms/eb11/eb12_writer.h"
+#include "cms/eb11/relay_notices.h"
 #include "platform/codepage.h"
 
 namespace qx {
@@ -80,6 +82,39 @@ TEST(Eb12Bytes, NoRefusalsGiveHeaderAndTrailerWithZeroCounts) {
     EXPECT_EQ(bytes.substr(120 + 27, 40), std::string(40, '0'));
     EXPECT_EQ(bytes.substr(230), std::string(10, ' '));
     EXPECT_THROW(Eb12Bytes("1", "20261332", {}, ""), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace qx
+
+namespace qx {
+namespace {
+
+TEST(Eb11Channel, TheCodeSaysWhatAndTheKindSaysWhere) {
+    struct Case {
+        const char *channel, *kind, *text;
+    };
+    const Case cases[] = {
+        {"CHNG", "1", "참가기관 계좌변경"},       {"CHNG", "3", "참가기관 계좌변경"},
+        {"CHNG", "7", "통합관리서비스 계좌변경"}, {"CNCL", "1", "참가기관 접수처리"},
+        {"CNCL", "3", "참가기관 접수처리"},       {"CNCL", "7", "통합관리서비스 접수처리"},
+        {"", "1", "접수채널 정보없음"},           {"", "7", "접수채널 정보없음"},
+        {"chng", "1", "접수채널 정보없음"},       {"CHN", "1", "접수채널 정보없음"},
+        {"XXXX", "7", "접수채널 정보없음"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Eb11ChannelText(c.channel, c.kind), c.text) << c.channel << "/" << c.kind;
+}
+
+TEST(RelayNotice, KindAndStateTexts) {
+    EXPECT_EQ(RelayNoticeKindText("C"), "계좌변경");
+    EXPECT_EQ(RelayNoticeKindText("D"), "해지");
+    const char* states[] = {"처리전", "처리중", "처리대기중", "처리완료", "처리불가"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(RelayNoticeStateText(std::to_string(i)), states[i]);
+    // Unknown values stay visible as they are rather than passing for a state.
+    EXPECT_EQ(RelayNoticeStateText("5"), "5");
+    EXPECT_EQ(RelayNoticeStateText("01"), "01");
+    EXPECT_EQ(RelayNoticeStateText(""), "");
 }
 
 }  // namespace

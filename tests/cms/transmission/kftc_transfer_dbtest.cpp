@@ -12,6 +12,7 @@
 #include "cms/transmission/kftc_transfer.h"
 #include "cms/workspace/cms_folders.h"
 #include "db/database.h"
+#include "platform/codepage.h"
 #include "support/hand_made_cms_file.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
@@ -359,10 +360,17 @@ TEST_F(KftcTransferTest, ExpiredEb11IsKeptOnlyUnderItsExpiredName) {
     EXPECT_EQ(ReadAll(folder / "EB110319"), "waiting");
     fs::remove(folder / "EB110319");
 
+    session.excel_folder = (root / "excel").string();
     ASSERT_TRUE(transfer->ReceiveExpired("EB110319", "20270319"))
         << ::testing::PrintToString(ui.texts());
     EXPECT_FALSE(fs::exists(folder / "EB110319"));
     EXPECT_EQ(ReadAll(folder / "ExpiredEB110319"), eb11);
+    // Its records are handed over as an Excel list instead.
+    std::vector<fs::path> lists;
+    for (const auto& e : fs::directory_iterator(root / "excel")) lists.push_back(e.path());
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].filename().string().rfind("ExpiredEB110319_", 0), 0u);
+    EXPECT_NE(FromCp949(ReadAll(lists[0])).find("기관만료내역-파일 미적용"), std::string::npos);
     auto list = transfer->Receivable("20270319", "20270319", ReceiveKind::All);
     ASSERT_TRUE(list);
     EXPECT_EQ(list->rows.at(0)[5], "기간만료파일");

@@ -126,6 +126,62 @@ TEST_F(Eb11Ei13ScreensTest, AReceivedFileIsAppliedAnsweredAndMarkedFromTheScreen
     EXPECT_EQ(ui_.texts(), (std::vector<std::string>{kEb12MarkedText, kEb12CannotMarkText}));
 }
 
+// frmDoc33: an account change applied from the screen shows its channel,
+// and the relay's notices of the year are listed beside the files; the
+// screen for bank-counter registrations has no such list.
+TEST_F(Eb11Ei13ScreensTest, TheStandardScreenShowsChannelsAndTheRelaysNotices) {
+    session.bank_receipt_switch = false;
+    db_->ExecuteSql("insert into " + schema +
+                    ".member_user (member_inx, username, bank_code, account_no, account_jumin, "
+                    "remove, cms_status, settle_accounts) values (4242, '김변경', '0040000', "
+                    "'1000', '800101', '1', '3', '1')");
+    test::Eb11Line change{"1", "0000004242", "088", "2000", "800101"};
+    change.channel = "CHNG";
+    const fs::path folder = MakeExchangeFolder(session, "EB11");
+    std::ofstream(folder / "EB111204", std::ios::binary)
+        << test::Eb11Bytes(inst_.org_code, "261204", {change}, "MAC1");
+    db_->ExecuteSql("delete from sdsi.acnt_status_check where asc_cominx=?", {inst_.inx});
+    db_->ExecuteSql(
+        "insert into sdsi.acnt_status_check (asc_cominx, asc_reg_date, asc_reg_kind, "
+        "asc_user_no, asc_channel, asc_pross_status) values (?, '20261204', 'C', '0000004242', "
+        "'CHNG', '2'), (?, '20261205', 'D', '0000004243', 'CNCL', '0')",
+        {inst_.inx, inst_.inx});
+
+    Eb11Screen screen(*db_, session, ui_);
+    screen.resize(1000, 700);
+    screen.show();
+    EXPECT_EQ(screen.objectName(), "frmDoc33");
+    auto* years = Find<QComboBox>(screen, "cboYear");
+    years->clear();
+    years->addItem("2026");
+    Click(screen, "cmdList");
+    auto* notices = Find<QTableWidget>(screen, "grdNotices");
+    ASSERT_EQ(notices->rowCount(), 2);
+    EXPECT_EQ(notices->item(0, 0)->text(), "해지");
+    EXPECT_EQ(notices->item(0, 7)->text(), "처리전");
+    EXPECT_EQ(notices->item(1, 0)->text(), "계좌변경");
+    EXPECT_EQ(notices->item(1, 6)->text(), "참가기관 계좌변경");
+    EXPECT_EQ(notices->item(1, 7)->text(), "처리대기중");
+
+    auto* files = Find<QTableWidget>(screen, "grdFiles");
+    ASSERT_EQ(files->rowCount(), 1);
+    ClickRow(files, 0);
+    Click(screen, "cmdApply");
+    EXPECT_TRUE(ui_.shown.empty()) << ::testing::PrintToString(ui_.texts());
+    auto* detail = Find<QTableWidget>(screen, "grdDetail");
+    ASSERT_EQ(detail->rowCount(), 1);
+    EXPECT_EQ(detail->item(0, 5)->text(), QString::fromUtf8(kEb11AccountChangedText));
+    EXPECT_EQ(detail->item(0, 7)->text(), "참가기관 계좌변경");
+    EXPECT_EQ(db_->scalar("select concat(bank_code,'|',account_no,'|',cms_agree_status) from " +
+                          schema + ".member_user where member_inx=4242"),
+              "0880000|2000|P");
+    db_->ExecuteSql("delete from sdsi.acnt_status_check where asc_cominx=?", {inst_.inx});
+
+    session.bank_receipt_switch = true;
+    Eb11Screen counter(*db_, session, ui_);
+    EXPECT_EQ(counter.findChild<QTableWidget*>("grdNotices"), nullptr);
+}
+
 TEST_F(Eb11Ei13ScreensTest, AnAgreementFileIsAttachedPackedAndSent) {
     db_->ExecuteSql("insert into " + schema +
                     ".member_user (username, bank_code, account_no, account_jumin) values "
