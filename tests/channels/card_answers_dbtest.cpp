@@ -19,6 +19,7 @@
 #include "channels/card/card_results.h"
 #include "cms/rollback/card_rollback.h"
 #include "cms/transmission/relay_send.h"
+#include "messaging/sms_file_members.h"
 #include "support/scripted_interaction.h"
 
 extern char** environ;
@@ -220,6 +221,23 @@ TEST_F(CardAnswerTest, PaymentAnswerBooksCollectionsReversalsAndTheFee) {
     EXPECT_EQ(file[0]["cancel_rtnfalse_money"], "3000");
     EXPECT_EQ(file[0]["commission"], "308");  // 280 + 28 on 10,000
     EXPECT_EQ(file[0]["pross_stat"], "1");
+    // frmLMS2 on the request: the members by the chosen amount.
+    db->ExecuteSql("update " + schema + ".member_user set private_tel='010-5555-0000'");
+    struct Pick {
+        const char* column;
+        long long member, amount;
+    } picks[] = {{kWithdrawnColumn, p.a, 10000},   {kFailedColumn, p.b, 20000},
+                 {kCancelledColumn, p.c, 7000},    {kCancelFailedColumn, p.d, 3000}};
+    for (const auto& pick : picks) {
+        SmsFileQuery q;
+        q.kind = SmsFileKind::CardPayment;
+        q.regDate = "261208";
+        q.amountColumn = pick.column;
+        const auto rows = LoadFileRecipients(*db, session, q);
+        ASSERT_EQ(rows.size(), 1u) << pick.column;
+        EXPECT_EQ(std::stoll(rows[0].payer), pick.member) << pick.column;
+        EXPECT_EQ(rows[0].values.scheduled, std::to_string(pick.amount)) << pick.column;
+    }
     // A second pass finds nothing more to do.
     const long long rows = CollectionRows();
     ASSERT_EQ(RunAgent(), 0);

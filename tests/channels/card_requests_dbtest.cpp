@@ -79,7 +79,7 @@ TEST_F(CardRequestTest, BadCardDataGoesToTheErrorStateAndIsNotListed) {
         c.expiry = "123";
         cases.push_back({c, "2", kCardDataErrorText});
         c = {};
-        c.cardNo = "41112222333344445";
+        c.expiry = "29120";
         cases.push_back({c, "2", kCardDataErrorText});
         c = {};
         c.mobile = "07012345678";
