@@ -61,7 +61,7 @@ out=$(run "${head[@]}" --answers n,n card members create --date 2020-01-01); sta
 check "past date" 1 $status "[확인] 파일생성을 할수 없는 일자입니다.(파일일자를 재조정 합니다.)" "$out"
 out=$(run "${head[@]}" --answers n,n card members create --date 2030-03-05); status=$?
 check "members created" 0 $status "file=CMEM300305" "$out"
-check "members closing" 0 $status "생성한 파일을 바로 송신하지 않으면," "$out"
+check "members closing" 0 $status "작성한 파일을 송신 하시겠습니까? -> n" "$(tr -d '\r' <<<"$out")"
 check "members at 1" 0 0 "1,1" \
   "$(sql "select group_concat(cms_status order by member_inx) from $schema.member_user where member_inx in ($m_new,$m_declined)")"
 out=$(run "${head[@]}" --answers n,n card members create --date 2030-03-05); status=$?

@@ -173,7 +173,7 @@ void CardMemberRequestDialog::create() {
             db_, session_, ui_, FromQDate(date_->date()), ListCardMemberTargets(db_, session_),
             [this] { ShowRelaySendScreen(db_, session_, ui_, this, RelayChannel::Cards); });
     });
-    date_->setDate(ToQDate(r.date));
+    if (r.date.year > 0) date_->setDate(ToQDate(r.date));  // today after a past date
     if (r.created && r.closing.closeScreen) {
         accept();
         return;

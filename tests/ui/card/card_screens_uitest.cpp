@@ -12,7 +12,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "../../channels/card_fixture.h"
+#include "channels/card_fixture.h"
 #include "support/screen_test.h"
 #include "ui/card/card_screens.h"
 
