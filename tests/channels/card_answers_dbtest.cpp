@@ -226,8 +226,10 @@ TEST_F(CardAnswerTest, PaymentAnswerBooksCollectionsReversalsAndTheFee) {
     struct Pick {
         const char* column;
         long long member, amount;
-    } picks[] = {{kWithdrawnColumn, p.a, 10000},   {kFailedColumn, p.b, 20000},
-                 {kCancelledColumn, p.c, 7000},    {kCancelFailedColumn, p.d, 3000}};
+    } picks[] = {{kWithdrawnColumn, p.a, 10000},
+                 {kFailedColumn, p.b, 20000},
+                 {kCancelledColumn, p.c, 7000},
+                 {kCancelFailedColumn, p.d, 3000}};
     for (const auto& pick : picks) {
         SmsFileQuery q;
         q.kind = SmsFileKind::CardPayment;
