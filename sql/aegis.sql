@@ -35,3 +35,20 @@ CREATE TABLE IF NOT EXISTS aegis.filedetail (
   PRIMARY KEY (`d_inx`),
   KEY `u_inx` (`u_inx`, `d_inx`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;
+
+-- Card runs taken back with their request (the rollback screens), with the
+-- last state they had and a text saying why they left.
+CREATE TABLE IF NOT EXISTS aegis.filerun_rollback (
+  `inx` int(10) unsigned NOT NULL DEFAULT 0,
+  `filename` varchar(12) NOT NULL DEFAULT '',
+  `filediv` varchar(10) NOT NULL DEFAULT '',
+  `id` varchar(20) NOT NULL DEFAULT '',
+  `company` varchar(64) NOT NULL DEFAULT '',
+  `stat` int(2) NOT NULL DEFAULT 0,
+  `senddate` varchar(12) NOT NULL DEFAULT '',
+  `recvdate` varchar(12) NOT NULL DEFAULT '',
+  `err_code` varchar(10) NOT NULL DEFAULT '',
+  `err_msg` varchar(255) NOT NULL DEFAULT '',
+  `stat_txt` varchar(64) NOT NULL DEFAULT '',
+  KEY `filename` (`filename`, `id`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;

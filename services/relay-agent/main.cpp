@@ -6,6 +6,7 @@
 #include <iostream>
 #include <thread>
 
+#include "card_company.h"
 #include "db/database.h"
 #include "platform/profile_ini.h"
 #include "platform/system_drive.h"
@@ -17,7 +18,8 @@ int main(int argc, char** argv) {
     int interval = 2;
     bool once = false;
     app.add_option("--app-path", appPath, "folder with Login.ini")->required();
-    app.add_option("--rules", rulesPath, "rules file (lines: refuse ORG MESSAGE)");
+    app.add_option("--rules", rulesPath,
+                   "rules file (lines: refuse ORG MESSAGE, decline-card CARD MESSAGE)");
     app.add_option("--interval", interval, "seconds between passes");
     app.add_flag("--once", once, "one pass, then exit");
     CLI11_PARSE(app, argc, argv);
@@ -34,6 +36,9 @@ int main(int argc, char** argv) {
         do {
             const int moved = relay::TakeRuns(db, relay::ReadRules(rulesPath));
             if (moved > 0) std::cout << "moved=" << moved << std::endl;
+            // The card company answers the card runs the relay has taken.
+            const int answered = relay::AnswerCardRuns(db, relay::ReadCardDeclines(rulesPath));
+            if (answered > 0) std::cout << "card-answered=" << answered << std::endl;
             if (!once) std::this_thread::sleep_for(std::chrono::seconds(interval));
         } while (!once);
     } catch (const std::exception& e) {

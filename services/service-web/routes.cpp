@@ -21,6 +21,7 @@ const std::vector<Route>& ServiceRoutes() {
         {kMarkCollectionRowsPath, MarkCollectionRowsScript},
         {kApplyEb13ResultsPath, ApplyEb13ResultsScript},
         {kBillableItemsPath, BillableItemsScript},
+        {kCardBillableItemsPath, CardBillableItemsScript},
         {kApplyEb22ResultsPath, ApplyEb22ResultsScript},
     };
     return routes;

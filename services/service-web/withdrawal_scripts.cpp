@@ -1,4 +1,5 @@
-// The script that lists the billable items before an EB21 file. The work is
+// The scripts that list the billable items before an EB21 file
+// (updatepms21_upg) and before a card payment request (updatepms39). The work is
 // domain code of the EB21 module; the handler only checks the query.
 #include <string>
 
@@ -8,7 +9,9 @@
 
 namespace qx::web {
 
-Reply BillableItemsScript(ServiceDatabase& db, const Request& request) {
+namespace {
+
+Reply BillableItemsOf(ServiceDatabase& db, const Request& request, BillingChannel channel) {
     const auto nuday = ScriptNuday(request.param("nuday"));
     const auto setmonth = ScriptSetMonth(request.param("setmonth"));
     if (!nuday || !setmonth) {
@@ -23,9 +26,19 @@ Reply BillableItemsScript(ServiceDatabase& db, const Request& request) {
             r.status = 400;
             return r;
         }
-        PrepareBillableItems(d, *inx, *nuday, *setmonth);
+        PrepareBillableItems(d, *inx, *nuday, *setmonth, channel);
         return Reply::Text(kScriptDoneReply);
     });
+}
+
+}  // namespace
+
+Reply BillableItemsScript(ServiceDatabase& db, const Request& request) {
+    return BillableItemsOf(db, request, BillingChannel::Account);
+}
+
+Reply CardBillableItemsScript(ServiceDatabase& db, const Request& request) {
+    return BillableItemsOf(db, request, BillingChannel::Card);
 }
 
 }  // namespace qx::web

@@ -15,6 +15,20 @@ std::vector<SmsRecipient> LoadFileRecipients(Database& db, const SessionContext&
     if (q.kind == SmsFileKind::Eb13) {
         amount = "m.pay_monthdefault";
         table = "file_ea13";
+    } else if (q.kind == SmsFileKind::CardPayment) {
+        table = "cdpay_detail";
+        // Payments (purchase_kind 0) and cancellations (1), by their answer.
+        const std::string kind =
+            q.amountColumn == kCancelledColumn || q.amountColumn == kCancelFailedColumn ? "1" : "0";
+        std::string result;
+        if (q.amountColumn == kWithdrawnColumn || q.amountColumn == kCancelledColumn)
+            result = " and f.result=''";
+        else if (q.amountColumn == kFailedColumn || q.amountColumn == kCancelFailedColumn)
+            result = " and f.result='N'";
+        else if (q.amountColumn != kBilledColumn)
+            throw std::invalid_argument("금액 항목을 선택하세요.");
+        amount = "sum(if(f.purchase_kind='" + kind + "'" + result + ",f.amount,0))";
+        having = " having amount_value > 0";
     } else {
         table = "file_ea21";
         if (q.amountColumn == kWithdrawnColumn) {
@@ -56,6 +70,19 @@ std::vector<SmsRecipient> LoadFileRecipients(Database& db, const SessionContext&
         rows.push_back(std::move(r));
     }
     return rows;
+}
+
+std::vector<std::string> SmsAmountColumns(SmsFileKind kind) {
+    switch (kind) {
+        case SmsFileKind::Eb13:
+            return {};
+        case SmsFileKind::Eb21:
+            return {kWithdrawnColumn, kFailedColumn, kBilledColumn};
+        case SmsFileKind::CardPayment:
+            return {kWithdrawnColumn, kFailedColumn, kCancelledColumn, kCancelFailedColumn,
+                    kBilledColumn};
+    }
+    return {};
 }
 
 std::string FileRecipientsText(const std::vector<SmsRecipient>& rows) {

@@ -130,4 +130,7 @@ void RegisterEi13Commands(CLI::App& app, CliContext& ctx);
 void RegisterSmsCommands(CLI::App& app, CliContext& ctx);
 void RegisterGiroCommands(CLI::App& app, CliContext& ctx);
 
+// card members|pay|cancel|send, and rollback cmem|cpay (after the rollback command).
+void RegisterCardCommands(CLI::App& app, CliContext& ctx);
+
 }  // namespace qx::cli

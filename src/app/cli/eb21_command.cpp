@@ -3,6 +3,7 @@
 #include <set>
 
 #include "app/cli/cli_context.h"
+#include "app/cli/eb21_choices.h"
 #include "cms/eb21/eb21_creation.h"
 #include "cms/eb21/eb21_targets.h"
 #include "cms/workspace/head_office_gate.h"
@@ -14,11 +15,6 @@
 namespace qx::cli {
 
 namespace {
-
-struct Eb21CliOptions {
-    std::string date, amounts, method, kind, passbook;
-    std::vector<std::string> exclude, deselect;
-};
 
 // The EB21 screen opens from the file menu; listing (which refills the work
 // tables) and creating are for the head office only.
@@ -38,13 +34,17 @@ E Pick(const std::string& value, const std::vector<std::pair<std::string, E>>& n
     throw std::invalid_argument(std::string("알 수 없는 ") + option + " 값입니다: " + value);
 }
 
-CivilDate FileDate(CliContext& ctx, const std::string& date) {
+}  // namespace
+
+CivilDate Eb21CliFileDate(CliContext& ctx, const std::string& date) {
     if (date.empty()) return Eb21DefaultFileDate(ctx.db, ctx.session);
     const auto parsed = ParseDate(date);
     if (!parsed || date.size() != 10)
         throw std::invalid_argument("날짜를 YYYY-MM-DD 로 입력하십시오: " + date);
     return *parsed;
 }
+
+namespace {
 
 // The screen's choices: the amounts as given (both by default), the rest
 // from the institution's settings unless given.
@@ -90,14 +90,15 @@ Eb21Options Options(CliContext& ctx, const Eb21CliOptions& o) {
     return out;
 }
 
-// Searches and applies the exclusions and deselections; nullopt when the
-// search failed or an exclusion value was refused (the user was told).
-std::optional<std::vector<Eb21Row>> Rows(CliContext& ctx, const CivilDate& date,
-                                         const Eb21CliOptions& o) {
-    const Eb21Options options = Options(ctx, o);
+}  // namespace
+
+std::optional<std::vector<Eb21Row>> Eb21CliRows(CliContext& ctx, const CivilDate& date,
+                                                const Eb21CliOptions& o, BillingChannel channel) {
+    Eb21Options options = Options(ctx, o);
+    options.channel = channel;
     Eb21Search search = SearchEb21Targets(
         ctx.db, ctx.session, ctx.ui, date, options,
-        ServiceBillablePreparer(ReadWebHost(*ctx.ini), ctx.session.institution_number));
+        ServiceBillablePreparer(ReadWebHost(*ctx.ini), ctx.session.institution_number, channel));
     if (search.failed) return std::nullopt;
     for (const std::string& e : o.exclude) {
         const auto eq = e.find('=');
@@ -111,6 +112,8 @@ std::optional<std::vector<Eb21Row>> Rows(CliContext& ctx, const CivilDate& date,
         if (off.count(r.payerNumber) || off.count(std::to_string(r.member_inx))) r.selected = false;
     return search.rows;
 }
+
+namespace {
 
 void PrintRows(CliContext& ctx, const std::vector<Eb21Row>& rows, const CivilDate& date) {
     std::vector<std::string> header = {"선택"};
@@ -130,7 +133,9 @@ void PrintRows(CliContext& ctx, const std::vector<Eb21Row>& rows, const CivilDat
         std::cout << "월이체한도 초과 : " << FormatAmount(over) << std::endl;
 }
 
-void AddChoiceOptions(CLI::App* cmd, Eb21CliOptions& o) {
+}  // namespace
+
+void AddEb21ChoiceOptions(CLI::App* cmd, Eb21CliOptions& o) {
     cmd->add_option("--date", o.date, "file date YYYY-MM-DD (default: the usual withdrawal day)");
     cmd->add_option("--amounts", o.amounts, "both|regular|unpaid (default: both)");
     cmd->add_option("--method", o.method, "monthly|item|sum|merge|merge-split");
@@ -139,8 +144,6 @@ void AddChoiceOptions(CLI::App* cmd, Eb21CliOptions& o) {
     cmd->add_option("--exclude", o.exclude, "CRITERION=VALUE, e.g. 출금액(이상)=100000");
 }
 
-}  // namespace
-
 void RegisterEb21Commands(CLI::App& app, CliContext& ctx) {
     auto* cmd = app.add_subcommand("eb21", "EB21 withdrawal requests");
     cmd->require_subcommand(1);
@@ -148,14 +151,14 @@ void RegisterEb21Commands(CLI::App& app, CliContext& ctx) {
     static Eb21CliOptions o;
 
     auto* targets = cmd->add_subcommand("targets", "list what is due on the file date");
-    AddChoiceOptions(targets, o);
+    AddEb21ChoiceOptions(targets, o);
     targets->callback([&ctx]() {
         ctx.exitCode = ctx.guarded([&ctx]() {
             const int code = ctx.login();
             if (code != kExitDone) return code;
             if (!MayOpenEb21(ctx)) return int(kExitStopped);
-            const CivilDate date = FileDate(ctx, o.date);
-            const auto rows = Rows(ctx, date, o);
+            const CivilDate date = Eb21CliFileDate(ctx, o.date);
+            const auto rows = Eb21CliRows(ctx, date, o, BillingChannel::Account);
             if (!rows) return int(kExitStopped);
             PrintRows(ctx, *rows, date);
             return int(kExitDone);
@@ -163,17 +166,17 @@ void RegisterEb21Commands(CLI::App& app, CliContext& ctx) {
     });
 
     auto* create = cmd->add_subcommand("create", "write the day's EB21 file");
-    AddChoiceOptions(create, o);
+    AddEb21ChoiceOptions(create, o);
     create->add_option("--deselect", o.deselect, "payer numbers left out of the file");
     create->callback([&ctx]() {
         ctx.exitCode = ctx.guarded([&ctx]() {
             const int code = ctx.login();
             if (code != kExitDone) return code;
             if (!MayOpenEb21(ctx)) return int(kExitStopped);
-            const CivilDate date = FileDate(ctx, o.date);
+            const CivilDate date = Eb21CliFileDate(ctx, o.date);
             if (!RunAutoSaleFirst(ctx.db, ctx.session, ctx.ui, ReadWebHost(*ctx.ini), date))
                 return int(kExitStopped);
-            const auto rows = Rows(ctx, date, o);
+            const auto rows = Eb21CliRows(ctx, date, o, BillingChannel::Account);
             if (!rows) return int(kExitStopped);
             Eb21Request request;
             request.fileDate = date;

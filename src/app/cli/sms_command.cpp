@@ -100,7 +100,7 @@ void RegisterSmsCommands(CLI::App& app, CliContext& ctx) {
     });
 
     auto* file = sms->add_subcommand("file", "send to the members of a result file");
-    file->add_option("FILE", o->file, "EB13YYMMDD or EB21YYMMDD")->required();
+    file->add_option("FILE", o->file, "EB13YYMMDD, EB21YYMMDD or CPAYYYMMDD")->required();
     file->add_option("--message", o->message, "text with placeholders");
     file->add_option("--title", o->title, "LMS title");
     file->add_flag("--lms", o->lms, "start as LMS");
@@ -112,13 +112,15 @@ void RegisterSmsCommands(CLI::App& app, CliContext& ctx) {
             SmsFileQuery q;
             const std::string kind = o->file.substr(0, 4);
             q.regDate = o->file.size() > 4 ? o->file.substr(4) : "";
-            if ((kind != "EB13" && kind != "EB21") || q.regDate.size() != 6 ||
+            if ((kind != "EB13" && kind != "EB21" && kind != "CPAY") || q.regDate.size() != 6 ||
                 !IsAllDigits(q.regDate)) {
                 ctx.ui.inform("[" + o->file + "] 결과 파일 이름이 아닙니다. (예: EB13261207)",
                               kDefaultTitle);
                 return static_cast<int>(kExitStopped);
             }
-            q.kind = kind == "EB13" ? SmsFileKind::Eb13 : SmsFileKind::Eb21;
+            q.kind = kind == "EB13"   ? SmsFileKind::Eb13
+                     : kind == "EB21" ? SmsFileKind::Eb21
+                                      : SmsFileKind::CardPayment;
             q.cancelled = o->cancelled;
             q.amountColumn = o->amount;
             if (int code = ctx.login(); code != kExitDone) return code;

@@ -10,9 +10,10 @@ namespace qx {
 
 namespace {
 
-constexpr const char* kBillableMember =
-    "m.settle_accounts='1' and m.remove='1' and m.cms_status in ('3','7','8') "
-    "and m.pay_nonpayment>0";
+std::string BillableMember(BillingChannel channel) {
+    return std::string("m.settle_accounts='") + (channel == BillingChannel::Card ? "5" : "1") +
+           "' and m.remove='1' and m.cms_status in ('3','7','8') and m.pay_nonpayment>0";
+}
 
 }  // namespace
 
@@ -32,12 +33,13 @@ std::optional<std::string> ScriptSetMonth(const std::string& setmonth) {
 }
 
 long long PrepareBillableItems(Database& db, long long inx, const std::string& nuday,
-                               const std::string& setmonth) {
+                               const std::string& setmonth, BillingChannel channel) {
     if (!ScriptNuday(nuday) || !ScriptSetMonth(setmonth))
         throw std::invalid_argument("billable items: bad day or month");
     const std::string s = InstitutionSchema(inx);
     const std::string day =
         nuday.substr(0, 2) + "-" + nuday.substr(2, 2) + "-" + nuday.substr(4, 2);
+    const std::string billableMember = BillableMember(channel);
     const bool exceptLater =
         db.scalar("select checkexcept_use from quorisdex.admin_company where inx=?", {inx}) == "Y";
 
@@ -63,7 +65,7 @@ long long PrepareBillableItems(Database& db, long long inx, const std::string& n
             s + ".pay_pross pp join " + s +
             ".member_user m on m.member_inx=pp.userlink_inx"
             "   where pp.paystat='0' and pp.input_pay>0 and " +
-            kBillableMember +
+            billableMember +
             ") p"
             "  ) t where t.part>0 and (?='N' or t.d<=?)"
             " ) r where r.mm<=0 or r.mrank<=r.mm",
@@ -87,7 +89,7 @@ long long PrepareBillableItems(Database& db, long long inx, const std::string& n
             ".pay_pross where paystat='0' and input_pay>0 group by userlink_inx) x"
             "  on x.u=m.member_inx"
             " where " +
-            kBillableMember +
+            billableMember +
             " and m.pay_nonpayment>coalesce(x.total,0)"
             " and (m.month_max<=0 or (select count(distinct mid(n.rep_day,1,5)) from " +
             s + ".newpay n where n.userinx=m.member_inx)<m.month_max)",

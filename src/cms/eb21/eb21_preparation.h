@@ -11,10 +11,16 @@ namespace qx {
 class Database;
 
 inline constexpr const char* kBillableItemsPath = "/zelmor/cs_load/updatepms21_upg.php";
+// The same work for the members paid by card (updatepms39).
+inline constexpr const char* kCardBillableItemsPath = "/zelmor/cs_load/updatepms39.php";
+
+// Whose items are listed: members paid by account debit (settle_accounts
+// '1', the EB21 file) or by card ('5', the card payment request).
+enum class BillingChannel { Account, Card };
 
 // Refills newpay of the institution with the billable items, in one
 // transaction (a repeated request gives the same rows):
-// * members paid by account debit (settle_accounts '1'), normal (remove
+// * members of the channel (account debit or card), normal (remove
 //   '1'), registered or after a withdrawal (cms_status 3, 7, 8), with an
 //   outstanding amount;
 // * the outstanding amount is spread over the member's sales newest first:
@@ -30,7 +36,8 @@ inline constexpr const char* kBillableItemsPath = "/zelmor/cs_load/updatepms21_u
 //   unexplained row counts as a month of its own, the oldest).
 // `nuday` is "yymmddhhmmss", `setmonth` "yy-mm". Returns the rows written.
 long long PrepareBillableItems(Database& db, long long inx, const std::string& nuday,
-                               const std::string& setmonth);
+                               const std::string& setmonth,
+                               BillingChannel channel = BillingChannel::Account);
 
 // The query values checked: nullopt unless "yymmddhhmmss" / "yy-mm" of a real day.
 std::optional<std::string> ScriptNuday(const std::string& nuday);

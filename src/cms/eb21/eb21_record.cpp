@@ -83,9 +83,9 @@ const std::string& PassbookTexts::forKey(const std::string& printKey) const {
     return fallback;
 }
 
-std::string PassbookWithNumber(const std::string& passbook, long long number) {
+std::string PassbookWithNumber(const std::string& passbook, long long number, std::size_t keep) {
     auto chars = Characters(passbook);
-    if (chars.size() > 6) chars.resize(6);
+    if (chars.size() > keep) chars.resize(keep);
     std::string out;
     for (const auto& ch : chars)
         if (ch != kFullWidthBlank) out += ch;

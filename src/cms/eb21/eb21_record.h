@@ -27,9 +27,10 @@ struct PassbookTexts {
     const std::string& forKey(const std::string& printKey) const;
 };
 
-// The extra text on the passbook line: the first six characters (full-width
-// blanks removed) followed by two digits (the sale month or the instalment).
-std::string PassbookWithNumber(const std::string& passbook, long long number);
+// The extra text on the passbook line: the first `keep` characters (six on a
+// passbook, four on a card statement; full-width blanks removed) followed by
+// two digits (the sale month or the instalment).
+std::string PassbookWithNumber(const std::string& passbook, long long number, std::size_t keep = 6);
 
 // The account holder number as written: the stored number when it has at
 // most ten characters, otherwise its first six.

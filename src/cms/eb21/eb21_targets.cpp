@@ -199,10 +199,11 @@ std::vector<std::string> Eb21GridCells(const Eb21Row& r) {
             r.manager};
 }
 
-BillablePreparer ServiceBillablePreparer(const std::string& webHost, long long inx) {
-    return [webHost, inx](const std::string& nuday, const std::string& setmonth) {
+BillablePreparer ServiceBillablePreparer(const std::string& webHost, long long inx,
+                                         BillingChannel channel) {
+    return [webHost, inx, channel](const std::string& nuday, const std::string& setmonth) {
         return RequestScriptReply(
-            webHost, kBillableItemsPath,
+            webHost, channel == BillingChannel::Card ? kCardBillableItemsPath : kBillableItemsPath,
             "loginuserid=tps_" + std::to_string(inx) + "&nuday=" + nuday + "&setmonth=" + setmonth);
     };
 }
@@ -212,14 +213,18 @@ Eb21Search SearchEb21Targets(Database& db, SessionContext& s, Interaction& ui,
                              const BillablePreparer& prepare) {
     Eb21Search out;
     const std::string schema = InstitutionSchema(s.institution_number);
+    const bool card = o.channel == BillingChannel::Card;
     const auto company = db.OpenRecordset(
-        "select cms_print,account_title,cash_receipt_use,one_out_limit from "
-        "quorisdex.admin_company where inx=?",
+        "select cms_print,account_title,credit_account_title,cash_receipt_use,one_out_limit,"
+        "credit_one_out_limit from quorisdex.admin_company where inx=?",
         {s.institution_number});
     if (company.empty()) return out;
-    const PassbookTexts texts(company[0]["account_title"], company[0]["cms_print"]);
-    const bool cashReceipts = UsesCashReceipts(company[0]["cash_receipt_use"]);
-    const long long oneOutLimit = company[0].asInt("one_out_limit");
+    const PassbookTexts texts(company[0][card ? "credit_account_title" : "account_title"],
+                              company[0]["cms_print"]);
+    // The card statement keeps fewer characters before the month or instalment.
+    const std::size_t keep = card ? 4 : 6;
+    const bool cashReceipts = !card && UsesCashReceipts(company[0]["cash_receipt_use"]);
+    const long long oneOutLimit = company[0].asInt(card ? "credit_one_out_limit" : "one_out_limit");
 
     CreationLock lock(db, s, kSearchLockKind);
     if (!lock.held()) {
@@ -235,7 +240,8 @@ Eb21Search SearchEb21Targets(Database& db, SessionContext& s, Interaction& ui,
     if (reply != kScriptDoneReply) {
         const std::string ended = db.scalar("select date_format(now(),'%H:%i:%s')");
         ui.inform(kEb21PreparationFailedText);
-        db.WriteProcessLog("출금대상조회중 오류발생 updatepms21내용:" + reply +
+        db.WriteProcessLog(std::string("출금대상조회중 오류발생 ") +
+                               (card ? "updatepms39" : "updatepms21") + "내용:" + reply +
                                "/URL내용: &nuday=" + nuday + "&setmonth=" + setmonth +
                                "/처리시간(시작:" + started + ")~(종료:" + ended + ")",
                            5);
@@ -296,9 +302,10 @@ Eb21Search SearchEb21Targets(Database& db, SessionContext& s, Interaction& ui,
         const std::string& text = texts.forKey(r["cms_printkey"]);
         if (o.passbook == Eb21Passbook::Month) {
             const std::string month = row.repDay.size() >= 5 ? row.repDay.substr(3, 2) : "0";
-            row.passbook = PassbookWithNumber(text, IsAllDigits(month) ? std::stoll(month) : 0);
+            row.passbook =
+                PassbookWithNumber(text, IsAllDigits(month) ? std::stoll(month) : 0, keep);
         } else if (o.passbook == Eb21Passbook::Instalment) {
-            row.passbook = PassbookWithNumber(text, r.asInt("addcount"));
+            row.passbook = PassbookWithNumber(text, r.asInt("addcount"), keep);
         } else {
             row.passbook = text;
         }
@@ -341,23 +348,28 @@ std::vector<Eb21Row> SplitByWithdrawalLimit(std::vector<Eb21Row> rows, long long
     return out;
 }
 
-Eb21MonthFigures LoadMonthFigures(Database& db, const SessionContext& s, const CivilDate& date) {
+Eb21MonthFigures LoadMonthFigures(Database& db, const SessionContext& s, const CivilDate& date,
+                                  BillingChannel channel) {
+    const bool card = channel == BillingChannel::Card;
     Eb21MonthFigures f;
     const auto company = db.OpenRecordset(
-        "select month_out_limit,one_out_limit from quorisdex.admin_company where inx=?",
+        "select month_out_limit,one_out_limit,credit_month_out_limit,credit_one_out_limit from "
+        "quorisdex.admin_company where inx=?",
         {s.institution_number});
     if (!company.empty()) {
-        f.limit = company[0].asInt("month_out_limit");
-        f.oneOutLimit = company[0].asInt("one_out_limit");
+        f.limit = company[0].asInt(card ? "credit_month_out_limit" : "month_out_limit");
+        f.oneOutLimit = company[0].asInt(card ? "credit_one_out_limit" : "one_out_limit");
     }
     const std::string schema = InstitutionSchema(s.institution_number);
     const std::string yymm = Yymmdd(date).substr(0, 4);
     f.used = db.scalarInt("select coalesce(sum(input_pay),0) from " + schema +
-                              ".pay_pross where paystat='1' and mid(signdate,1,5)=? and "
-                              "settle_title='CMS' and settle_code=1",
+                              ".pay_pross where paystat='1' and mid(signdate,1,5)=? and " +
+                              (card ? "settle_title='신용카드결제' and settle_code=5"
+                                    : "settle_title='CMS' and settle_code=1"),
                           {YearMonth(date)}) +
              db.scalarInt("select coalesce(sum(total_money-rtnok_money),0) from " + schema +
-                              ".ea21 where mid(filename,5,4)=? and pross_stat='0'",
+                              (card ? ".cdpay" : ".ea21") +
+                              " where mid(filename,5,4)=? and pross_stat='0'",
                           {yymm});
     return f;
 }

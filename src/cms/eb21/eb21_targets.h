@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cms/eb21/eb21_preparation.h"
 #include "db/business_days.h"
 
 namespace qx {
@@ -27,6 +28,8 @@ struct Eb21Options {
     Eb21Method method = Eb21Method::Monthly;
     Eb21Kind kind = Eb21Kind::Full;
     Eb21Passbook passbook = Eb21Passbook::Setting;
+    // Card members are listed the same way for the card payment request.
+    BillingChannel channel = BillingChannel::Account;
 };
 
 // Captions as the screen offers them.
@@ -75,7 +78,8 @@ inline constexpr const char* kEb21PreparationFailedText =
 using BillablePreparer =
     std::function<std::string(const std::string& nuday, const std::string& setmonth)>;
 // The preparer that requests the script of the service web server.
-BillablePreparer ServiceBillablePreparer(const std::string& webHost, long long inx);
+BillablePreparer ServiceBillablePreparer(const std::string& webHost, long long inx,
+                                         BillingChannel channel = BillingChannel::Account);
 
 struct Eb21Search {
     bool failed = false;  // the preparation failed: the screen closes
@@ -105,8 +109,11 @@ struct Eb21MonthFigures {
         return selected + used > limit ? selected + used - limit : 0;
     }
 };
+// For cards: the card limits, this month's card collections and the
+// unapplied card payment requests.
 Eb21MonthFigures LoadMonthFigures(Database& db, const SessionContext& session,
-                                  const CivilDate& fileDate);
+                                  const CivilDate& fileDate,
+                                  BillingChannel channel = BillingChannel::Account);
 
 // Counts and totals of the selected rows, and the screen's line for them.
 struct Eb21Selection {

@@ -364,7 +364,11 @@ RelayRunState PollRelayRun(Database& db, Interaction& ui, long long key, RelayCh
     auto rs = db.OpenRecordset(
         std::string("select stat from ") + Schema(channel) + ".filerun where inx=?", {key});
     const std::string stat = rs.empty() ? "" : rs[0]["stat"];
-    if (stat == "5") {
+    // The card relay may have received the results already (6 to 8): the
+    // request itself was delivered.
+    const bool cardAnswered =
+        channel == RelayChannel::Cards && (stat == "6" || stat == "7" || stat == "8");
+    if (stat == "5" || cardAnswered) {
         ui.inform(kRelayDoneText);
         return RelayRunState::Done;
     }

@@ -7,6 +7,7 @@
 
 #include "db/database.h"
 #include "platform/interaction.h"
+#include "ui/card/card_screens.h"
 #include "ui/cms/cms_status_screen.h"
 #include "ui/cms/eb11_screen.h"
 #include "ui/cms/eb13_screen.h"
@@ -95,6 +96,17 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
     if (s == "frmDoc33" || s == "frmDoc33_1")
         content = new Eb11Screen(context.db, context.session, context.ui, screen);
     if (s == "frmDoc34") content = new Ei13Screen(context.db, context.session, context.ui, screen);
+    if (s == "frmDoc38" || s == "frmDoc39") {
+        auto* cards =
+            new CardResultScreen(context.db, context.session, context.ui, s == "frmDoc38", screen);
+        screen->setSubScreenOpener([cards](const std::string& id) {
+            if (id == "frmDoc38_1") return cards->openMemberRequest() != nullptr;
+            if (id == "frmDoc39_1") return cards->openPaymentRequest() != nullptr;
+            if (id == "frmDoc39_2") return cards->openCancellations() != nullptr;
+            return false;
+        });
+        content = cards;
+    }
     if (s == "frmDoc37") {
         auto* report = new Gr15ReportScreen(context.db, context.session, context.ui, screen);
         // popupGIRO, the GR15 file itself, opens over the list of applied files.

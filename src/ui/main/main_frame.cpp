@@ -283,6 +283,12 @@ bool MainFrame::openScreenById(const std::string& screen) {
         });
         return true;
     }
+    // The card request windows open over their result screens.
+    if (screen == "frmDoc38_1" || screen == "frmDoc39_1" || screen == "frmDoc39_2") {
+        if (!openScreenById(screen.substr(0, 8))) return false;
+        auto* list = currentBusinessScreen();
+        return list && list->openSubScreen(screen);
+    }
     // The GR15 file window opens over the list of applied giro files.
     if (screen == "popupGIRO") {
         if (!openScreenById("frmDoc37")) return false;

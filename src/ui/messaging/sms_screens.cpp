@@ -116,7 +116,7 @@ void SmsSendDialog::build(bool fileScreen) {
     auto* buttons = new QHBoxLayout;
     for (const auto& p : SmsPlaceholders()) {
         std::string caption = p.caption;
-        if (fileScreen && file_.kind == SmsFileKind::Eb21 && std::string(p.token) == "[@PM]")
+        if (fileScreen && file_.kind != SmsFileKind::Eb13 && std::string(p.token) == "[@PM]")
             caption = std::string("[@PM] ") + file_.amountColumn;
         auto* b = new QPushButton(Q(caption), this);
         if (std::string(p.token) == "[@PM]") scheduledToken_ = b;
@@ -146,8 +146,7 @@ void SmsSendDialog::build(bool fileScreen) {
         } else {
             amount_ = new QComboBox(this);
             amount_->setObjectName("cboAmount");
-            for (const char* c : {kWithdrawnColumn, kFailedColumn, kBilledColumn})
-                amount_->addItem(QString::fromUtf8(c));
+            for (const auto& c : SmsAmountColumns(file_.kind)) amount_->addItem(Q(c));
             amount_->setCurrentText(Q(file_.amountColumn));
             actions->addWidget(amount_);
         }
@@ -239,7 +238,7 @@ void SmsSendDialog::markChanged(int row) {
 }
 
 void SmsSendDialog::fillGrid() {
-    const std::string amountCaption = file_.kind == SmsFileKind::Eb21 && objectName() == "frmLMS2"
+    const std::string amountCaption = file_.kind != SmsFileKind::Eb13 && objectName() == "frmLMS2"
                                           ? file_.amountColumn
                                           : "매출예정액";
     grid_->clear();
