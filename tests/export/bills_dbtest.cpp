@@ -8,6 +8,7 @@
 
 #include "export/bills/bill_mail.h"
 #include "export/bills/bills.h"
+#include "platform/http.h"
 #include "services/web_stand_in.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"

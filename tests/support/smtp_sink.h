@@ -89,6 +89,7 @@ class SmtpSink {
         dir_ = fs::temp_directory_path() /
                ("qx_mail_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
         fs::remove_all(dir_);
+        fs::create_directories(dir_);
         port_ = FreeLoopbackPort();
         std::vector<std::string> args = {"/usr/bin/python3",
                                          "-m",
