@@ -85,7 +85,7 @@ TEST_F(BillScreensTest, TextsIssueMailAndTheBatchShownAsMailed) {
     QTest::mouseClick(Find<QPushButton>(*texts, "cmdPreview"), Qt::LeftButton);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_NE(opened[0].find(kBillPreviewPath), std::string::npos);
-    EXPECT_NE(opened[0].find("msg5=2026-03"), std::string::npos);
+    EXPECT_NE(opened[0].find("msg5=2026%2D03"), std::string::npos);
     texts->close();
 
     // Only the member of 관리(A) 서울, by the filter bar.
