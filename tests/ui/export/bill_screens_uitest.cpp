@@ -17,6 +17,7 @@
 #include "support/screen_test.h"
 #include "support/smtp_sink.h"
 #include "ui/export/bill_screens.h"
+#include "ui/main/business_screen.h"
 
 namespace qx::ui {
 namespace {
@@ -137,6 +138,21 @@ TEST_F(BillScreensTest, BadMonthsAreRefusedWherePeopleTypeThem) {
     EXPECT_EQ(ui_.shown.back().text, kBillMonthText);
     EXPECT_EQ(Find<QTableWidget>(*issue, "grdMember")->rowCount(), 0);
     issue->close();
+}
+
+TEST_F(BillScreensTest, MenuOpensTheBillListAndItsTwoWindows) {
+    const MenuChoice choice = ChooseMenuScreen(session, 50, 7);
+    ASSERT_EQ(choice.action, MenuAction::kOpen);
+    EXPECT_EQ(choice.screen, "frmDoc54");
+    ScreenContext context{*db_, session, ui_, nullptr, nullptr, nullptr};
+    std::unique_ptr<BusinessScreen> screen(CreateBusinessScreen(choice, context));
+    ASSERT_NE(screen, nullptr);
+    ASSERT_NE(screen->findChild<BillListScreen*>(), nullptr);
+    EXPECT_TRUE(screen->openSubScreen("frmDoc54_1"));
+    EXPECT_NE(screen->findChild<QDialog*>("frmDoc54_1"), nullptr);
+    EXPECT_TRUE(screen->openSubScreen("frmFreeView"));
+    EXPECT_NE(screen->findChild<QDialog*>("frmFreeView"), nullptr);
+    EXPECT_FALSE(screen->openSubScreen("frmDoc99"));
 }
 
 }  // namespace
