@@ -60,6 +60,11 @@ int main(int argc, char** argv) {
                                                  ini.read("SYSTEM", "DBCONNUSER", ""),
                                                  ini.read("SYSTEM", "DBCONNPW", "")));
 
+    BillMailSettings mail;
+    mail.smtpUrl = ini.read("MAIL", "SMTPURL", "");
+    mail.from = ini.read("MAIL", "MAILFROM", mail.from);
+    ConfigureBillMail(mail);
+
     std::ofstream logFile;
     if (!logPath.empty()) logFile.open(logPath, std::ios::app);
     std::ostream& log = logFile.is_open() ? static_cast<std::ostream&>(logFile) : std::cout;

@@ -3,6 +3,7 @@
 #include "cms/eb14/eb13_results.h"
 #include "cms/eb21/eb21_preparation.h"
 #include "cms/eb22/eb22_results.h"
+#include "export/bills/bills.h"
 #include "ledger/server_scripts.h"
 #include "service_web.h"
 #include "session/service_web.h"
@@ -23,6 +24,9 @@ const std::vector<Route>& ServiceRoutes() {
         {kBillableItemsPath, BillableItemsScript},
         {kCardBillableItemsPath, CardBillableItemsScript},
         {kApplyEb22ResultsPath, ApplyEb22ResultsScript},
+        // E-mailed bills.
+        {kBillMailerPath, BillMailerPage},
+        {kBillPreviewPath, BillPreviewPage},
     };
     return routes;
 }

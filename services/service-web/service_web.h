@@ -94,4 +94,14 @@ Reply ApplyEb22ResultsScript(ServiceDatabase& db, const Request& request);
 Reply BillableItemsScript(ServiceDatabase& db, const Request& request);
 Reply CardBillableItemsScript(ServiceDatabase& db, const Request& request);
 
+// The bill mailer and its preview page; the mail server comes from the
+// stand-in's Login.ini (section MAIL, keys SMTPURL and MAILFROM).
+struct BillMailSettings {
+    std::string smtpUrl;  // "smtp://127.0.0.1:8425"; empty: every mail fails
+    std::string from = "bill@quorisdex.localhost";
+};
+void ConfigureBillMail(BillMailSettings settings);
+Reply BillMailerPage(ServiceDatabase& db, const Request& request);
+Reply BillPreviewPage(ServiceDatabase& db, const Request& request);
+
 }  // namespace qx::web

@@ -28,6 +28,7 @@ void RegisterCommands(CLI::App& app, CliContext& ctx) {
     RegisterEi13Commands(app, ctx);
     RegisterGiroCommands(app, ctx);
     RegisterCardCommands(app, ctx);
+    RegisterBillCommands(app, ctx);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "db/database.h"
 #include "platform/profile_ini.h"
@@ -23,7 +24,12 @@ namespace qx::test {
 
 class WebStandIn {
   public:
-    explicit WebStandIn(const DbConfig& db) {
+    // One more Login.ini value of the stand-in: section, key, value.
+    struct IniValue {
+        std::string section, key, value;
+    };
+
+    explicit WebStandIn(const DbConfig& db, const std::vector<IniValue>& extra = {}) {
         namespace fs = std::filesystem;
         dir_ = fs::temp_directory_path() /
                ("qx_web_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
@@ -33,6 +39,7 @@ class WebStandIn {
         ini.write("SYSTEM", "DBCONNIP", db.host + ":" + std::to_string(db.port));
         ini.write("SYSTEM", "DBCONNUSER", db.user);
         ini.write("SYSTEM", "DBCONNPW", db.password);
+        for (const auto& v : extra) ini.write(v.section, v.key, v.value);
 
         std::vector<std::string> args = {
             QUORISDEX_WEB_EXE, "--app-path", dir_.string(), "--port", "0", "--log", log().string()};

@@ -118,6 +118,8 @@ void RegisterCmsCommand(CLI::App& app, CliContext& ctx);
 void RegisterLedgerCommands(CLI::App& app, CliContext& ctx);
 void RegisterExportCommand(CLI::App& app, CliContext& ctx);
 void RegisterTransmitCommands(CLI::App& app, CliContext& ctx);
+// bills: the e-mailed bills.
+void RegisterBillCommands(CLI::App& app, CliContext& ctx);
 void RegisterRelayCommands(CLI::App& app, CliContext& ctx);
 // eb11 list/apply/detail and eb12 create/mark-sent.
 void RegisterEb11Commands(CLI::App& app, CliContext& ctx);

@@ -82,6 +82,9 @@ const std::vector<ExportableList>& ExportableLists() {
         {{"eb11", "detail"}, "EB11처리내역", nullptr},
         {{"giro", "files"}, "GR15LIST", nullptr},
         {{"giro", "detail"}, "GR15LIST", nullptr},
+        {{"bills", "candidates"}, "청구서발행대상", nullptr},
+        {{"bills", "batches"}, "청구서발행내역", nullptr},
+        {{"bills", "show"}, "청구서상세내역", nullptr},
     };
     return lists;
 }

@@ -14,6 +14,7 @@
 #include "ui/cms/eb21_creation_dialog.h"
 #include "ui/cms/eb21_screen.h"
 #include "ui/cms/ei13_screen.h"
+#include "ui/export/bill_screens.h"
 #include "ui/giro/giro_screens.h"
 #include "ui/gui_interaction.h"
 #include "ui/institution/institution_screen.h"
@@ -114,6 +115,17 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
             return id == "popupGIRO" && report->openReceipts() != nullptr;
         });
         content = report;
+    }
+    // E-mailed bills; the issue and text windows open from this screen.
+    if (s == "frmDoc54") {
+        auto* bills = new BillListScreen(context.db, context.session, context.ui,
+                                         ScreenWebHost(context.session), context.openUrl, screen);
+        screen->setSubScreenOpener([bills](const std::string& id) {
+            if (id == "frmDoc54_1") return bills->openIssue() != nullptr;
+            if (id == "frmFreeView") return bills->openTexts() != nullptr;
+            return false;
+        });
+        content = bills;
     }
     if (!content) content = CreateLedgerScreen(s, context, screen);
     if (content) {

@@ -295,6 +295,12 @@ bool MainFrame::openScreenById(const std::string& screen) {
         auto* list = currentBusinessScreen();
         return list && list->openSubScreen(screen);
     }
+    // The bill issue and bill text windows open over the bill list.
+    if (screen == "frmDoc54_1" || screen == "frmFreeView") {
+        if (!openScreenById("frmDoc54")) return false;
+        auto* list = currentBusinessScreen();
+        return list && list->openSubScreen(screen);
+    }
     const auto code = MenuCodeOf(screen);
     return code ? OpenMenuScreen(code->first, code->second) : false;
 }
