@@ -4,6 +4,7 @@
 #include "cms/eb21/eb21_preparation.h"
 #include "cms/eb22/eb22_results.h"
 #include "ledger/server_scripts.h"
+#include "reports/ledger_report.h"
 #include "service_web.h"
 #include "session/service_web.h"
 
@@ -22,6 +23,7 @@ const std::vector<Route>& ServiceRoutes() {
         {kApplyEb13ResultsPath, ApplyEb13ResultsScript},
         {kBillableItemsPath, BillableItemsScript},
         {kApplyEb22ResultsPath, ApplyEb22ResultsScript},
+        {kFillMonthdivPath, FillMonthdivScript},
     };
     return routes;
 }

@@ -92,5 +92,6 @@ Reply MarkCollectionRowsScript(ServiceDatabase& db, const Request& request);
 Reply ApplyEb13ResultsScript(ServiceDatabase& db, const Request& request);
 Reply ApplyEb22ResultsScript(ServiceDatabase& db, const Request& request);
 Reply BillableItemsScript(ServiceDatabase& db, const Request& request);
+Reply FillMonthdivScript(ServiceDatabase& db, const Request& request);
 
 }  // namespace qx::web

@@ -129,5 +129,7 @@ void RegisterEi13Commands(CLI::App& app, CliContext& ctx);
 // sms send | file | history | settings
 void RegisterSmsCommands(CLI::App& app, CliContext& ctx);
 void RegisterGiroCommands(CLI::App& app, CliContext& ctx);
+// report channel | channel-detail | monthly | daily | member | annual
+void RegisterReportCommands(CLI::App& app, CliContext& ctx);
 
 }  // namespace qx::cli

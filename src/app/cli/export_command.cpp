@@ -82,6 +82,12 @@ const std::vector<ExportableList>& ExportableLists() {
         {{"eb11", "detail"}, "EB11처리내역", nullptr},
         {{"giro", "files"}, "GR15LIST", nullptr},
         {{"giro", "detail"}, "GR15LIST", nullptr},
+        {{"report", "channel"}, "보고서_수금파일별", nullptr},
+        {{"report", "channel-detail"}, "보고서_수금파일상세", nullptr},
+        {{"report", "monthly"}, "보고서_월별", nullptr},
+        {{"report", "daily"}, "보고서_일자별", nullptr},
+        {{"report", "member"}, "보고서_고객별", nullptr},
+        {{"report", "annual"}, "보고서_고객별월현황", nullptr},
     };
     return lists;
 }
