@@ -46,8 +46,10 @@ Fonts MakeFonts(int layout) {
 
 // Column widths that share `width` in proportion to what each needs, never
 // wider than needed unless there is room to spare.
-std::vector<double> ColumnWidths(const PrintSection& s, const Fonts& fonts, double width) {
-    const QFontMetricsF head(fonts.header), cell(fonts.cell);
+std::vector<double> ColumnWidths(const PrintSection& s, const Fonts& fonts, double width,
+                                 QPaintDevice* device) {
+    // Measured on the PDF itself: its resolution, not the screen's.
+    const QFontMetricsF head(fonts.header, device), cell(fonts.cell, device);
     const double pad = Mm(1.6);
     std::vector<double> need(s.table.columns.size(), Mm(6));
     for (std::size_t c = 0; c < need.size(); ++c) {
@@ -88,7 +90,7 @@ class Layout {
     }
 
   private:
-    double lineHeight(const QFont& f) const { return QFontMetricsF(f).height(); }
+    double lineHeight(const QFont& f) const { return QFontMetricsF(f, p_.device()).height(); }
 
     void newPage() {
         footer();
@@ -148,7 +150,7 @@ class Layout {
     }
 
     void section(const PrintSection& s) {
-        const auto widths = ColumnWidths(s, fonts_, page_.width());
+        const auto widths = ColumnWidths(s, fonts_, page_.width(), p_.device());
         std::vector<QString> head;
         for (const auto& c : s.table.columns) head.push_back(QString::fromStdString(c.caption));
         const double headH = rowHeight(head, widths, fonts_.header);

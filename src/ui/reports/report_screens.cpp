@@ -111,8 +111,9 @@ void ReportScreen::addPeriod(QWidget* from, QWidget* to) {
 }
 
 void ReportScreen::finishBar() {
+    using Labelled = std::pair<const char*, QComboBox*>;
     for (auto [label, box] :
-         {std::pair{"지사", branch_}, {"대리점", agency_}, {"담당자", manager_}}) {
+         {Labelled{"지사", branch_}, Labelled{"대리점", agency_}, Labelled{"담당자", manager_}}) {
         bar_->addWidget(new QLabel(QString::fromUtf8(label), this));
         bar_->addWidget(box);
     }

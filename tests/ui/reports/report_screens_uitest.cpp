@@ -15,8 +15,10 @@
 #include <fstream>
 
 #include "reports/print_list.h"
+#include "session/menu_catalogue.h"
 #include "support/institution_fixture.h"
 #include "support/screen_test.h"
+#include "ui/main/business_screen.h"
 #include "ui/reports/report_screens.h"
 
 namespace qx::ui {
@@ -170,6 +172,27 @@ TEST_F(ReportScreensTest, AnEmptyGridIsNotPrintedAndBadInputIsRefused) {
             EXPECT_EQ(annual.grid()->item(r, 14 + 1)->text().toStdString(), "12,000");  // 2월(매출)
         }
     EXPECT_TRUE(found);
+}
+
+TEST_F(ReportScreensTest, TheStatisticsMenuOpensEachReport) {
+    ScreenContext context{*db_, session_, ui_, {}, {}, {}};
+    const std::vector<std::pair<int, const char*>> items = {{0, "ChannelReportScreen"},
+                                                            {1, "LedgerReportScreen"},
+                                                            {2, "LedgerReportScreen"},
+                                                            {3, "MemberReportScreen"},
+                                                            {4, "AnnualReportScreen"}};
+    for (const auto& [item, type] : items) {
+        SCOPED_TRACE(item);
+        const MenuChoice choice = ChooseMenuScreen(session_, 40, item);
+        EXPECT_EQ(choice.screen, "frmDoc4" + std::to_string(item + 1));
+        std::unique_ptr<BusinessScreen> screen(CreateBusinessScreen(choice, context));
+        ASSERT_NE(screen, nullptr);
+        auto* report = screen->findChild<ReportScreen*>();
+        ASSERT_NE(report, nullptr);
+        EXPECT_STREQ(report->metaObject()->className(), (std::string("qx::ui::") + type).c_str());
+        EXPECT_NE(report->findChild<QPushButton*>("cmdExcel"), nullptr);
+        EXPECT_NE(report->findChild<QPushButton*>("cmdPrint"), nullptr);
+    }
 }
 
 }  // namespace
