@@ -40,6 +40,12 @@ ReportTable GridTable(const QTableWidget* grid) {
     return t;
 }
 
+// The report's columns change with its kind and grouping: set them each time.
+void ShowTable(QTableWidget* grid, const ReportTable& t) {
+    SetUpStatusGrid(grid, t.columns);
+    FillStatusGrid(grid, t.columns, t.rows);
+}
+
 QDateEdit* DateField(QWidget* parent, const char* name, const char* format) {
     auto* d = new QDateEdit(parent);
     d->setObjectName(name);
@@ -208,7 +214,7 @@ void ChannelReportScreen::refresh() {
         const ReportPeriod p = CheckedPeriod(Text(from_), Text(to_));
         const ReportTable t = ChannelReport(
             db_, session_, ParseChannelKind(S(kind_->currentData().toString())), p, filter());
-        FillStatusGrid(grid_, t.columns, t.rows);
+        ShowTable(grid_, t);
     });
     detail_->setRowCount(0);
     if (grid_->rowCount() > 0) grid_->selectRow(0);
@@ -223,7 +229,7 @@ void ChannelReportScreen::showDetail() {
         if (file.empty()) return;
         const auto show = static_cast<DetailShow>(show_->currentIndex());
         const ReportTable t = ChannelFileDetail(db_, session_, file, show, filter());
-        FillStatusGrid(detail_, t.columns, t.rows);
+        ShowTable(detail_, t);
     });
 }
 
@@ -269,7 +275,7 @@ void LedgerReportScreen::refresh() {
     grid_->setRowCount(0);
     Guarded(ui_, [this] {
         const ReportTable t = LedgerSummary(db_, session_, query());
-        FillStatusGrid(grid_, t.columns, t.rows);
+        ShowTable(grid_, t);
     });
     detail_->setRowCount(0);
     if (grid_->rowCount() > 0) grid_->selectRow(0);
@@ -283,7 +289,7 @@ void LedgerReportScreen::showDetail() {
         const std::string key = SelectedCellText(grid_, 0);
         if (key.empty()) return;
         const ReportTable t = LedgerPeriodDetail(db_, session_, query(), key);
-        FillStatusGrid(detail_, t.columns, t.rows);
+        ShowTable(detail_, t);
     });
 }
 
@@ -308,7 +314,7 @@ void MemberReportScreen::refresh() {
     Guarded(ui_, [this] {
         const ReportTable t =
             MemberReport(db_, session_, CheckedPeriod(Text(from_), Text(to_)), filter());
-        FillStatusGrid(grid_, t.columns, t.rows);
+        ShowTable(grid_, t);
     });
 }
 
@@ -335,7 +341,7 @@ void AnnualReportScreen::refresh() {
     Guarded(ui_, [this] {
         const int year = CheckedYear(S(year_->text()));
         const ReportTable t = AnnualReport(db_, session_, year, filter(), fill_);
-        FillStatusGrid(grid_, t.columns, t.rows);
+        ShowTable(grid_, t);
     });
 }
 

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "reports/channel_report.h"
 #include "reports/print_list.h"
 #include "session/menu_catalogue.h"
 #include "support/institution_fixture.h"
