@@ -5,6 +5,7 @@
 #include "cms/eb22/eb22_results.h"
 #include "export/bills/bills.h"
 #include "ledger/server_scripts.h"
+#include "reports/ledger_report.h"
 #include "service_web.h"
 #include "session/service_web.h"
 
@@ -27,6 +28,7 @@ const std::vector<Route>& ServiceRoutes() {
         // E-mailed bills.
         {kBillMailerPath, BillMailerPage},
         {kBillPreviewPath, BillPreviewPage},
+        {kFillMonthdivPath, FillMonthdivScript},
     };
     return routes;
 }

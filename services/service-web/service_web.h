@@ -103,5 +103,6 @@ struct BillMailSettings {
 void ConfigureBillMail(BillMailSettings settings);
 Reply BillMailerPage(ServiceDatabase& db, const Request& request);
 Reply BillPreviewPage(ServiceDatabase& db, const Request& request);
+Reply FillMonthdivScript(ServiceDatabase& db, const Request& request);
 
 }  // namespace qx::web

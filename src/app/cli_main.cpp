@@ -29,6 +29,7 @@ void RegisterCommands(CLI::App& app, CliContext& ctx) {
     RegisterGiroCommands(app, ctx);
     RegisterCardCommands(app, ctx);
     RegisterBillCommands(app, ctx);
+    RegisterReportCommands(app, ctx);
 }
 
 }  // namespace

@@ -25,4 +25,26 @@ long long CardPurchaseFeeHundredths(long long amount);
 // Hundredths of a won rounded half up to whole won.
 long long HundredthsToWon(long long hundredths);
 
+class Database;
+
+// What the clearing service charges the institution, in won per item.
+struct FeeSettings {
+    long long success = 0;         // per item withdrawn (whole or in part)
+    long long failure = 0;         // per charged failed item
+    long long virtualDeposit = 0;  // per virtual-account deposit
+};
+// The institution's fees from admin_company.
+FeeSettings LoadFeeSettings(Database& db, long long inx);
+
+struct WithdrawalFees {
+    long long success = 0, failure = 0;
+    long long total() const { return success + failure; }
+};
+// The fees of a withdrawal file: every withdrawn item (a partial one too)
+// and every failed item whose code is charged.
+WithdrawalFees WithdrawalFileFees(const FeeSettings& fees, long long withdrawnItems,
+                                  long long chargedFailedItems);
+// The fee of `deposits` virtual-account deposits.
+long long VirtualDepositFees(const FeeSettings& fees, long long deposits);
+
 }  // namespace qx

@@ -131,6 +131,8 @@ void RegisterEi13Commands(CLI::App& app, CliContext& ctx);
 // sms send | file | history | settings
 void RegisterSmsCommands(CLI::App& app, CliContext& ctx);
 void RegisterGiroCommands(CLI::App& app, CliContext& ctx);
+// report channel | channel-detail | monthly | daily | member | annual
+void RegisterReportCommands(CLI::App& app, CliContext& ctx);
 
 // card members|pay|cancel|send, and rollback cmem|cpay (after the rollback command).
 void RegisterCardCommands(CLI::App& app, CliContext& ctx);

@@ -85,6 +85,12 @@ const std::vector<ExportableList>& ExportableLists() {
         {{"bills", "candidates"}, "청구서발행대상", nullptr},
         {{"bills", "batches"}, "청구서발행내역", nullptr},
         {{"bills", "show"}, "청구서상세내역", nullptr},
+        {{"report", "channel"}, "보고서_수금파일별", nullptr},
+        {{"report", "channel-detail"}, "보고서_수금파일상세", nullptr},
+        {{"report", "monthly"}, "보고서_월별", nullptr},
+        {{"report", "daily"}, "보고서_일자별", nullptr},
+        {{"report", "member"}, "보고서_고객별", nullptr},
+        {{"report", "annual"}, "보고서_고객별월현황", nullptr},
     };
     return lists;
 }

@@ -25,6 +25,7 @@
 #include "ui/members/batch_agreement_screen.h"
 #include "ui/members/member_screens.h"
 #include "ui/messaging/sms_screens.h"
+#include "ui/reports/report_screens.h"
 #include "ui/settings/code_list_screen.h"
 #include "ui/settings/program_settings_screen.h"
 
@@ -127,6 +128,17 @@ BusinessScreen* CreateBusinessScreen(const MenuChoice& choice, ScreenContext& co
         });
         content = bills;
     }
+    if (s == "frmDoc41")
+        content = new ChannelReportScreen(context.db, context.session, context.ui, screen);
+    if (s == "frmDoc42" || s == "frmDoc43")
+        content = new LedgerReportScreen(context.db, context.session, context.ui, s == "frmDoc42",
+                                         screen);
+    if (s == "frmDoc44")
+        content = new MemberReportScreen(context.db, context.session, context.ui, screen);
+    if (s == "frmDoc45")
+        content = new AnnualReportScreen(context.db, context.session, context.ui,
+                                         ServiceWebMonthdivRequest(ScreenWebHost(context.session)),
+                                         screen);
     if (!content) content = CreateLedgerScreen(s, context, screen);
     if (content) {
         screen->body()->addWidget(content, 1);
