@@ -27,6 +27,7 @@ void RegisterCommands(CLI::App& app, CliContext& ctx) {
     RegisterEb11Commands(app, ctx);
     RegisterEi13Commands(app, ctx);
     RegisterGiroCommands(app, ctx);
+    RegisterRealtimeCommands(app, ctx);
 }
 
 }  // namespace

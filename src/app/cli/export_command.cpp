@@ -82,6 +82,8 @@ const std::vector<ExportableList>& ExportableLists() {
         {{"eb11", "detail"}, "EB11처리내역", nullptr},
         {{"giro", "files"}, "GR15LIST", nullptr},
         {{"giro", "detail"}, "GR15LIST", nullptr},
+        {{"realtime", "history"}, "실시간부가서비스요청내역", nullptr},
+        {{"realtime", "list"}, "실시간부가서비스내역", nullptr},
     };
     return lists;
 }
