@@ -191,7 +191,8 @@ RealtimeScreen::RealtimeScreen(Database& db, SessionContext& session, Interactio
     connect(members_, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { fillFromMember(row); });
     resize(1200, 820);
-    showHistory();
+    // The history opens with the screen: a plain read, done before it shows.
+    ShowKftcList(history_, service_->History({}));
 }
 
 RealtimeScreen::~RealtimeScreen() = default;

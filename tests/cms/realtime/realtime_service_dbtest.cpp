@@ -246,12 +246,14 @@ TEST_F(RealtimeServiceTest, InquiryAcceptsHolderIdsOfSixAndTenDigitsAndKeepsTheN
         EXPECT_EQ(row[0]["kas_account_jumin"], c.holder);
         EXPECT_EQ(row[0]["kas_remove"], "1");
         EXPECT_GT(row[0].asInt("kas_etime"), 0);
-        if (!c.name.empty()) EXPECT_EQ(row[0]["kas_account_name"], c.name);
+        if (!c.name.empty()) {
+            EXPECT_EQ(row[0]["kas_account_name"], c.name);
+        }
     }
     const auto& last = desk->ui.shown.back();
     EXPECT_EQ(last.title, kRealtimeResultTitle);
     EXPECT_EQ(last.text,
-              "거래구분 : 계좌실명조회\r\n은행(코드) : 국민은행(004)\r\n지정출금계좌번호 : "
+              "거래구분 : 계좌실명조회\r\n은행(코드) : 국민(004)\r\n지정출금계좌번호 : "
               "62000001\r\n납부자번호 : \r\n고객명 : \r\n예금주번호 : 810101\r\n고객실명 : "
               "\r\n응답코드 : 0015\r\n응답메세지 : 예금주 실명번호 불일치");
 }
