@@ -188,8 +188,11 @@ RealtimeScreen::RealtimeScreen(Database& db, SessionContext& session, Interactio
     connect(showResults, &QPushButton::clicked, this, &RealtimeScreen::showResults);
     connect(showHistory, &QPushButton::clicked, this, &RealtimeScreen::showHistory);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    // A double click or Enter on a found member fills the request.
     connect(members_, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { fillFromMember(row); });
+    connect(members_, &QAbstractItemView::activated, this,
+            [this](const QModelIndex& index) { fillFromMember(index.row()); });
     resize(1200, 820);
     // The history opens with the screen: a plain read, done before it shows.
     ShowKftcList(history_, service_->History({}));

@@ -110,7 +110,8 @@ TEST_F(RealtimeScreenTest, SearchChooseRegisterThenCancelByClicking) {
         << "signed";
     Open();
     const long long before = Rows();
-    Type("txtSearch", QStringLiteral("실시간화면"));
+    Choose("cboSearchField", QStringLiteral("계좌번호"));
+    Type("txtSearch", "71000001");
     QTest::keyClick(Find<QLineEdit>(*screen, "txtSearch"), Qt::Key_Return);
     auto* members = Find<QTableWidget>(*screen, "grdMembers");
     ASSERT_EQ(members->rowCount(), 1);
@@ -118,8 +119,10 @@ TEST_F(RealtimeScreenTest, SearchChooseRegisterThenCancelByClicking) {
     // Enter in the search field searched; it sent nothing.
     EXPECT_EQ(Rows(), before);
 
-    QTest::mouseDClick(members->viewport(), Qt::LeftButton, {},
-                       members->visualItemRect(members->item(0, 1)).center());
+    const QPoint cell = members->visualItemRect(members->item(0, 1)).center();
+    ASSERT_TRUE(members->viewport()->rect().contains(cell));
+    QTest::mouseClick(members->viewport(), Qt::LeftButton, {}, cell);
+    QTest::keyClick(members, Qt::Key_Return);
     EXPECT_EQ(Find<QLineEdit>(*screen, "txtPayer")->text(), Payer(n));
     EXPECT_EQ(Find<QLineEdit>(*screen, "txtBank")->text(), "0880000");
     EXPECT_EQ(Find<QLineEdit>(*screen, "txtHolder")->text(), "1234567890");
