@@ -80,6 +80,10 @@ class Center {
     long long MonthUsed(const std::string& org, const std::string& yyyymm) const;
 
     const std::string& folder() const { return folder_; }
+    // The institution's folder `box` (created when missing).
+    std::string Box(const std::string& org, const std::string& box) const {
+        return orgFolder(org, box);
+    }
 
   private:
     std::string orgFolder(const std::string& org, const std::string& box) const;

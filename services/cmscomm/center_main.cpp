@@ -2,7 +2,9 @@
 //   quorisdex-center --dir DIR rule "refuse 12345678 0012"   (add a rule)
 //     rules: "refuse ACCOUNT CODE" (EB13 registration refused),
 //            "withdraw-refuse ACCOUNT CODE" (EB21 withdrawal refused),
-//            "withdraw-partial ACCOUNT AMOUNT" (only AMOUNT won withdrawn)
+//            "withdraw-partial ACCOUNT AMOUNT" (only AMOUNT won withdrawn),
+//            "holder ACCOUNT NAME [ID]" (real-time: the account's registered holder),
+//            "realtime-refuse KIND ACCOUNT CODE" (real-time request refused)
 //   quorisdex-center --dir DIR rules | list ORG
 //   quorisdex-center --dir DIR expire ORG NAME YYYYMMDD
 //   quorisdex-center --dir DIR state ORG NAME YYYYMMDD CODE

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "center.h"
+#include "center_realtime.h"
 #include "cms/transmission/cmscomm_entry_points.h"
 #include "file_check.h"
 
@@ -414,6 +415,78 @@ __attribute__((visibility("default"))) int16_t CP_MonthLimitReq(const char*, con
     const long long limit = c.MonthLimit(session.org), used = c.MonthUsed(session.org, month);
     if (!CopyOut(answer, kCmsResultBufferSize,
                  Num(limit) + "|" + Num(used) + "|" + Num(limit - used) + "|"))
+        return Fail(center::kAnswerCut, "응답이 버퍼보다 길어 잘렸습니다.");
+    return 0;
+}
+
+__attribute__((visibility("default"))) int16_t CP_AdditionalServiceInfoReq(const char* divCode,
+                                                                           const char* fromDate,
+                                                                           const char* toDate,
+                                                                           int32_t, int16_t* count,
+                                                                           char* message) {
+    std::lock_guard g(lock);
+    if (!Ready()) return center::kNotLoggedIn;
+    if (!ValidDate(Text(fromDate)) || !ValidDate(Text(toDate)))
+        return Fail(center::kBadRequest, "조회기간이 올바르지 않습니다.");
+    center::Center c(session.centerFolder);
+    std::string answer;
+    int16_t n = 0;
+    for (const auto& r :
+         center::RealtimeDesk(c).Results(session.org, Text(divCode), fromDate, toDate)) {
+        answer += r.kind + "|" + r.date + "|" + r.bank + "|" + r.payer + "|" + r.account + "|" +
+                  r.holderId + "|" + r.code + "|" + r.message + "|";
+        ++n;
+    }
+    if (count) *count = n;
+    if (!CopyOut(message, kCmsAddServiceListSize, answer))
+        return Fail(center::kAnswerCut, "응답이 버퍼보다 길어 잘렸습니다.");
+    return 0;
+}
+
+__attribute__((visibility("default"))) int16_t CP_AdditionalServiceSendEimgFile(
+    const char* path, double size, const char* divCode, const char* requestKey, const char*,
+    char* result) {
+    std::lock_guard g(lock);
+    if (!Ready()) return center::kNotLoggedIn;
+    if (Text(divCode) != "51")
+        return Fail(center::kBadRequest, "동의자료는 출금이체신청에만 송신합니다.");
+    std::string bytes;
+    if (!center::ReadWhole(Text(path), bytes))
+        return Fail(center::kReadFailed, "동의자료 파일을 읽을 수 없습니다.");
+    if (static_cast<double>(bytes.size()) != size)
+        return Fail(center::kReadFailed, "파일 크기가 다릅니다.");
+    center::Center c(session.centerFolder);
+    const Answer a = center::RealtimeDesk(c).ReceiveEvidence(session.org, Text(requestKey), bytes);
+    if (a.code != 0) return Finish(a);
+    CopyOut(result, kCmsResultBufferSize, "동의자료 송신완료");
+    return 0;
+}
+
+__attribute__((visibility("default"))) int16_t CP_AdditionalServiceReq(
+    const char* divCode, const char* bankCode, const char* accountNo, const char* payerNumber,
+    const char* holderId, const char* requestKey, char* resultCode) {
+    std::lock_guard g(lock);
+    if (!Ready()) return center::kNotLoggedIn;
+    center::Center c(session.centerFolder);
+    const center::RealtimeRequest r{Text(divCode),     Text(bankCode), Text(accountNo),
+                                    Text(payerNumber), Text(holderId), Text(requestKey)};
+    const Answer a = center::RealtimeDesk(c).Submit(session.org, r);
+    if (a.code != 0) return Finish(a);
+    CopyOut(resultCode, kCmsAddServiceCodeSize, "0000");
+    return 0;
+}
+
+__attribute__((visibility("default"))) int16_t CP_AdditionalServiceRes(const char*,
+                                                                       const char* requestKey,
+                                                                       const char*, int32_t,
+                                                                       char* answer) {
+    std::lock_guard g(lock);
+    if (!Ready()) return center::kNotLoggedIn;
+    center::Center c(session.centerFolder);
+    center::RealtimeAnswer r;
+    const Answer a = center::RealtimeDesk(c).AnswerOf(session.org, Text(requestKey), r);
+    if (a.code != 0) return Finish(a);
+    if (!CopyOut(answer, kCmsResultBufferSize, r.code + "|" + r.message + "|" + r.holderName + "|"))
         return Fail(center::kAnswerCut, "응답이 버퍼보다 길어 잘렸습니다.");
     return 0;
 }

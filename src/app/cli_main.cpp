@@ -30,6 +30,7 @@ void RegisterCommands(CLI::App& app, CliContext& ctx) {
     RegisterCardCommands(app, ctx);
     RegisterBillCommands(app, ctx);
     RegisterReportCommands(app, ctx);
+    RegisterRealtimeCommands(app, ctx);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // quorisdex: the desktop client. Starts at the login window.
 #include <QApplication>
 #include <QFontDatabase>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdlib>
 #include <memory>
@@ -146,6 +147,16 @@ int main(int argc, char** argv) {
             const char* member = std::getenv("QUORISDEX_OPEN_MEMBER");
             if (std::string(screen) == "frmDoc22" && member && *member) {
                 frame->openMemberCard(std::atoll(member));
+            } else if (std::string(screen) == "frmRealtime_kftc") {
+                // The real-time panel opens from the KFTC screen once it is up.
+                QTimer::singleShot(0, frame.get(), [&] {
+                    QTimer::singleShot(2000, frame.get(), [] {
+                        QWidget* kftc = QApplication::activeModalWidget();
+                        if (auto* b = kftc ? kftc->findChild<QPushButton*>("cmdRealtime") : nullptr)
+                            b->click();
+                    });
+                    ShowKftcSendScreen(db, session, ui, frame.get());
+                });
             } else if (std::string(screen) == "frmFileSend_kftc" ||
                        std::string(screen) == "frmFileSend") {
                 // The transmission windows are modal: opened once the loop runs.

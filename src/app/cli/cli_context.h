@@ -21,6 +21,10 @@ namespace CLI {
 class App;
 }
 
+namespace qx {
+class KftcTransfer;
+}
+
 namespace qx::cli {
 
 enum ExitCode : int { kExitDone = 0, kExitStopped = 1, kExitFailure = 2 };
@@ -120,6 +124,9 @@ void RegisterExportCommand(CLI::App& app, CliContext& ctx);
 void RegisterTransmitCommands(CLI::App& app, CliContext& ctx);
 // bills: the e-mailed bills.
 void RegisterBillCommands(CLI::App& app, CliContext& ctx);
+// Runs `body` with an open clearing-house session (head office, the
+// clearing-house path, the library in the program folder).
+int WithTransfer(CliContext& ctx, const std::function<bool(KftcTransfer&)>& body);
 void RegisterRelayCommands(CLI::App& app, CliContext& ctx);
 // eb11 list/apply/detail and eb12 create/mark-sent.
 void RegisterEb11Commands(CLI::App& app, CliContext& ctx);
@@ -127,6 +134,9 @@ void RegisterEb11Commands(CLI::App& app, CliContext& ctx);
 TransmissionLaunchers CommandLineLaunchers(CliContext& ctx);
 // ei13 status/attach/create/send.
 void RegisterEi13Commands(CLI::App& app, CliContext& ctx);
+
+// realtime inquiry | register | cancel | history | list
+void RegisterRealtimeCommands(CLI::App& app, CliContext& ctx);
 
 // sms send | file | history | settings
 void RegisterSmsCommands(CLI::App& app, CliContext& ctx);

@@ -91,6 +91,8 @@ const std::vector<ExportableList>& ExportableLists() {
         {{"report", "daily"}, "보고서_일자별", nullptr},
         {{"report", "member"}, "보고서_고객별", nullptr},
         {{"report", "annual"}, "보고서_고객별월현황", nullptr},
+        {{"realtime", "history"}, "실시간부가서비스요청내역", nullptr},
+        {{"realtime", "list"}, "실시간부가서비스내역", nullptr},
     };
     return lists;
 }

@@ -35,32 +35,6 @@ std::string CompactDate(const std::string& text, const char* option) {
     return digits;
 }
 
-// Runs `body` with an open clearing-house session (head office, the
-// clearing-house path, the library in the program folder).
-int WithTransfer(CliContext& ctx, const std::function<bool(KftcTransfer&)>& body) {
-    return ctx.guarded([&]() {
-        const int code = ctx.login();
-        if (code != kExitDone) return code;
-        if (!HeadOfficeMayWorkOnFiles(ctx.session, ctx.ui)) return int(kExitStopped);
-        if (ctx.session.cmsrunprg != 1) {
-            ctx.ui.inform("금결원 송수신을 사용하지 않는 기관입니다.", kDefaultTitle);
-            return int(kExitStopped);
-        }
-        KftcLibrary lib;
-        std::error_code ec;
-        if (!std::filesystem::exists(KftcLibraryPath(ctx.session), ec) ||
-            !lib.load(KftcLibraryPath(ctx.session))) {
-            ctx.ui.inform(kKftcLibraryMissingText, kDefaultTitle);
-            return int(kExitStopped);
-        }
-        KftcTransfer t(ctx.db, ctx.session, ctx.ui, lib);
-        if (!t.Start()) return int(kExitStopped);
-        const bool ok = body(t);
-        t.Close();
-        return ok ? int(kExitDone) : int(kExitStopped);
-    });
-}
-
 // The date a held file goes by at the clearing house: --date, or the newest
 // entry of that name in the receivable (or sent) list of the last 60 days.
 std::optional<std::string> HeldDate(KftcTransfer& t, Database& db, const std::string& file,
@@ -84,6 +58,30 @@ std::optional<std::string> HeldDate(KftcTransfer& t, Database& db, const std::st
 }
 
 }  // namespace
+
+int WithTransfer(CliContext& ctx, const std::function<bool(KftcTransfer&)>& body) {
+    return ctx.guarded([&]() {
+        const int code = ctx.login();
+        if (code != kExitDone) return code;
+        if (!HeadOfficeMayWorkOnFiles(ctx.session, ctx.ui)) return int(kExitStopped);
+        if (ctx.session.cmsrunprg != 1) {
+            ctx.ui.inform("금결원 송수신을 사용하지 않는 기관입니다.", kDefaultTitle);
+            return int(kExitStopped);
+        }
+        KftcLibrary lib;
+        std::error_code ec;
+        if (!std::filesystem::exists(KftcLibraryPath(ctx.session), ec) ||
+            !lib.load(KftcLibraryPath(ctx.session))) {
+            ctx.ui.inform(kKftcLibraryMissingText, kDefaultTitle);
+            return int(kExitStopped);
+        }
+        KftcTransfer t(ctx.db, ctx.session, ctx.ui, lib);
+        if (!t.Start()) return int(kExitStopped);
+        const bool ok = body(t);
+        t.Close();
+        return ok ? int(kExitDone) : int(kExitStopped);
+    });
+}
 
 void RegisterTransmitCommands(CLI::App& app, CliContext& ctx) {
     static TransmitOptions o;

@@ -42,4 +42,32 @@ using CP_ReceiptInfoReq_t = int16_t (*)(const char* fileName, const char* fileDa
                                         int32_t timeoutMs, int32_t* outValue, char* message);
 using CP_MonthLimitReq_t = int16_t (*)(const char* orgCode, const char* yyyymm, char* answer);
 using CP_GetLastErrorMesg_t = int16_t (*)(char* errorText);
+
+// Real-time account services. `divCode` is "50" holder inquiry, "51" debit
+// registration, "52" debit cancellation; `requestKey` is the client's key of
+// the request (its kftc_addserv row), the same in every call of one request.
+inline constexpr int kCmsAddServiceListSize = 30000;
+inline constexpr int kCmsAddServiceCodeSize = 64;
+
+// The results the clearing house kept for `divCode` between the dates
+// (yyyymmdd): records of "kind|yyyymmdd|bank|payer|account|holder id|
+// response code|message|", their number in `count`.
+using CP_AdditionalServiceInfoReq_t = int16_t (*)(const char* divCode, const char* fromDate,
+                                                  const char* toDate, int32_t timeoutMs,
+                                                  int16_t* count, char* message);
+// The agreement evidence of a registration, sent before the request itself.
+using CP_AdditionalServiceSendEimgFile_t = int16_t (*)(const char* path, double size,
+                                                       const char* divCode, const char* requestKey,
+                                                       const char* payerNumber, char* result);
+// Submits one request; the clearing house's receipt code comes back in
+// `resultCode` (kCmsAddServiceCodeSize bytes).
+using CP_AdditionalServiceReq_t = int16_t (*)(const char* divCode, const char* bankCode,
+                                              const char* accountNo, const char* payerNumber,
+                                              const char* holderId, const char* requestKey,
+                                              char* resultCode);
+// The answer to a submitted request: "response code|message|registered
+// holder name|" (the name only for an inquiry) in `answer` (kCmsResultBufferSize).
+using CP_AdditionalServiceRes_t = int16_t (*)(const char* divCode, const char* requestKey,
+                                              const char* payerNumber, int32_t timeoutMs,
+                                              char* answer);
 }

@@ -55,6 +55,10 @@ bool KftcLibrary::load(const std::string& path) {
     ok &= Bind(lib_, "CP_ReceiptInfoReq", receiptInfo_, error_);
     ok &= Bind(lib_, "CP_MonthLimitReq", monthLimit_, error_);
     ok &= Bind(lib_, "CP_GetLastErrorMesg", lastError_, error_);
+    ok &= Bind(lib_, "CP_AdditionalServiceInfoReq", addList_, error_);
+    ok &= Bind(lib_, "CP_AdditionalServiceSendEimgFile", addEvidence_, error_);
+    ok &= Bind(lib_, "CP_AdditionalServiceReq", addRequest_, error_);
+    ok &= Bind(lib_, "CP_AdditionalServiceRes", addAnswer_, error_);
     return ok;
 }
 
@@ -179,6 +183,48 @@ CmsAnswer KftcLibrary::MonthLimit(const std::string& orgCode, const std::string&
     Buffer answer(kCmsResultBufferSize);
     CmsAnswer a;
     a.code = monthLimit_(ToCp949(orgCode).c_str(), yyyymm.c_str(), answer.data());
+    a.text = answer.text();
+    return a;
+}
+
+CmsAnswer KftcLibrary::AdditionalServiceList(const std::string& kind, const std::string& from,
+                                             const std::string& to) {
+    Buffer message(kCmsAddServiceListSize);
+    CmsAnswer a;
+    a.code = addList_(kind.c_str(), from.c_str(), to.c_str(), kTimeoutMs, &a.count, message.data());
+    a.text = message.text();
+    return a;
+}
+
+CmsAnswer KftcLibrary::AdditionalServiceEvidence(const std::string& path, double size,
+                                                 const std::string& kind, const std::string& key,
+                                                 const std::string& payer) {
+    Buffer result(kCmsResultBufferSize);
+    CmsAnswer a;
+    a.code = addEvidence_(ToCp949(path).c_str(), size, kind.c_str(), key.c_str(), payer.c_str(),
+                          result.data());
+    a.text = result.text();
+    return a;
+}
+
+CmsAnswer KftcLibrary::AdditionalServiceRequest(const std::string& kind, const std::string& bank,
+                                                const std::string& account,
+                                                const std::string& payer,
+                                                const std::string& holderId,
+                                                const std::string& key) {
+    Buffer code(kCmsAddServiceCodeSize);
+    CmsAnswer a;
+    a.code = addRequest_(kind.c_str(), bank.c_str(), account.c_str(), payer.c_str(),
+                         holderId.c_str(), key.c_str(), code.data());
+    a.text = Trim(code.text());
+    return a;
+}
+
+CmsAnswer KftcLibrary::AdditionalServiceAnswer(const std::string& kind, const std::string& key,
+                                               const std::string& payer) {
+    Buffer answer(kCmsResultBufferSize);
+    CmsAnswer a;
+    a.code = addAnswer_(kind.c_str(), key.c_str(), payer.c_str(), kTimeoutMs, answer.data());
     a.text = answer.text();
     return a;
 }

@@ -39,6 +39,18 @@ class KftcLibrary {
     CmsAnswer GetReverseFile(const std::string& fileName, const std::string& fileDate);
     CmsAnswer ReceiptInfo(const std::string& fileName, const std::string& fileDate);
     CmsAnswer MonthLimit(const std::string& orgCode, const std::string& yyyymm);
+    // Real-time account services (kind "50", "51", "52"; request key = the
+    // request's row).
+    CmsAnswer AdditionalServiceList(const std::string& kind, const std::string& from,
+                                    const std::string& to);
+    CmsAnswer AdditionalServiceEvidence(const std::string& path, double size,
+                                        const std::string& kind, const std::string& key,
+                                        const std::string& payer);
+    CmsAnswer AdditionalServiceRequest(const std::string& kind, const std::string& bank,
+                                       const std::string& account, const std::string& payer,
+                                       const std::string& holderId, const std::string& key);
+    CmsAnswer AdditionalServiceAnswer(const std::string& kind, const std::string& key,
+                                      const std::string& payer);
     // The text of the last failure, trimmed.
     std::string LastError();
 
@@ -61,6 +73,10 @@ class KftcLibrary {
     CP_ReceiptInfoReq_t receiptInfo_ = nullptr;
     CP_MonthLimitReq_t monthLimit_ = nullptr;
     CP_GetLastErrorMesg_t lastError_ = nullptr;
+    CP_AdditionalServiceInfoReq_t addList_ = nullptr;
+    CP_AdditionalServiceSendEimgFile_t addEvidence_ = nullptr;
+    CP_AdditionalServiceReq_t addRequest_ = nullptr;
+    CP_AdditionalServiceRes_t addAnswer_ = nullptr;
 };
 
 }  // namespace qx

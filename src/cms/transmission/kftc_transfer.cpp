@@ -172,6 +172,11 @@ std::string KftcTransfer::ShowCmsError(const std::string& job) {
                        "에러코드와 에러메세지를 확인하신 후" + kCrLf +
                        "쿼리스CMS(0000-0000)로 문의주시기 바랍니다.";
     if (job == kInitJob) text += std::string(kCrLf) + "금결원 파일 송수신 프로그램을 종료합니다.";
+    if (job == kRealtimeRequestJob && realtimeRow_ > 0)
+        db_.ExecuteSql("update " + InstitutionSchema(s_.institution_number) +
+                           ".kftc_addserv set kas_responsecode=left(?,4), "
+                           "kas_responsestr=left(?,250) where kas_inx=?",
+                       {code, message, realtimeRow_});
     ui_.inform(text);
     db_.WriteProcessLog("작업명 : " + job + ", 에러코드 : " + code + ", 에러메세지 : " + message,
                         kLogCode);

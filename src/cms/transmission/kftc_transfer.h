@@ -23,6 +23,7 @@ inline constexpr const char* kPleaseWait = "잠시만 기다려 주십시오.";
 inline constexpr const char* kBadInstitutionCodeText =
     "잘못된 이용기관 코드입니다. 쿼리스CMS(0000-0000)로 문의주시기 바랍니다.";
 inline constexpr const char* kInitJob = "금결원 송수신 초기화";
+inline constexpr const char* kRealtimeRequestJob = "CMS 실시간 부가서비스 요청";
 inline constexpr const char* kNoFileChosenText = "선택한 파일이 없습니다.";
 inline constexpr const char* kAlreadySentText = "파일이 이미 송신되었습니다.";
 inline constexpr const char* kAlreadySentByInstitutionText = "파일이 이미 기관송신 되었습니다.";
@@ -66,8 +67,14 @@ class KftcTransfer {
     void Close();
     int16_t lastResult() const { return last_; }
 
-    // Reports the last library failure; returns the library's text.
+    // Reports the last library failure; returns the library's text. A
+    // failure of a real-time request is also stored in its kftc_addserv row.
     std::string ShowCmsError(const std::string& job);
+    // The kftc_addserv row of the real-time request under way (0 = none).
+    void setRealtimeRow(long long row) { realtimeRow_ = row; }
+    KftcLibrary& library() { return lib_; }
+    // Keeps the result of a real-time call as the last result.
+    void noteResult(int16_t code) { last_ = code; }
     void SetFileSendStat(const std::string& table, const std::string& databaseName, int newValue,
                          int oldValue);
 
@@ -111,6 +118,7 @@ class KftcTransfer {
     KftcLibrary& lib_;
     int16_t last_ = 0;
     bool open_ = false;
+    long long realtimeRow_ = 0;
 };
 
 }  // namespace qx

@@ -19,6 +19,8 @@
 #include "core/session_context.h"
 #include "db/server_clock.h"
 #include "platform/interaction.h"
+#include "ui/cms/kftc_list_grid.h"
+#include "ui/cms/realtime_screen.h"
 #include "ui/cms/status_grid.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
@@ -33,15 +35,7 @@ constexpr int16_t kSessionGoneCode = 15;
 constexpr int kAnimationMs = 250;
 
 std::vector<StatusColumn> Columns(const KftcList& list) {
-    std::vector<StatusColumn> out;
-    for (std::size_t i = 0; i < list.headers.size(); ++i) {
-        const int align = i < list.alignments.size() ? list.alignments[i] : 0;
-        out.push_back({list.headers[i], i < list.widths.size() ? list.widths[i] : 1000,
-                       align == 1   ? kAlignRight
-                       : align == 2 ? kAlignCentre
-                                    : kAlignLeft});
-    }
-    return out;
+    return KftcListColumns(list);
 }
 
 QTableWidget* Grid(const char* name, QWidget* parent) {
@@ -133,6 +127,8 @@ KftcSendScreen::KftcSendScreen(Database& db, SessionContext& session, Interactio
                        3);
     actions->addWidget(button("cmdMonthLimit", "월한도조회", &KftcSendScreen::monthLimit), 1, 4);
     actions->addWidget(button("cmdRefresh", "새로고침", &KftcSendScreen::refreshLocal), 1, 5);
+    actions->addWidget(button("cmdRealtime", "실시간 조회/등록", &KftcSendScreen::openRealtime), 0,
+                       6);
     layout->addLayout(actions);
 
     sendFiles_ = Grid("grdSendFiles", this);
@@ -436,6 +432,12 @@ void KftcSendScreen::monthLimit() {
         const std::string yymmdd = ReadServerDate(db_, session_);
         transfer_->MonthLimit("20" + yymmdd.substr(0, 2) + yymmdd.substr(3, 2));
     });
+}
+
+void KftcSendScreen::openRealtime() {
+    if (busy_ || !started_) return;
+    RealtimeScreen screen(db_, session_, ui_, *transfer_, this);
+    screen.exec();
 }
 
 void ShowKftcSendScreen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent) {

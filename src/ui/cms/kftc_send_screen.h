@@ -63,6 +63,8 @@ class KftcSendScreen : public QDialog {
     void depositNotice();
     void monthLimit();
     void refreshLocal();
+    // The real-time inquiry and registration, on this screen's session.
+    void openRealtime();
 
   public slots:
     void done(int result) override;
