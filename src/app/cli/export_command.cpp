@@ -93,6 +93,12 @@ const std::vector<ExportableList>& ExportableLists() {
         {{"report", "annual"}, "보고서_고객별월현황", nullptr},
         {{"realtime", "history"}, "실시간부가서비스요청내역", nullptr},
         {{"realtime", "list"}, "실시간부가서비스내역", nullptr},
+        {{"card", "members", "files"}, "카드회원신청내역", nullptr},
+        {{"card", "members", "detail"}, "카드회원신청상세", nullptr},
+        {{"card", "pay", "targets"}, "카드출금대상내역", nullptr},
+        {{"card", "pay", "files"}, "카드출금신청내역", nullptr},
+        {{"card", "pay", "detail"}, "카드출금신청상세", nullptr},
+        {{"card", "cancel", "list"}, "카드출금취소대상", nullptr},
     };
     return lists;
 }
