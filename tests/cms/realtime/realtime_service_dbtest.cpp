@@ -154,6 +154,14 @@ TEST_F(RealtimeServiceTest, RefusalsBeforeSendingWriteNoRowAndSendNothing) {
     const long long newMember = Member("61000006", "0");
     const long long onHold = Member("61000007", "0", "1", "3");
     Evidence(onHold);
+    // Files that are not the member's evidence: a day that does not exist,
+    // a kind the clearing house does not take, another member's number.
+    const long long wrongNames = Member("61000008");
+    Evidence(wrongNames, "20261399");
+    Evidence(wrongNames, "20260301", "exe");
+    Evidence(fresh, "20260302", "wav");
+    fs::rename(MakeExchangeFolder(session, "EVDC") + "/" + Payer(fresh) + "_20260302.wav",
+               MakeExchangeFolder(session, "EVDC") + "/" + Payer(fresh) + "1_20260302.wav");
 
     const std::string reg = "[신규신청(출금이체신청등록)]\r\n";
     struct Case {
@@ -204,6 +212,10 @@ TEST_F(RealtimeServiceTest, RefusalsBeforeSendingWriteNoRowAndSendNothing) {
         {"two evidence files", For(RealtimeKind::Registration, twoFiles, "61000005"),
          reg + "서비스 이용가능한 동의자료가 서버에 2건 이상 존재합니다.\r\n중복파일 정리를 "
                "위해 쿼리스(0000-0000)으로 연락주시기 바랍니다."},
+        {"hostile payer", with(ok, [](auto& r) { r.payerNumber = "1' or '1'='1"; }),
+         reg + "서비스 이용가능한 회원상태 또는 CMS상태가 아닙니다."},
+        {"evidence names that do not fit", For(RealtimeKind::Registration, wrongNames, "61000008"),
+         reg + "서비스 이용가능한 동의자료가 없습니다."},
         {"cancel a new member", For(RealtimeKind::Cancellation, newMember, "61000006"),
          "[해지신청(출금이체해지등록)]\r\n서비스 이용가능한 CMS상태가 아닙니다.\r\n이용가능 "
          "CMS상태 : 신규신청완료, 출금불능, 출금완료, 해지, 해지신청중, 해지불능"},
