@@ -1,4 +1,5 @@
 // quorisdex-relay-agent --app-path DIR [--rules FILE] [--interval SECONDS] [--once]
+//                       [--now "yyyy-mm-dd hh:nn:ss"]
 // Plays the relay: takes the runs handed over in sdsi/aegis filerun and
 // moves them on. The database settings come from DIR's Login.ini.
 #include <CLI/CLI.hpp>
@@ -10,6 +11,7 @@
 #include "platform/profile_ini.h"
 #include "platform/system_drive.h"
 #include "relay_agent.h"
+#include "relay_results.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"quorisdex-relay-agent: the relay stand-in"};
@@ -20,6 +22,8 @@ int main(int argc, char** argv) {
     app.add_option("--rules", rulesPath, "rules file (lines: refuse ORG MESSAGE)");
     app.add_option("--interval", interval, "seconds between passes");
     app.add_flag("--once", once, "one pass, then exit");
+    std::string now;  // results are due by this clock (tests); else the server's
+    app.add_option("--now", now, "clock for the results' due time (yyyy-mm-dd hh:nn:ss)");
     CLI11_PARSE(app, argc, argv);
 
     const qx::ProfileIni ini(qx::JoinPath(qx::ResolveAppPath(appPath), "Login.ini"));
@@ -34,6 +38,10 @@ int main(int argc, char** argv) {
         do {
             const int moved = relay::TakeRuns(db, relay::ReadRules(rulesPath));
             if (moved > 0) std::cout << "moved=" << moved << std::endl;
+            const relay::ResultRules results = relay::ReadResultRules(rulesPath);
+            const int applied = relay::ApplyDueResults(db, results, now);
+            if (applied > 0) std::cout << "applied=" << applied << std::endl;
+            relay::AnswerAuthRequeries(db, results);
             if (!once) std::this_thread::sleep_for(std::chrono::seconds(interval));
         } while (!once);
     } catch (const std::exception& e) {
