@@ -166,8 +166,10 @@ int main(int argc, char** argv) {
         const double apply = Seconds(start);
         const double total = Seconds(whole);
 
-        const auto row = db.OpenRecordset("select total_cnt, rtnok_money, rtnfalse_money from " +
-                                          schema + ".ea21 where filename='EB21260316'")[0];
+        const Recordset file =
+            db.OpenRecordset("select total_cnt, rtnok_money, rtnfalse_money from " + schema +
+                             ".ea21 where filename='EB21260316'");
+        const auto row = file[0];
         const long long collected = db.scalarInt("select coalesce(sum(input_pay),0) from " +
                                                  schema + ".pay_pross where paystat='1'");
         std::cout << fmt::format(
