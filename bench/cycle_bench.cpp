@@ -174,15 +174,17 @@ int main(int argc, char** argv) {
                                                  schema + ".pay_pross where paystat='1'");
         std::cout << fmt::format(
             "The month of {} members\n"
-            "  batch sale ({} sales booked)                  {:8.3f} s\n"
-            "  EB21 creation ({} requests)                   {:8.3f} s\n"
-            "  send to the clearing house                    {:8.3f} s\n"
-            "  receive the EB22                              {:8.3f} s\n"
+            "  batch sale ({} sales booked)\n"
+            "                                        {:8.3f} s\n"
+            "  EB21 creation ({} requests)\n"
+            "                                        {:8.3f} s\n"
+            "  send to the clearing house            {:8.3f} s\n"
+            "  receive the EB22                      {:8.3f} s\n"
             "  apply the EB22 (withdrawn {} won, not {} won)\n"
-            "                                                {:8.3f} s\n"
-            "  whole month                                   {:8.3f} s\n"
+            "                                        {:8.3f} s\n"
+            "  whole month                           {:8.3f} s\n"
             "  collections booked {} = withdrawn {}: {}\n"
-            "  peak memory {} KiB\n",
+            "  peak memory of the process (the clearing house in it) {} KiB\n",
             members, sold, sale, row.asInt(std::size_t{0}), create, send, receive, row.asInt(1),
             row.asInt(2), apply, total, collected, row.asInt(1),
             collected == row.asInt(1) ? "reconciled" : "MISMATCH", StatusKib("VmHWM"));
