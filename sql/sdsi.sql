@@ -129,3 +129,26 @@ CREATE TABLE IF NOT EXISTS sdsi.acnt_status_check (
   PRIMARY KEY (`asc_inx`),
   KEY `asc_cominx` (`asc_cominx`, `asc_reg_date`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;
+-- Authentication re-queries: a desk inserts a row (a_stat '1') and polls it;
+-- the relay answers with a_stat '2' and a_rtn = the result letter (Y success,
+-- I in progress, F failed, Z returned) followed by its message, or a_stat '3'
+-- when the row cannot be answered. a_record: "A", the institution code in
+-- 10, the file date YYMMDD, the request's serial in 8 (zero-padded), the
+-- payer number in 20 and the holder's mobile number in 15 (both padded with
+-- blanks): 60 characters.
+CREATE TABLE IF NOT EXISTS sdsi.rsch_auth (
+  `auth_inx` int(10) unsigned NOT NULL AUTO_INCREMENT,
+  `a_org_code` varchar(10) NOT NULL DEFAULT '',
+  `a_company` varchar(64) NOT NULL DEFAULT '',
+  `a_com_inx` int(10) NOT NULL DEFAULT 0,
+  `a_user_inx` bigint(10) NOT NULL DEFAULT 0,
+  `a_file13_inx` int(10) NOT NULL DEFAULT 0,
+  `a_stat` char(1) NOT NULL DEFAULT '1',
+  `a_sendtime` varchar(14) NOT NULL DEFAULT '',
+  `a_recvtime` varchar(14) NOT NULL DEFAULT '',
+  `a_record` varchar(255) NOT NULL DEFAULT '',
+  `a_rtn` varchar(255) NOT NULL DEFAULT '',
+  `a_end` varchar(12) NOT NULL DEFAULT '',
+  PRIMARY KEY (`auth_inx`),
+  KEY `a_stat` (`a_stat`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci;

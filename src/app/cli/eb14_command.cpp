@@ -5,6 +5,7 @@
 
 #include "app/cli/cli_context.h"
 #include "cms/eb13/eb13_files.h"
+#include "cms/eb14/auth_requery.h"
 #include "cms/eb14/eb13_detail.h"
 #include "cms/eb14/eb14_apply.h"
 #include "cms/rollback/eb13_rollback.h"
@@ -49,6 +50,27 @@ void RegisterEb13FileCommands(CLI::App& eb13, CliContext& ctx) {
             if (code != kExitDone) return code;
             PrintFileDetail(Eb13FileDetail(ctx.db, ctx.session, file, *f));
             return int(kExitDone);
+        });
+    });
+
+    // The authentication re-query of one new registration (relay institutions).
+    static std::string reauthFile;
+    static long long payer = 0;
+    static int limit = kAuthRequeryLimitSeconds;
+    auto* reauth =
+        eb13.add_subcommand("reauth", "ask the relay again for an authentication result");
+    reauth->add_option("FILE", reauthFile, "EB13 + YYMMDD")->required();
+    reauth->add_option("PAYER", payer, "payer number of the row")->required();
+    reauth->add_option("--limit", limit, "seconds to wait for the answer");
+    reauth->callback([&ctx]() {
+        ctx.exitCode = ctx.guarded([&ctx]() {
+            const int code = ctx.login();
+            if (code != kExitDone) return code;
+            if (ctx.session.cmsrunprg != 2)
+                throw std::invalid_argument("중계 이용기관만 인증결과를 재조회할 수 있습니다.");
+            return int(RequeryAuth(ctx.db, ctx.session, ctx.ui, reauthFile, payer, limit, 500)
+                           ? kExitDone
+                           : kExitStopped);
         });
     });
 }

@@ -19,8 +19,11 @@
 #include "ledger/server_scripts.h"
 #include "platform/http.h"
 #include "platform/interaction.h"
+#include "platform/profile_ini.h"
+#include "platform/system_drive.h"
 #include "platform/trim.h"
 #include "session/service_web.h"
+#include "session/update_check.h"
 
 namespace qx {
 
@@ -228,6 +231,13 @@ Eb22RunResult ApplyEb22Files(Database& db, const SessionContext& session, Intera
             std::error_code ec;
             fs::remove(path, ec);
         };
+        // The service keeps a copy of every result file it is asked about.
+        // A failed copy is logged and the file applied all the same: the
+        // copy helps the help desk, while holding the members' results back
+        // until the backup server answers would help nobody.
+        if (const ProfileIni ini(JoinPath(session.AppPath, "Login.ini"));
+            ReadUpdateServer(ini).configured() && !UploadBackupFile(ini, path))
+            db.WriteProcessLog(name + " 백업파일 전송 실패", kEb22LogCode);
         const std::string date = HeaderDate(path);
         if (date.empty()) {
             // Without a readable header date the file answers no EB21.

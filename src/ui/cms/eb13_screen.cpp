@@ -10,10 +10,12 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "cms/eb13/eb13_files.h"
 #include "cms/eb13/eb13_targets.h"
+#include "cms/eb14/auth_requery.h"
 #include "cms/eb14/eb13_detail.h"
 #include "cms/eb14/eb14_apply.h"
 #include "cms/workspace/head_office_gate.h"
@@ -76,13 +78,19 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     create->setObjectName("cmdEb13Create");
     auto* apply = new QPushButton(QStringLiteral("EB14 파일처리"), this);
     apply->setObjectName("cmdEb14Apply");
-    auto* requery = new QPushButton(QStringLiteral("인증결과 재조회"), this);
-    requery->setObjectName("cmdRequery");
-    requery->setEnabled(false);
-    requery->setVisible(session_.cmsrunprg == 2);
+    requery_ = new QPushButton(QStringLiteral("인증결과 재조회"), this);
+    requery_->setObjectName("cmdRequery");
+    requery_->setEnabled(false);
+    requery_->setVisible(session_.cmsrunprg == 2);
+    authWait_ = new QLabel(this);
+    authWait_->setObjectName("lblAuthWait");
+    authPoll_ = new QTimer(this);
+    authPollMs_ = kAuthRequeryPollMilliseconds;
+    authLimitMs_ = kAuthRequeryLimitSeconds * 1000;
+    actions->addWidget(authWait_);
     actions->addWidget(create);
     actions->addWidget(apply);
-    actions->addWidget(requery);
+    actions->addWidget(requery_);
     auto* sms = new QPushButton(QStringLiteral("SMS"), this);
     sms->setObjectName("cmdSms");
     actions->addWidget(sms);
@@ -118,6 +126,13 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     connect(apply, &QPushButton::clicked, this, &Eb13Screen::applyEb14);
     connect(sms, &QPushButton::clicked, this, &Eb13Screen::openSms);
     connect(files_, &QTableWidget::itemSelectionChanged, this, &Eb13Screen::showDetail);
+    connect(requery_, &QPushButton::clicked, this, &Eb13Screen::requeryAuth);
+    connect(authPoll_, &QTimer::timeout, this, &Eb13Screen::pollAuth);
+    // Relay institutions only, and only with a detail row chosen.
+    connect(details_, &QTableWidget::itemSelectionChanged, this, [this] {
+        requery_->setEnabled(session_.cmsrunprg == 2 && !details_->selectedItems().isEmpty() &&
+                             !authPoll_->isActive());
+    });
     connect(filter_, &QComboBox::currentIndexChanged, this, &Eb13Screen::showDetail);
     auto* rollback = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F10), this);
     rollback->setContext(Qt::WidgetWithChildrenShortcut);
@@ -172,6 +187,57 @@ void Eb13Screen::applyEb14() {
         ApplyEb14Files(db_, session_, ui_, ServiceWebResultRequest(ScreenWebHost(session_)));
     });
     refresh();
+}
+
+void Eb13Screen::setAuthRequeryTiming(int pollMilliseconds, int limitMilliseconds) {
+    authPollMs_ = pollMilliseconds;
+    authLimitMs_ = limitMilliseconds;
+}
+
+void Eb13Screen::requeryAuth() {
+    if (authPoll_->isActive() || details_->selectedItems().isEmpty()) return;
+    // The row's file and payer number, found by their column captions.
+    auto cell = [this](const char* caption) {
+        for (int c = 0; c < details_->columnCount(); ++c)
+            if (details_->horizontalHeaderItem(c) &&
+                S(details_->horizontalHeaderItem(c)->text()) == caption)
+                return SelectedCellText(details_, c);
+        return std::string();
+    };
+    const std::string file = searchSet_ ? cell("파일명") : SelectedCellText(files_, 0);
+    Guarded(ui_, [&] {
+        const std::string payer = cell("납부자번호");
+        const auto row = payer.empty() || payer.find_first_not_of("0123456789") != std::string::npos
+                             ? std::nullopt
+                             : FindAuthRequeryRow(db_, session_, file, std::stoll(payer));
+        if (!row) {
+            ui_.inform(kAuthRequeryOnlyUnverifiedText, kDefaultTitle);
+            return;
+        }
+        const auto key = StartAuthRequery(db_, session_, ui_, *row);
+        if (!key) return;
+        authKey_ = *key;
+        authWaitedMs_ = 0;
+        authWait_->setText(QString::fromUtf8(kAuthRequeryWaitText));
+        requery_->setEnabled(false);
+        authPoll_->start(authPollMs_);
+    });
+}
+
+void Eb13Screen::pollAuth() {
+    authWaitedMs_ += authPollMs_;
+    AuthAnswer answer = AuthAnswer::Unanswerable;
+    const bool read = Guarded(ui_, [&] { answer = PollAuthRequery(db_, authKey_); });
+    if (read && answer == AuthAnswer::Waiting && authWaitedMs_ < authLimitMs_) return;
+    authPoll_->stop();
+    authWait_->clear();
+    requery_->setEnabled(!details_->selectedItems().isEmpty());
+    if (!read) return;  // the database failure has been shown
+    if (answer == AuthAnswer::Waiting || answer == AuthAnswer::Unanswerable)
+        ui_.inform(kAuthRequeryFailedText, kDefaultTitle);
+    else
+        ui_.inform(AuthAnswerText(answer), kAuthResultTitle);
+    showDetail();
 }
 
 void Eb13Screen::selectNewestFile() {

@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 
 namespace qx {
 class Database;
@@ -40,6 +41,10 @@ class Eb13Screen : public QWidget {
     void openSms();
     // Chooses the first file of the list (the newest), when there is one.
     void selectNewestFile();
+    // The authentication re-query of the selected detail row: the gates,
+    // the request, then the answer looked for on a timer until the limit.
+    void requeryAuth();
+    void setAuthRequeryTiming(int pollMilliseconds, int limitMilliseconds);
 
   signals:
     void ei13ScreenWanted();
@@ -60,6 +65,13 @@ class Eb13Screen : public QWidget {
     QComboBox* filter_;
     QTableWidget* details_;
     bool searchSet_ = false;
+    // The re-query under way.
+    QPushButton* requery_;
+    QLabel* authWait_;
+    QTimer* authPoll_;
+    long long authKey_ = 0;
+    int authPollMs_ = 0, authLimitMs_ = 0, authWaitedMs_ = 0;
+    void pollAuth();
 };
 
 // frmDoc31 in a window of its own over `parent`, until the user closes it.

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "cms/eb22/eb22_apply.h"
@@ -13,6 +15,8 @@
 #include "cms/eb22/eb22_results.h"
 #include "cms/workspace/cms_folders.h"
 #include "ledger/server_scripts.h"
+#include "platform/profile_ini.h"
+#include "platform/system_drive.h"
 #include "services/web_stand_in.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
@@ -453,6 +457,44 @@ TEST_F(Eb22ApplyTest, OfTwoDesksApplyingOneFileExactlyOneApplies) {
     EXPECT_EQ(Count("pay_pross"), 20);
     EXPECT_EQ(Ea21("rtnok_money"), std::to_string(20 * 7000));
     EXPECT_EQ(Ea21("false_commission"), std::to_string(20 * kFalseFee));
+}
+
+// Every result file goes to the service's backup folder byte for byte
+// before it is applied; a backup server that does not take it is logged
+// and holds nothing back.
+TEST_F(Eb22ApplyTest, ResultFileIsBackedUpBeforeApplyingAndAFailedBackupStopsNothing) {
+    const fs::path app = root / "app", server = root / "server";
+    fs::create_directories(app);
+    fs::create_directories(server / "html" / "fileback_21");
+    std::ofstream(root / "blocked") << "not a folder";
+    session.AppPath = app.string() + "/";
+    struct Case {
+        const char* yymmdd;
+        std::string ftp;
+        bool arrives;
+    };
+    for (const Case& c : {Case{"261204", "file://" + server.string(), true},
+                          // A file where the server's folder should be: nothing can land.
+                          Case{"261205", "file://" + (root / "blocked").string(), false}}) {
+        ProfileIni(JoinPath(session.AppPath, "Login.ini")).write("SYSTEM", "FTPCONNIP", c.ftp);
+        const long long m = Member(10000);
+        Eb21(c.yymmdd, {{1, m, 10000}});
+        const std::string name = "EB22" + std::string(c.yymmdd).substr(2);
+        // Hangul in a free field: the copy must keep the file's own bytes.
+        std::string bytes = test::Eb22Bytes(name, c.yymmdd, {{1, 10000, " ", "0000"}});
+        bytes.replace(150 + 100, 4, "\xb1\xe8\xc7\xcf");
+        test::WriteEb22(Eb22Path(session, std::string(c.yymmdd).substr(2)), bytes);
+
+        EXPECT_EQ(ApplyEb22Files(*db, session, ui, InProcess()).succeeded, 1) << c.yymmdd;
+        EXPECT_EQ(Ea21("pross_stat", c.yymmdd), "1") << c.yymmdd;
+        const fs::path copy = server / "html" / "fileback_21" / name;
+        EXPECT_EQ(fs::exists(copy), c.arrives) << c.yymmdd;
+        if (c.arrives) {
+            std::ifstream in(copy, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes);
+        }
+        EXPECT_EQ(LogLines(name + " 백업파일 전송 실패"), c.arrives ? 0 : 1) << c.yymmdd;
+    }
 }
 
 TEST_F(Eb22ApplyTest, AppliedThroughTheServiceWebServerOnLoopback) {

@@ -14,8 +14,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "cms/eb14/auth_requery.h"
 #include "cms/eb14/eb14_apply.h"
 #include "cms/rollback/maintenance_password.h"
+#include "relay_results.h"
 #include "support/screen_test.h"
 #include "ui/cms/eb13_screen.h"
 
@@ -146,6 +148,51 @@ TEST_F(Eb14ScreenTest, CtrlF10WithThePasswordRollsBackTheTickedFile) {
         db_->scalar("select cms_status from " + schema + ".member_user where member_inx=?", {m}),
         "0");
     EXPECT_EQ(Find<QTableWidget>(screen, "grdFiles")->rowCount(), 1);
+}
+
+// The re-query button of a relay institution, clicked on a detail row as a
+// person does: the relay's answer, then a relay that never answers.
+TEST_F(Eb14ScreenTest, AuthRequeryButtonAsksTheRelayAndShowsItsAnswerOrTheFailure) {
+    session.cmsrunprg = 2;
+    test::PinServerClock(*db_, "2036-05-02 10:00:00");  // a Friday
+    const long long m = Eb13("360501", "1", "");
+    db_->ExecuteSql("update " + schema + ".file_ea13 set certifi_result='F' where user_no=?", {m});
+    Eb13Screen screen(*db_, session, ui_);
+    screen.setAuthRequeryTiming(20, 400);
+    screen.show();
+    auto* button = Find<QPushButton>(screen, "cmdRequery");
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_FALSE(button->isEnabled());  // no row chosen yet
+    Find<QTableWidget>(screen, "grdFiles")->selectRow(0);
+    auto* detail = Find<QTableWidget>(screen, "grdDetail");
+    ASSERT_EQ(detail->rowCount(), 1);
+
+    struct Case {
+        const char* answer;  // the relay's letter; "-" never answers
+        std::string shown;
+    };
+    for (const Case& c :
+         {Case{"Z", "인증결과 : [반려] 입니다."}, Case{"-", kAuthRequeryFailedText}}) {
+        QTest::mouseClick(detail->viewport(), Qt::LeftButton, {},
+                          detail->visualItemRect(detail->item(0, 0)).center());
+        ASSERT_TRUE(button->isEnabled());
+        ui_.shown.clear();
+        ui_.answers = {true};
+        QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_FALSE(ui_.texts().empty());
+        EXPECT_EQ(ui_.texts().at(0), AuthRequeryQuestion("홍길동"));
+        EXPECT_EQ(Find<QLabel>(screen, "lblAuthWait")->text().toStdString(), kAuthRequeryWaitText);
+        EXPECT_FALSE(button->isEnabled());  // one re-query at a time
+        relay::ResultRules rules;
+        rules.authAnswers[std::to_string(m)] = c.answer;
+        relay::AnswerAuthRequeries(*db_, rules);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ui_.shown.size() >= 2; }, 3000)) << c.answer;
+        EXPECT_EQ(ui_.texts().back(), c.shown);
+        EXPECT_TRUE(Find<QLabel>(screen, "lblAuthWait")->text().isEmpty());
+        // The grid is listed again: the next re-query starts from a chosen row.
+        EXPECT_FALSE(button->isEnabled());
+    }
+    test::UnpinServerClock(*db_);
 }
 
 }  // namespace
