@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <stdexcept>
+#include <utility>
 
 #include "db/database.h"
 
@@ -63,7 +64,9 @@ void GuiInteraction::progress(const std::string& text, long long done, long long
     progress_->setValue(static_cast<int>(std::min<long long>(done, INT32_MAX)));
     // Keep the window painting while the work goes on.
     QApplication::processEvents();
-    if (done >= total) progress_->deleteLater();
+    // Forget the finished window now: a next task starts a window of its own
+    // rather than reusing one already on its way out.
+    if (done >= total) std::exchange(progress_, nullptr)->deleteLater();
 }
 
 std::string GuiInteraction::chooseFolder(const std::string& caption, const std::string& start) {
