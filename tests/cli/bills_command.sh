@@ -110,4 +110,25 @@ check "issued without mail" 0 $status "issued=1" "$out"
 check "told" 0 $status "메일 서버에 연결할 수 없거나 거절되었습니다. [청구서 목록]에서 다시 발송하십시오." "$out"
 check "not counted" 0 0 "0" "$(sql "select mailcnt from $schema.cashrender where cr1='정다섯'")"
 
+# kill -9 while a big month is issued: afterwards the month has all its
+# bills or none, never part of them.
+sql "insert into $schema.member_user (username, jumin, p_tax, pay_monthdefault, start_date)
+     select concat('대량', seq), '800505-1234567', '1', 1000, '2026-01' from $schema.seq_1_to_20000"
+want=$(run "${head[@]}" bills candidates --month 2026-05 | tail -1 | sed 's/ 건$//')
+"$cli" --app-path "$app" "${head[@]}" --yes bills issue --month 2026-05 >/dev/null 2>&1 &
+issuer=$!
+for _ in $(seq 50); do
+  [ "$(sql "select count(*) from information_schema.processlist where info like 'insert into $schema.cashrender%'")" -gt 0 ] && break
+  sleep 0.05
+done
+kill -9 $issuer 2>/dev/null; wait $issuer 2>/dev/null
+for _ in $(seq 200); do
+  [ "$(sql "select count(*) from information_schema.processlist where info like 'insert into $schema.cashrender%'")" -eq 0 ] && break
+  sleep 0.1
+done
+sleep 0.5
+got=$(sql "select count(*) from $schema.cashrender where cryymm='2026-05'")
+echo "kill -9 during the issue left $got of $want bills"
+[ "$got" -eq 0 ] || [ "$got" -eq "$want" ]; check "whole batch or none after kill -9 ($got of $want)" 0 $? "ok" "ok"
+
 finish

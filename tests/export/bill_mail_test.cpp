@@ -1,8 +1,9 @@
 // The pieces of a bill mail that need no server: which addresses are
 // mailed, the subject's encoding, the month caption and the escaped page.
+#include "export/bills/bill_mail.h"
+
 #include <gtest/gtest.h>
 
-#include "export/bills/bill_mail.h"
 #include "export/bills/bills.h"
 #include "platform/smtp.h"
 

@@ -47,6 +47,7 @@ QLineEdit* MonthEdit(QWidget* parent, const char* name, const std::string& month
     auto* edit = new QLineEdit(Q(month), parent);
     edit->setObjectName(name);
     edit->setInputMask("9999-99");
+    edit->setMinimumWidth(80);
     edit->setMaximumWidth(90);
     return edit;
 }
@@ -239,16 +240,23 @@ BillIssueDialog::BillIssueDialog(Database& db, SessionContext& session, Interact
     auto* find = Button(this, "cmdList", "조회");
     auto* issue = Button(this, "cmdIssue", "청구서 발행");
     auto* texts = Button(this, "cmdTexts", "청구서설정");
+    text_->setMinimumWidth(160);
     top->addWidget(new QLabel(QStringLiteral("청구월"), this));
     for (QWidget* w : std::initializer_list<QWidget*>{
              month_, new QLabel(QStringLiteral("회원상태"), this), state_,
              new QLabel(QStringLiteral("미수"), this), nonpayment_,
              new QLabel(QStringLiteral("영수처리"), this), pTax_,
-             new QLabel(QStringLiteral("CMS상태"), this), cmsStatus_, textColumn_, textMode_, text_,
-             find, issue, texts})
+             new QLabel(QStringLiteral("CMS상태"), this), cmsStatus_})
         top->addWidget(w);
     top->addStretch(1);
     layout->addLayout(top);
+    auto* actions = new QHBoxLayout;
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{new QLabel(QStringLiteral("검색"), this), textColumn_,
+                                         textMode_, text_, find, issue, texts})
+        actions->addWidget(w);
+    actions->addStretch(1);
+    layout->addLayout(actions);
     filter_ = new MemberFilterBar(db_, session_, ui_, this);
     layout->addWidget(filter_);
     count_ = new QLabel(this);
