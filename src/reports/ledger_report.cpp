@@ -206,6 +206,9 @@ std::string FillMonthdiv(Database& db, long long inx, long long branch, int year
     for (const char* prefix : {"sg", "st"})
         for (int m = 1; m <= 12; ++m) columns += std::string(", ") + prefix + std::to_string(m);
     Database::Transaction tx(db);
+    // One fill of the institution at a time: two desks emptying and filling
+    // the table together would deadlock on each other's row locks.
+    db.OpenRecordset("select inx from quorisdex.admin_company where inx=? for update", {inx});
     SqlParams params{yy + "-01-01", yy + "-12-99"};
     std::string members = " where m.remove<>'4'";
     if (branch > 0) {

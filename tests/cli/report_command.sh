@@ -8,7 +8,7 @@ set -u
 . "$(dirname "$0")/cli_test_lib.sh" "$1"
 web=$2
 
-new_institution 59000
+new_institution 72000
 schema="tps_$inx"
 head=(--id "h$inx" --password hpw)
 export QUORISDEX_NO_VIEWER=1

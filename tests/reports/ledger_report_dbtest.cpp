@@ -4,6 +4,8 @@
 // outstanding rate of monthly and instalment members; bad input refused.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "ledger/server_scripts.h"
 #include "reports/ledger_report.h"
 #include "support/institution_fixture.h"
@@ -135,6 +137,29 @@ TEST_F(LedgerReportTest, AnnualReportFromMonthdivWithTheOutstandingRate) {
     EXPECT_THROW(AnnualReport(*db, session, 2026, {},
                               [](long long, long long, int) { return std::string(); }),
                  std::runtime_error);
+}
+
+TEST_F(LedgerReportTest, TwoDesksFillingMonthdivAtOnceLeaveTheYearWhole) {
+    std::vector<long long> members;
+    for (int i = 0; i < 40; ++i) {
+        members.push_back(Member("회원" + std::to_string(i), ""));
+        Row(members.back(), 1000 + i, "26-0" + std::to_string(1 + i % 9) + "-15", "0", "CMS출금");
+        Row(members.back(), 500, "26-11-30", "1", "CMS");
+    }
+    auto desk = [&] {
+        auto own = test::ConnectTestDatabase();
+        for (int round = 0; round < 5; ++round)
+            EXPECT_EQ(FillMonthdiv(*own, inst.inx, 0, 2026), kScriptDoneReply);
+    };
+    std::thread a(desk), b(desk);
+    a.join();
+    b.join();
+    EXPECT_EQ(db->scalarInt("select count(*) from " + schema + ".monthdiv"), 40);
+    EXPECT_EQ(db->scalarInt("select sum(sg1+sg2+sg3+sg4+sg5+sg6+sg7+sg8+sg9+sg10+sg11+sg12) "
+                            "from " +
+                            schema + ".monthdiv"),
+              40 * 1000 + 39 * 40 / 2);
+    EXPECT_EQ(db->scalarInt("select sum(st11) from " + schema + ".monthdiv"), 40 * 500);
 }
 
 TEST(OutstandingRate, MonthlyAndInstalmentMembersBothSidesOfZero) {

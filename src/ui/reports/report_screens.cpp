@@ -206,6 +206,7 @@ ChannelReportScreen::ChannelReportScreen(Database& db, SessionContext& session, 
     connect(grid_, &QTableWidget::itemSelectionChanged, this, &ChannelReportScreen::showDetail);
     connect(show_, &QComboBox::currentIndexChanged, this, &ChannelReportScreen::showDetail);
     connect(kind_, &QComboBox::currentIndexChanged, this, &ChannelReportScreen::refresh);
+    refresh();
 }
 
 void ChannelReportScreen::refresh() {
@@ -259,6 +260,7 @@ LedgerReportScreen::LedgerReportScreen(Database& db, SessionContext& session, In
     finishBar();
     addDetailGrid();
     connect(grid_, &QTableWidget::itemSelectionChanged, this, &LedgerReportScreen::showDetail);
+    refresh();
 }
 
 LedgerQuery LedgerReportScreen::query() const {
@@ -307,6 +309,7 @@ MemberReportScreen::MemberReportScreen(Database& db, SessionContext& session, In
     to_->setDate(today);
     addPeriod(from_, to_);
     finishBar();
+    refresh();
 }
 
 void MemberReportScreen::refresh() {

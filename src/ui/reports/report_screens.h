@@ -1,7 +1,9 @@
 // The report screens: frmDoc41 (per collection file), frmDoc42 (per month),
 // frmDoc43 (per day), frmDoc44 (per member) and frmDoc45 (a member's year).
 // Each gathers the period and the branch, agency and manager, shows what the
-// domain computes, saves its grids as Excel and prints them.
+// domain computes, saves its grids as Excel and prints them. All but the
+// year's report show the default period as they open; that one asks the
+// service web server first, so it waits for 조회.
 #pragma once
 
 #include <QWidget>
