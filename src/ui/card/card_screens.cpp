@@ -472,15 +472,8 @@ CardCancellationDialog* CardResultScreen::openCancellations() {
 }
 
 void CardResultScreen::openSms() {
-    const std::string name = SelectedCellText(files_, 0);
-    if (name.size() != 10) {
-        ui_.inform(kSmsFileNotChosenText, kDefaultTitle);
-        return;
-    }
-    SmsFileQuery file;
-    file.kind = SmsFileKind::CardPayment;
-    file.regDate = name.substr(4);
-    OpenFileSms(db_, session_, ui_, file, this);
+    if (const auto file = ChosenSmsFile(files_, 0, SmsFileKind::CardPayment, ui_))
+        OpenFileSms(db_, session_, ui_, *file, this);
 }
 
 void CardResultScreen::openRollback() {

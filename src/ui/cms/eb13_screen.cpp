@@ -245,20 +245,14 @@ void Eb13Screen::selectNewestFile() {
 }
 
 void Eb13Screen::openSms() {
-    const std::string name = SelectedCellText(files_, 0);
-    if (name.size() != 10) {
-        ui_.inform(kSmsFileNotChosenText, kDefaultTitle);
-        return;
-    }
-    SmsFileQuery file;
-    file.kind = SmsFileKind::Eb13;
-    file.regDate = name.substr(4);
+    auto file = ChosenSmsFile(files_, 0, SmsFileKind::Eb13, ui_);
+    if (!file) return;
     // A file of cancellations only opens on its cancelled members.
     auto count = [&](int column) {
         return Q(SelectedCellText(files_, column)).remove(QLatin1Char(',')).toLongLong();
     };
-    file.cancelled = count(1) == 0 && count(2) > 0;
-    OpenFileSms(db_, session_, ui_, file, this);
+    file->cancelled = count(1) == 0 && count(2) > 0;
+    OpenFileSms(db_, session_, ui_, *file, this);
 }
 
 void Eb13Screen::openRollback() {

@@ -177,15 +177,8 @@ void Eb21Screen::applyEb22() {
 }
 
 void Eb21Screen::openSms() {
-    const std::string name = SelectedCellText(files_, kEb21FileNameColumn);
-    if (name.size() != 10) {
-        ui_.inform(kSmsFileNotChosenText, kDefaultTitle);
-        return;
-    }
-    SmsFileQuery file;
-    file.kind = SmsFileKind::Eb21;
-    file.regDate = name.substr(4);
-    OpenFileSms(db_, session_, ui_, file, this);
+    if (const auto file = ChosenSmsFile(files_, kEb21FileNameColumn, SmsFileKind::Eb21, ui_))
+        OpenFileSms(db_, session_, ui_, *file, this);
 }
 
 void Eb21Screen::openRollback() {

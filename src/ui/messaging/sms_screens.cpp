@@ -21,6 +21,7 @@
 #include "platform/amount_text.h"
 #include "platform/codepage.h"
 #include "platform/profile_ini.h"
+#include "ui/cms/status_grid.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/period_row.h"
@@ -342,6 +343,19 @@ void OpenMemberSms(Database& db, SessionContext& session, Interaction& ui,
                    std::vector<SmsRecipient> rows, QWidget* parent) {
     SmsSendDialog dialog(db, session, ui, std::move(rows), parent);
     if (dialog.connected()) dialog.exec();
+}
+
+std::optional<SmsFileQuery> ChosenSmsFile(const QTableWidget* files, int column, SmsFileKind kind,
+                                          Interaction& ui) {
+    const std::string name = SelectedCellText(files, column);
+    if (name.size() != 10) {
+        ui.inform(kSmsFileNotChosenText, kDefaultTitle);
+        return std::nullopt;
+    }
+    SmsFileQuery file;
+    file.kind = kind;
+    file.regDate = name.substr(4);
+    return file;
 }
 
 void OpenFileSms(Database& db, SessionContext& session, Interaction& ui, const SmsFileQuery& file,

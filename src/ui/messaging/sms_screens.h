@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "messaging/messaging_db.h"
@@ -99,6 +100,12 @@ class SmsHelpDialog : public QDialog {
 };
 
 inline constexpr const char* kSmsFileNotChosenText = "SMS를 보낼 파일을 선택하세요.";
+
+// The file named in `column` of the chosen row of a result screen's file
+// list ("EB13yymmdd", "CPAYyymmdd", …) as frmLMS2 reads it; nothing, after
+// telling the user, when no file is chosen.
+std::optional<SmsFileQuery> ChosenSmsFile(const QTableWidget* files, int column, SmsFileKind kind,
+                                          Interaction& ui);
 
 // Opens frmLMS over `parent` with the member list's rows.
 void OpenMemberSms(Database& db, SessionContext& session, Interaction& ui,
