@@ -42,9 +42,14 @@ std::vector<ApprovedPayment> ReadPayments(Database& db, const std::string& where
                                           const SqlParams& params, const SessionContext& s) {
     const auto rs = db.OpenRecordset(
         "select d.cdp_inx,d.reg_date,d.user_no,d.account_name,d.card_no,d.approval_no,d.title,"
-        "d.amount,d.cancel_status,m.username from " +
-            s.schema() + ".cdpay_detail d left join " + s.schema() +
-            ".member_user m on m.member_inx=d.user_no where " + where +
+        "d.amount,d.cancel_status,member_user.username,member_user.cms_status,"
+        "member_user.cms_error,member_user.inday,member_user.branch_inx,"
+        "member_user.agency_inx," +
+            (s.case_sql.branch_name.empty() ? std::string("''") : s.case_sql.branch_name) +
+            " branch_name," +
+            (s.case_sql.agency_name.empty() ? std::string("''") : s.case_sql.agency_name) +
+            " agency_name from " + s.schema() + ".cdpay_detail d left join " + s.schema() +
+            ".member_user on member_user.member_inx=d.user_no where " + where +
             " order by d.reg_date,d.seq_num",
         params);
     std::vector<ApprovedPayment> out;
@@ -60,6 +65,13 @@ std::vector<ApprovedPayment> ReadPayments(Database& db, const std::string& where
         p.title = r["title"];
         p.amount = r.asInt("amount");
         p.cancelStatus = r["cancel_status"];
+        p.cmsStatus = r["cms_status"];
+        p.cmsError = r["cms_error"];
+        p.inday = r["inday"];
+        p.branch_inx = r.asInt("branch_inx");
+        p.agency_inx = r.asInt("agency_inx");
+        p.branchName = r["branch_name"];
+        p.agencyName = r["agency_name"];
         out.push_back(std::move(p));
     }
     return out;
@@ -295,6 +307,32 @@ const std::vector<std::string>& ApprovedPaymentColumns() {
 std::vector<std::string> ApprovedPaymentCells(const ApprovedPayment& p) {
     return {p.regDate,    p.payerNumber, p.name,        p.cardNo, std::to_string(p.amount),
             p.approvalNo, p.title,       p.cancelStatus};
+}
+
+std::vector<Eb21Row> ApprovedPaymentRows(const std::vector<ApprovedPayment>& payments,
+                                         bool selected) {
+    std::vector<Eb21Row> rows;
+    for (const auto& p : payments) {
+        Eb21Row r;
+        r.member_inx = p.cdp_inx;
+        r.payerNumber = p.payerNumber;
+        r.name = p.name;
+        r.amount = p.amount;
+        // reg_date is yymmdd; the months criterion reads yy-mm-dd.
+        if (p.regDate.size() == 6)
+            r.repDay = p.regDate.substr(0, 2) + "-" + p.regDate.substr(2, 2) + "-" +
+                       p.regDate.substr(4, 2);
+        r.cmsStatus = p.cmsStatus;
+        r.cmsError = p.cmsStatus == "8" ? p.cmsError : "";
+        r.inday = p.inday;
+        r.branch_inx = p.branch_inx;
+        r.agency_inx = p.agency_inx;
+        r.branchName = p.branchName;
+        r.agencyName = p.agencyName;
+        r.selected = selected;
+        rows.push_back(std::move(r));
+    }
+    return rows;
 }
 
 std::vector<ApprovedPayment> ListCancellationCandidates(Database& db, const SessionContext& s,

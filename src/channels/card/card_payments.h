@@ -58,9 +58,17 @@ struct ApprovedPayment {
     std::string regDate, payerNumber, name, cardNo, approvalNo, title;
     long long amount = 0;
     std::string cancelStatus;  // 'N' or 'Y'
+    // The member's, for the exclusion criteria.
+    std::string cmsStatus, cmsError, inday, branchName, agencyName;
+    long long branch_inx = 0, agency_inx = 0;
 };
 const std::vector<std::string>& ApprovedPaymentColumns();
 std::vector<std::string> ApprovedPaymentCells(const ApprovedPayment& p);
+
+// The payments as listing rows (the key cdp_inx in member_inx), so that the
+// listing's exclusion criteria apply to them.
+std::vector<Eb21Row> ApprovedPaymentRows(const std::vector<ApprovedPayment>& payments,
+                                         bool selected);
 
 // Approved payments of that day not yet scheduled (cancel_status 'N').
 std::vector<ApprovedPayment> ListCancellationCandidates(Database& db, const SessionContext& session,

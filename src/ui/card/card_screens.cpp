@@ -9,6 +9,7 @@
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "channels/card/card_members.h"
 #include "channels/card/card_payments.h"
@@ -17,8 +18,10 @@
 #include "cms/transmission/relay_send.h"
 #include "core/session_context.h"
 #include "db/server_clock.h"
+#include "members/program_settings.h"
 #include "messaging/sms_file_members.h"
 #include "platform/amount_text.h"
+#include "ui/cms/eb21_choice_panel.h"
 #include "ui/cms/relay_send_screen.h"
 #include "ui/cms/rollback_password_dialog.h"
 #include "ui/cms/status_grid.h"
@@ -198,17 +201,14 @@ CardPaymentRequestDialog::CardPaymentRequestDialog(Database& db, SessionContext&
     bar->addWidget(new QLabel(QStringLiteral("결제일자"), this));
     date_ = DateBox(this, "dtpDate");
     bar->addWidget(date_);
-    passbook_ = new QComboBox(this);
-    passbook_->setObjectName("cboPassbook");
-    for (auto p : {Eb21Passbook::Setting, Eb21Passbook::Instalment, Eb21Passbook::Month})
-        passbook_->addItem(Q(Eb21PassbookCaption(p)), static_cast<int>(p));
-    bar->addWidget(passbook_);
-    auto* list = Button(this, "cmdList", QStringLiteral("조회"));
-    auto* create = Button(this, "cmdCreate", QStringLiteral("파일생성"));
-    bar->addWidget(list);
-    bar->addWidget(create);
     bar->addStretch(1);
     layout->addLayout(bar);
+    choices_ = new Eb21ChoicePanel(ui_, true, this);
+    layout->addWidget(choices_);
+    auto* list = Button(this, "cmdList", QStringLiteral("조회"));
+    auto* create = Button(this, "cmdCreate", QStringLiteral("파일생성"));
+    choices_->bar()->addWidget(list);
+    choices_->bar()->addWidget(create);
     std::vector<std::string> captions = {"선택"};
     for (const auto& c : CardPaymentColumns()) captions.push_back(c);
     grid_ = Grid(this, "grdPayments", captions, windowTitle(), db_, session_, ui_);
@@ -218,20 +218,26 @@ CardPaymentRequestDialog::CardPaymentRequestDialog(Database& db, SessionContext&
     layout->addWidget(figures_);
     connect(list, &QPushButton::clicked, this, [this] { search(); });
     connect(create, &QPushButton::clicked, this, &CardPaymentRequestDialog::create);
+    connect(choices_->excludeButton(), &QPushButton::clicked, this,
+            &CardPaymentRequestDialog::exclude);
+    connect(choices_->selectAllButton(), &QPushButton::clicked, this,
+            &CardPaymentRequestDialog::toggleAll);
     connect(grid_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() != 0 || item->row() >= static_cast<int>(rows_.size())) return;
         rows_[static_cast<std::size_t>(item->row())].selected = item->checkState() == Qt::Checked;
         showFigures();
     });
-    Guarded(ui_, [this] { date_->setDate(ServerQDate(db_, session_).addDays(1)); });
+    Guarded(ui_, [this] {
+        choices_->setSettings(LoadProgramSettings(db_, session_).cms_set);
+        date_->setDate(ServerQDate(db_, session_).addDays(1));
+    });
 }
 
 bool CardPaymentRequestDialog::search() {
     return GuardedValue(ui_, [this] {
-        Eb21Options o;
-        o.passbook = static_cast<Eb21Passbook>(passbook_->currentData().toInt());
-        const Eb21Search found = SearchEb21Targets(db_, session_, ui_, FromQDate(date_->date()),
-                                                   CardPaymentOptions(o), prepare_);
+        const Eb21Search found =
+            SearchEb21Targets(db_, session_, ui_, FromQDate(date_->date()),
+                              CardPaymentOptions(choices_->options()), prepare_);
         if (found.failed) return false;
         rows_ = found.rows;
         std::vector<std::vector<std::string>> cells;
@@ -245,6 +251,28 @@ bool CardPaymentRequestDialog::search() {
         showFigures();
         return true;
     });
+}
+
+void CardPaymentRequestDialog::exclude() {
+    choices_->exclude(rows_, FromQDate(date_->date()));
+    showTicks();
+}
+
+void CardPaymentRequestDialog::toggleAll() {
+    Eb21ChoicePanel::toggleAll(rows_);
+    showTicks();
+}
+
+// The grid's ticks follow the rows after an exclusion or "전체선택".
+void CardPaymentRequestDialog::showTicks() {
+    {
+        QSignalBlocker quiet(grid_);
+        for (int r = 0; r < grid_->rowCount() && r < static_cast<int>(rows_.size()); ++r)
+            if (QTableWidgetItem* item = grid_->item(r, 0))
+                item->setCheckState(rows_[static_cast<std::size_t>(r)].selected ? Qt::Checked
+                                                                                : Qt::Unchecked);
+    }
+    showFigures();
 }
 
 void CardPaymentRequestDialog::showFigures() {
@@ -296,6 +324,8 @@ CardCancellationDialog::CardCancellationDialog(Database& db, SessionContext& ses
     for (auto* b : {list, add, remove}) bar->addWidget(b);
     bar->addStretch(1);
     layout->addLayout(bar);
+    exclusions_ = new Eb21ChoicePanel(ui_, false, this);
+    layout->addWidget(exclusions_);
     std::vector<std::string> captions = {"번호"};
     for (const auto& c : ApprovedPaymentColumns()) captions.push_back(c);
     candidates_ = Grid(this, "grdCandidates", captions, windowTitle(), db_, session_, ui_);
@@ -306,6 +336,10 @@ CardCancellationDialog::CardCancellationDialog(Database& db, SessionContext& ses
     connect(list, &QPushButton::clicked, this, &CardCancellationDialog::refresh);
     connect(add, &QPushButton::clicked, this, &CardCancellationDialog::add);
     connect(remove, &QPushButton::clicked, this, &CardCancellationDialog::remove);
+    connect(exclusions_->excludeButton(), &QPushButton::clicked, this,
+            &CardCancellationDialog::exclude);
+    connect(exclusions_->selectAllButton(), &QPushButton::clicked, this,
+            &CardCancellationDialog::toggleAll);
     Guarded(ui_, [this] { date_->setDate(ServerQDate(db_, session_)); });
     refresh();
 }
@@ -321,11 +355,40 @@ void CardCancellationDialog::refresh() {
             }
             return rows;
         };
-        FillCheckable(candidates_,
-                      rowsOf(ListCancellationCandidates(db_, session_, FromQDate(date_->date()))),
-                      false);
+        found_ = ListCancellationCandidates(db_, session_, FromQDate(date_->date()));
+        FillCheckable(candidates_, rowsOf(found_), false);
         FillCheckable(scheduled_, rowsOf(ListScheduledCancellations(db_, session_)), false);
     });
+}
+
+// The candidates with their ticks, as listing rows keyed by cdp_inx.
+std::vector<Eb21Row> CardCancellationDialog::tickedRows() const {
+    std::vector<Eb21Row> rows = ApprovedPaymentRows(found_, false);
+    const std::vector<long long> ticked = CheckedKeys(candidates_);
+    for (auto& r : rows)
+        r.selected = std::find(ticked.begin(), ticked.end(), r.member_inx) != ticked.end();
+    return rows;
+}
+
+void CardCancellationDialog::showTicks(const std::vector<Eb21Row>& rows) {
+    for (int i = 0; i < candidates_->rowCount(); ++i) {
+        QTableWidgetItem* item = candidates_->item(i, 0);
+        if (!item) continue;
+        const long long key = item->text().toLongLong();
+        for (const auto& r : rows)
+            if (r.member_inx == key) item->setCheckState(r.selected ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+void CardCancellationDialog::exclude() {
+    std::vector<Eb21Row> rows = tickedRows();
+    if (exclusions_->exclude(rows, FromQDate(date_->date()))) showTicks(rows);
+}
+
+void CardCancellationDialog::toggleAll() {
+    std::vector<Eb21Row> rows = tickedRows();
+    Eb21ChoicePanel::toggleAll(rows);
+    showTicks(rows);
 }
 
 void CardCancellationDialog::add() {

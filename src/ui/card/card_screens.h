@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "channels/card/card_payments.h"
 #include "cms/eb21/eb21_targets.h"
 #include "ui/cms/file_rollback_screen.h"
 
@@ -24,6 +25,8 @@ struct SessionContext;
 }  // namespace qx
 
 namespace qx::ui {
+
+class Eb21ChoicePanel;
 
 // frmCMEMroolback / frmCPAYroolback.
 class CardRollbackScreen : public FileRollbackScreen {
@@ -64,17 +67,22 @@ class CardPaymentRequestDialog : public QDialog {
     // Asks the server to prepare and lists; false when the preparation failed.
     bool search();
     void create();
+    // Deselects the rows the exclusion criterion matches.
+    void exclude();
+    void toggleAll();
+    const std::vector<Eb21Row>& rows() const { return rows_; }
     QTableWidget* grid() const { return grid_; }
     QDateEdit* date() const { return date_; }
     QLabel* figures() const { return figures_; }
 
   private:
+    void showTicks();
     void showFigures();
     Database& db_;
     SessionContext& session_;
     Interaction& ui_;
     QDateEdit* date_;
-    QComboBox* passbook_;
+    Eb21ChoicePanel* choices_;
     QTableWidget* grid_;
     QLabel* figures_;
     BillablePreparer prepare_;
@@ -90,6 +98,9 @@ class CardCancellationDialog : public QDialog {
     void refresh();
     void add();
     void remove();
+    // Unticks the candidates the exclusion criterion matches.
+    void exclude();
+    void toggleAll();
     QTableWidget* candidates() const { return candidates_; }
     QTableWidget* scheduled() const { return scheduled_; }
     QDateEdit* date() const { return date_; }
@@ -98,9 +109,13 @@ class CardCancellationDialog : public QDialog {
     Database& db_;
     SessionContext& session_;
     Interaction& ui_;
+    std::vector<Eb21Row> tickedRows() const;
+    void showTicks(const std::vector<Eb21Row>& rows);
     QDateEdit* date_;
+    Eb21ChoicePanel* exclusions_;
     QTableWidget* candidates_;
     QTableWidget* scheduled_;
+    std::vector<ApprovedPayment> found_;
 };
 
 // frmDoc38 and frmDoc39.

@@ -1,15 +1,11 @@
 #include "ui/cms/eb21_creation_dialog.h"
 
 #include <QAbstractTableModel>
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -17,6 +13,7 @@
 #include "core/session_context.h"
 #include "members/program_settings.h"
 #include "platform/amount_text.h"
+#include "ui/cms/eb21_choice_panel.h"
 #include "ui/cms/kftc_send_screen.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
@@ -94,50 +91,18 @@ Eb21CreationDialog::Eb21CreationDialog(Database& db, SessionContext& session, In
     resize(1280, 760);
     auto* layout = new QVBoxLayout(this);
 
-    auto* choices = new QHBoxLayout;
-    choices->addWidget(new QLabel(QStringLiteral("이체일자"), this));
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(new QLabel(QStringLiteral("이체일자"), this));
     date_ = new QDateEdit(this);
     date_->setObjectName("DT1");
     date_->setCalendarPopup(true);
     date_->setDisplayFormat("yyyy-MM-dd");
-    choices->addWidget(date_);
-    both_ = new QRadioButton(Q(Eb21AmountsCaption(Eb21Amounts::Both)), this);
-    both_->setObjectName("optBoth");
-    regular_ = new QRadioButton(Q(Eb21AmountsCaption(Eb21Amounts::Regular)), this);
-    regular_->setObjectName("optRegular");
-    unpaid_ = new QRadioButton(Q(Eb21AmountsCaption(Eb21Amounts::Unpaid)), this);
-    unpaid_->setObjectName("optUnpaid");
-    auto* group = new QButtonGroup(this);
-    for (auto* b : {both_, regular_, unpaid_}) {
-        group->addButton(b);
-        choices->addWidget(b);
-    }
-    both_->setChecked(true);
-    method_ = new QComboBox(this);
-    method_->setObjectName("cboMethod");
-    kind_ = new QComboBox(this);
-    kind_->setObjectName("cboKind");
-    passbook_ = new QComboBox(this);
-    passbook_->setObjectName("cboPassbook");
-    for (auto p : {Eb21Passbook::Setting, Eb21Passbook::Instalment, Eb21Passbook::Month})
-        passbook_->addItem(Q(Eb21PassbookCaption(p)), static_cast<int>(p));
-    choices->addWidget(method_);
-    choices->addWidget(kind_);
-    choices->addWidget(passbook_);
-    choices->addStretch(1);
-    layout->addLayout(choices);
+    dateRow->addWidget(date_);
+    dateRow->addStretch(1);
+    layout->addLayout(dateRow);
+    choices_ = new Eb21ChoicePanel(ui_, true, this);
+    layout->addWidget(choices_);
 
-    auto* bar = new QHBoxLayout;
-    criterion_ = new QComboBox(this);
-    criterion_->setObjectName("cboExclusion");
-    for (const auto& [e, name] : Eb21Exclusions())
-        criterion_->addItem(Q(name), static_cast<int>(e));
-    value_ = new QLineEdit(this);
-    value_->setObjectName("txtExclusion");
-    auto* excludeButton = new QPushButton(QStringLiteral("제외"), this);
-    excludeButton->setObjectName("cmdExclude");
-    auto* allButton = new QPushButton(QStringLiteral("전체선택"), this);
-    allButton->setObjectName("cmdSelectAll");
     auto* searchButton = new QPushButton(QStringLiteral("조회"), this);
     searchButton->setObjectName("cmdSearch");
     auto* createButton = new QPushButton(QStringLiteral("파일생성"), this);
@@ -145,18 +110,11 @@ Eb21CreationDialog::Eb21CreationDialog(Database& db, SessionContext& session, In
     auto* closeButton = new QPushButton(QStringLiteral("닫기"), this);
     closeButton->setObjectName("cmdClose");
     // Creating a file cannot be undone: Enter searches and never creates.
-    for (QPushButton* b : {excludeButton, allButton, searchButton, createButton, closeButton})
-        b->setAutoDefault(false);
+    for (QPushButton* b : {searchButton, createButton, closeButton}) b->setAutoDefault(false);
     searchButton->setDefault(true);
-    bar->addWidget(criterion_);
-    bar->addWidget(value_);
-    bar->addWidget(excludeButton);
-    bar->addWidget(allButton);
-    bar->addStretch(1);
-    bar->addWidget(searchButton);
-    bar->addWidget(createButton);
-    bar->addWidget(closeButton);
-    layout->addLayout(bar);
+    choices_->bar()->addWidget(searchButton);
+    choices_->bar()->addWidget(createButton);
+    choices_->bar()->addWidget(closeButton);
 
     model_ = new Eb21RowModel(this);
     model_->changed = [this] { showFigures(); };
@@ -183,47 +141,17 @@ Eb21CreationDialog::Eb21CreationDialog(Database& db, SessionContext& session, In
     foot->addWidget(excess_);
     layout->addLayout(foot);
 
-    connect(group, &QButtonGroup::buttonClicked, this, [this] { fillChoices(); });
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
     connect(createButton, &QPushButton::clicked, this, &Eb21CreationDialog::create);
-    connect(excludeButton, &QPushButton::clicked, this, &Eb21CreationDialog::exclude);
-    connect(allButton, &QPushButton::clicked, this, &Eb21CreationDialog::toggleAll);
+    connect(choices_->excludeButton(), &QPushButton::clicked, this, &Eb21CreationDialog::exclude);
+    connect(choices_->selectAllButton(), &QPushButton::clicked, this,
+            &Eb21CreationDialog::toggleAll);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
     Guarded(ui_, [this] {
-        cmsSet_ = LoadProgramSettings(db_, session_).cms_set;
+        choices_->setSettings(LoadProgramSettings(db_, session_).cms_set);
         date_->setDate(ToQDate(Eb21DefaultFileDate(db_, session_)));
     });
-    fillChoices();
-}
-
-Eb21Amounts Eb21CreationDialog::amounts() const {
-    return regular_->isChecked()  ? Eb21Amounts::Regular
-           : unpaid_->isChecked() ? Eb21Amounts::Unpaid
-                                  : Eb21Amounts::Both;
-}
-
-// The entries offered depend on the amounts; the institution's settings choose.
-void Eb21CreationDialog::fillChoices() {
-    const Eb21Options d = Eb21DefaultOptions(cmsSet_, amounts());
-    method_->clear();
-    for (auto m : Eb21MethodsFor(d.amounts))
-        method_->addItem(Q(Eb21MethodCaption(m)), static_cast<int>(m));
-    method_->setCurrentIndex(method_->findData(static_cast<int>(d.method)));
-    kind_->clear();
-    for (auto k : Eb21KindsFor(d.amounts))
-        kind_->addItem(Q(Eb21KindCaption(k)), static_cast<int>(k));
-    kind_->setCurrentIndex(kind_->findData(static_cast<int>(d.kind)));
-    passbook_->setCurrentIndex(passbook_->findData(static_cast<int>(d.passbook)));
-}
-
-Eb21Options Eb21CreationDialog::options() const {
-    Eb21Options o;
-    o.amounts = amounts();
-    o.method = static_cast<Eb21Method>(method_->currentData().toInt());
-    o.kind = static_cast<Eb21Kind>(kind_->currentData().toInt());
-    o.passbook = static_cast<Eb21Passbook>(passbook_->currentData().toInt());
-    return o;
 }
 
 bool Eb21CreationDialog::start() {
@@ -244,8 +172,8 @@ bool Eb21CreationDialog::search() {
     bool ok = false;
     Guarded(ui_, [this, &ok] {
         model_->reset(nullptr);
-        Eb21Search s =
-            SearchEb21Targets(db_, session_, ui_, FromQDate(date_->date()), options(), prepare_);
+        Eb21Search s = SearchEb21Targets(db_, session_, ui_, FromQDate(date_->date()),
+                                         choices_->options(), prepare_);
         rows_ = std::move(s.rows);
         model_->reset(&rows_);
         ok = !s.failed;
@@ -269,17 +197,13 @@ void Eb21CreationDialog::showFigures() {
 }
 
 void Eb21CreationDialog::exclude() {
-    const auto c = static_cast<Eb21Exclusion>(criterion_->currentData().toInt());
-    Guarded(ui_, [this, c] {
-        ApplyEb21Exclusion(rows_, c, value_->text().toStdString(), FromQDate(date_->date()), ui_);
-    });
+    choices_->exclude(rows_, FromQDate(date_->date()));
     model_->refresh();
     showFigures();
 }
 
 void Eb21CreationDialog::toggleAll() {
-    const bool all = SelectedOf(rows_).count == static_cast<long long>(rows_.size());
-    for (auto& r : rows_) r.selected = !all;
+    Eb21ChoicePanel::toggleAll(rows_);
     model_->refresh();
     showFigures();
 }

@@ -9,11 +9,8 @@
 
 #include "cms/eb21/eb21_targets.h"
 
-class QComboBox;
 class QDateEdit;
 class QLabel;
-class QLineEdit;
-class QRadioButton;
 class QTableView;
 
 namespace qx {
@@ -24,6 +21,7 @@ struct SessionContext;
 
 namespace qx::ui {
 
+class Eb21ChoicePanel;
 class Eb21RowModel;
 
 class Eb21CreationDialog : public QDialog {
@@ -44,9 +42,6 @@ class Eb21CreationDialog : public QDialog {
     const std::vector<Eb21Row>& rows() const { return rows_; }
 
   private:
-    Eb21Amounts amounts() const;
-    Eb21Options options() const;
-    void fillChoices();
     void showFigures();
 
     Database& db_;
@@ -54,17 +49,9 @@ class Eb21CreationDialog : public QDialog {
     Interaction& ui_;
     std::string webHost_;
     BillablePreparer prepare_;
-    std::string cmsSet_;
     std::vector<Eb21Row> rows_;
     QDateEdit* date_;
-    QRadioButton* both_;
-    QRadioButton* regular_;
-    QRadioButton* unpaid_;
-    QComboBox* method_;
-    QComboBox* kind_;
-    QComboBox* passbook_;
-    QComboBox* criterion_;
-    QLineEdit* value_;
+    Eb21ChoicePanel* choices_;
     QLabel* selection_;
     QLabel* figures_;
     QLabel* excess_;
