@@ -207,6 +207,9 @@ CardPaymentRequestDialog::CardPaymentRequestDialog(Database& db, SessionContext&
     layout->addWidget(choices_);
     auto* list = Button(this, "cmdList", QStringLiteral("조회"));
     auto* create = Button(this, "cmdCreate", QStringLiteral("파일생성"));
+    // A request cannot be taken back from here: Enter lists and never creates.
+    create->setAutoDefault(false);
+    list->setDefault(true);
     choices_->bar()->addWidget(list);
     choices_->bar()->addWidget(create);
     std::vector<std::string> captions = {"선택"};

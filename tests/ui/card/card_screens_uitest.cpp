@@ -200,6 +200,11 @@ TEST_F(CardScreensTest, PaymentRequestNarrowsByAmountsAndMethod) {
         QTest::mouseClick(list, Qt::LeftButton);
         EXPECT_EQ(RowsOf(dialog, m), k.want);
     }
+    // Enter in the exclusion value lists again and never creates.
+    QTest::keyClick(Find<QLineEdit>(dialog, "txtExclusion"), Qt::Key_Return);
+    EXPECT_EQ(db_->scalar("select count(*) from " + schema_ + ".cdpay_detail where user_no=?", {m}),
+              "0");
+    EXPECT_EQ(RowsOf(dialog, m), std::vector<std::string>{"5000 미납분"});
     // The amounts offer only their own methods.
     QTest::mouseClick(Find<QRadioButton>(dialog, "optRegular"), Qt::LeftButton);
     EXPECT_EQ(Find<QComboBox>(dialog, "cboMethod")
