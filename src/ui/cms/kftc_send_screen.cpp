@@ -24,6 +24,7 @@
 #include "ui/cms/status_grid.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
+#include "ui/period_row.h"
 #include "ui/worker_call.h"
 
 namespace qx::ui {
@@ -86,19 +87,12 @@ KftcSendScreen::KftcSendScreen(Database& db, SessionContext& session, Interactio
         progress_->setText(progressText_ + QString(" ") + QString(frame_, QChar(0x25CF)));
     });
 
-    auto* period = new QHBoxLayout;
-    period->addWidget(new QLabel(QStringLiteral("조회기간"), this));
-    from_ = new QDateEdit(QDate::currentDate().addDays(-7), this);
-    from_->setObjectName("dtpFrom");
-    to_ = new QDateEdit(QDate::currentDate(), this);
-    to_->setObjectName("dtpTo");
-    for (QDateEdit* d : {from_, to_}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat("yyyy-MM-dd");
-    }
-    period->addWidget(from_);
-    period->addWidget(new QLabel(QStringLiteral("~"), this));
-    period->addWidget(to_);
+    const PeriodRow row = NewPeriodRow(this, QStringLiteral("조회기간"));
+    auto* period = row.row;
+    from_ = row.from;
+    to_ = row.to;
+    from_->setDate(QDate::currentDate().addDays(-7));
+    to_->setDate(QDate::currentDate());
     period->addWidget(new QLabel(QStringLiteral("수신구분"), this));
     receiveKind_ = new QComboBox(this);
     receiveKind_->setObjectName("cboRecvKind");
