@@ -141,43 +141,36 @@ SaleRun Run(Database& db, const Institution& t) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: quorisdex-batch-sale-bench HOST:PORT [MEMBERS] [ROUNDS]\n";
-        return 2;
-    }
-    const long long members = argc > 2 ? std::atoll(argv[2]) : 100000;
-    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
-    try {
-        Database db;
-        if (!ConnectBenchDatabase(argv[1], db)) return 2;
-        db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-03-10 10:00:00')");
+    return RunBench(
+        argc, argv, "quorisdex-batch-sale-bench HOST:PORT [MEMBERS] [ROUNDS]", 100000,
+        [](Database& db, const BenchArgs& args) {
+            const long long members = args.size;
+            const int rounds = args.rounds;
+            db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-03-10 10:00:00')");
 
-        // A small institution first: the run's memory must not grow with N.
-        Institution small = Make(db, members / 10);
-        Reset(db, small);
-        const SaleRun smallRun = Run(db, small);
+            // A small institution first: the run's memory must not grow with N.
+            Institution small = Make(db, members / 10);
+            Reset(db, small);
+            const SaleRun smallRun = Run(db, small);
 
-        Institution t = Make(db, members);
-        std::vector<double> floors, runs;
-        SaleRun last;
-        for (int i = 0; i < rounds; ++i) {
-            Reset(db, t);
-            floors.push_back(Floor(db, t));
-            Reset(db, t);
-            last = Run(db, t);
-            runs.push_back(last.stage + last.book);
-        }
-        const double floor = Median(floors), run = Median(runs);
-        std::cout << fmt::format(
-            "Batch sale of {} members ({} rows, {} booked), median of {} rounds\n"
-            "  floor (2 INSERT…SELECT + UPDATE)     {:8.3f} s\n"
-            "  run (staging {:.3f} s + booking {:.3f} s) {:8.3f} s   ratio {:.2f}\n"
-            "  peak memory of the run: {} KiB for {} members, {} KiB for {} members\n",
-            members, last.rows, last.booked, rounds, floor, last.stage, last.book, run, run / floor,
-            smallRun.peakKib, members / 10, last.peakKib, members);
-        return 0;
-    } catch (const std::exception& e) {
-        std::cerr << "failed: " << e.what() << "\n";
-        return 1;
-    }
+            Institution t = Make(db, members);
+            std::vector<double> floors, runs;
+            SaleRun last;
+            for (int i = 0; i < rounds; ++i) {
+                Reset(db, t);
+                floors.push_back(Floor(db, t));
+                Reset(db, t);
+                last = Run(db, t);
+                runs.push_back(last.stage + last.book);
+            }
+            const double floor = Median(floors), run = Median(runs);
+            std::cout << fmt::format(
+                "Batch sale of {} members ({} rows, {} booked), median of {} rounds\n"
+                "  floor (2 INSERT…SELECT + UPDATE)     {:8.3f} s\n"
+                "  run (staging {:.3f} s + booking {:.3f} s) {:8.3f} s   ratio {:.2f}\n"
+                "  peak memory of the run: {} KiB for {} members, {} KiB for {} members\n",
+                members, last.rows, last.booked, rounds, floor, last.stage, last.book, run,
+                run / floor, smallRun.peakKib, members / 10, last.peakKib, members);
+            return 0;
+        });
 }

@@ -54,4 +54,23 @@ bool ConnectBenchDatabase(const std::string& serverEntry, Database& db) {
     return true;
 }
 
+int RunBench(int argc, char** argv, const std::string& usage, long long defaultSize,
+             const std::function<int(Database&, const BenchArgs&)>& body) {
+    if (argc < 2) {
+        std::cerr << "usage: " << usage << "\n";
+        return 2;
+    }
+    BenchArgs args;
+    args.size = argc > 2 ? std::atoll(argv[2]) : defaultSize;
+    if (argc > 3) args.rounds = std::atoi(argv[3]);
+    try {
+        Database db;
+        if (!ConnectBenchDatabase(argv[1], db)) return 2;
+        return body(db, args);
+    } catch (const std::exception& e) {
+        std::cerr << "failed: " << e.what() << "\n";
+        return 1;
+    }
+}
+
 }  // namespace qx::bench

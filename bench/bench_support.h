@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,15 @@ double Median(std::vector<double> values);
 // connects `db` to HOST:PORT with the account of QUORISDEX_DB_USER and
 // QUORISDEX_DB_PASSWORD; false with the reason on stderr.
 bool ConnectBenchDatabase(const std::string& serverEntry, Database& db);
+
+// What a measurement is asked for on its command line: HOST:PORT [SIZE] [ROUNDS].
+struct BenchArgs {
+    long long size = 0;
+    int rounds = 3;
+};
+// The frame of a measuring program: the arguments (`usage` names them), the
+// connection, and a failure printed as "failed: …" with exit code 1.
+int RunBench(int argc, char** argv, const std::string& usage, long long defaultSize,
+             const std::function<int(Database&, const BenchArgs&)>& body);
 
 }  // namespace qx::bench

@@ -159,49 +159,42 @@ Run Create(Database& db, Institution& t) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: quorisdex-eb21-bench HOST:PORT [MEMBERS] [ROUNDS]\n";
-        return 2;
-    }
-    const long long members = argc > 2 ? std::atoll(argv[2]) : 100000;
-    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
-    try {
-        Database db;
-        if (!ConnectBenchDatabase(argv[1], db)) return 2;
-        const std::string drive = std::filesystem::temp_directory_path() / "qx-eb21-bench/";
-        std::filesystem::create_directories(drive);
-        db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-03-13 10:00:00')");
+    return RunBench(
+        argc, argv, "quorisdex-eb21-bench HOST:PORT [MEMBERS] [ROUNDS]", 100000,
+        [](Database& db, const BenchArgs& args) {
+            const long long members = args.size;
+            const int rounds = args.rounds;
+            const std::string drive = std::filesystem::temp_directory_path() / "qx-eb21-bench/";
+            std::filesystem::create_directories(drive);
+            db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-03-13 10:00:00')");
 
-        // A small institution first: the creation's memory must not grow with N.
-        Institution small = Make(db, members / 10, drive);
-        Reset(db, small);
-        const Run smallRun = Create(db, small);
+            // A small institution first: the creation's memory must not grow with N.
+            Institution small = Make(db, members / 10, drive);
+            Reset(db, small);
+            const Run smallRun = Create(db, small);
 
-        Institution t = Make(db, members, drive);
-        std::vector<double> floors, creations, prepares, grids;
-        Run last;
-        for (int i = 0; i < rounds; ++i) {
-            Reset(db, t);
-            last = Create(db, t);
-            creations.push_back(last.create);
-            prepares.push_back(last.prepare);
-            grids.push_back(last.grid);
-            Reset(db, t);
-            floors.push_back(Floor(db, t));
-        }
-        const double floor = Median(floors), create = Median(creations);
-        std::cout << fmt::format(
-            "EB21 creation, {} rows ({} billable members), median of {} rounds\n"
-            "  floor (INSERT…SELECT + UPDATE)   {:8.3f} s\n"
-            "  creation (file, rows, members)   {:8.3f} s   ratio {:.2f}\n"
-            "  search: server preparation       {:8.3f} s\n"
-            "  search: grid                     {:8.3f} s\n"
-            "  creation's own peak memory: {} KiB for {} rows, {} KiB for {} rows\n",
-            last.rows, members, rounds, floor, create, create / floor, Median(prepares),
-            Median(grids), smallRun.extraKib, smallRun.rows, last.extraKib, last.rows);
-        return 0;
-    } catch (const std::exception& e) {
-        std::cerr << "failed: " << e.what() << "\n";
-        return 1;
-    }
+            Institution t = Make(db, members, drive);
+            std::vector<double> floors, creations, prepares, grids;
+            Run last;
+            for (int i = 0; i < rounds; ++i) {
+                Reset(db, t);
+                last = Create(db, t);
+                creations.push_back(last.create);
+                prepares.push_back(last.prepare);
+                grids.push_back(last.grid);
+                Reset(db, t);
+                floors.push_back(Floor(db, t));
+            }
+            const double floor = Median(floors), create = Median(creations);
+            std::cout << fmt::format(
+                "EB21 creation, {} rows ({} billable members), median of {} rounds\n"
+                "  floor (INSERT…SELECT + UPDATE)   {:8.3f} s\n"
+                "  creation (file, rows, members)   {:8.3f} s   ratio {:.2f}\n"
+                "  search: server preparation       {:8.3f} s\n"
+                "  search: grid                     {:8.3f} s\n"
+                "  creation's own peak memory: {} KiB for {} rows, {} KiB for {} rows\n",
+                last.rows, members, rounds, floor, create, create / floor, Median(prepares),
+                Median(grids), smallRun.extraKib, smallRun.rows, last.extraKib, last.rows);
+            return 0;
+        });
 }

@@ -189,46 +189,40 @@ double Floor(Database& db, const Institution& t) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: quorisdex-eb22-bench HOST:PORT [REQUESTS] [ROUNDS]\n";
-        return 2;
-    }
-    const long long requests = argc > 2 ? std::atoll(argv[2]) : 100000;
-    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
-    try {
-        Database db;
-        if (!ConnectBenchDatabase(argv[1], db)) return 2;
-        const std::string drive = (fs::temp_directory_path() / "qx-eb22-bench/").string();
-        fs::remove_all(drive);
-        fs::create_directories(drive);
+    return RunBench(
+        argc, argv, "quorisdex-eb22-bench HOST:PORT [REQUESTS] [ROUNDS]", 100000,
+        [](Database& db, const BenchArgs& args) {
+            const long long requests = args.size;
+            const int rounds = args.rounds;
+            const std::string drive = (fs::temp_directory_path() / "qx-eb22-bench/").string();
+            fs::remove_all(drive);
+            fs::create_directories(drive);
 
-        // A small institution first: the application's memory must not grow with N.
-        Institution small = Make(db, requests / 10, drive + "small/");
-        Reset(db, small);
-        const Run smallRun = Apply(db, small);
+            // A small institution first: the application's memory must not grow with N.
+            Institution small = Make(db, requests / 10, drive + "small/");
+            Reset(db, small);
+            const Run smallRun = Apply(db, small);
 
-        Institution t = Make(db, requests, drive + "large/");
-        std::vector<double> floors, applies;
-        Run last;
-        for (int i = 0; i < rounds; ++i) {
-            Reset(db, t);
-            last = Apply(db, t);
-            applies.push_back(last.seconds);
-            Reset(db, t);
-            floors.push_back(Floor(db, t));
-        }
-        const double floor = Median(floors), apply = Median(applies);
-        std::cout << fmt::format(
-            "EB22 application, {} requests, median of {} rounds\n"
-            "  floor (UPDATE file_ea21 + INSERT…SELECT + UPDATE members)  {:8.3f} s\n"
-            "  application (read, stage, book, members, totals)          {:8.3f} s   ratio {:.2f}\n"
-            "  application's own peak memory: {} KiB for {} requests, {} KiB for {}\n",
-            t.amounts.size(), rounds, floor, apply, apply / floor, smallRun.extraKib,
-            small.amounts.size(), last.extraKib, t.amounts.size());
-        fs::remove_all(drive);
-        return 0;
-    } catch (const std::exception& e) {
-        std::cerr << "failed: " << e.what() << "\n";
-        return 1;
-    }
+            Institution t = Make(db, requests, drive + "large/");
+            std::vector<double> floors, applies;
+            Run last;
+            for (int i = 0; i < rounds; ++i) {
+                Reset(db, t);
+                last = Apply(db, t);
+                applies.push_back(last.seconds);
+                Reset(db, t);
+                floors.push_back(Floor(db, t));
+            }
+            const double floor = Median(floors), apply = Median(applies);
+            std::cout << fmt::format(
+                "EB22 application, {} requests, median of {} rounds\n"
+                "  floor (UPDATE file_ea21 + INSERT…SELECT + UPDATE members)  {:8.3f} s\n"
+                "  application (read, stage, book, members, totals)          {:8.3f} s   ratio "
+                "{:.2f}\n"
+                "  application's own peak memory: {} KiB for {} requests, {} KiB for {}\n",
+                t.amounts.size(), rounds, floor, apply, apply / floor, smallRun.extraKib,
+                small.amounts.size(), last.extraKib, t.amounts.size());
+            fs::remove_all(drive);
+            return 0;
+        });
 }

@@ -108,51 +108,44 @@ double Floor(Database& db, const Institution& t) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: quorisdex-gr15-bench HOST:PORT [PAYMENTS] [ROUNDS]\n";
-        return 2;
-    }
-    const long long payments = argc > 2 ? std::atoll(argv[2]) : 100000;
-    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
-    try {
-        Database db;
-        if (!ConnectBenchDatabase(argv[1], db)) return 2;
-        db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-12-07 15:00:00')");
-        // About three payments per member.
-        Institution t = Make(db, std::max(1LL, payments / 3));
-        const auto folder = std::filesystem::temp_directory_path() / "quorisdex-gr15-bench";
-        const std::string path = qx::test::WriteGr15File(
-            folder.string(), kDate,
-            qx::test::Gr15FileBytes(kGiro, kDate, qx::test::Gr15Payments(t.numbers, payments)));
-        EnsureGr15Tables(db, t.session);
-        Silent ui;
-        std::vector<double> reads, applies, floors;
-        Gr15ApplyResult last;
-        for (int i = 0; i < rounds; ++i) {
-            Reset(db, t);
-            auto start = Clock::now();
-            const auto file = OpenGr15File(db, t.session, ui, path);
-            if (!file) throw std::runtime_error("the generated file was refused");
-            reads.push_back(Seconds(start));
-            start = Clock::now();
-            last = ApplyGr15File(db, t.session, ui, *file);
-            applies.push_back(Seconds(start));
-            if (!last.applied) throw std::runtime_error("the generated file was not applied");
-            // The floor books the same stored rows again from scratch.
-            ResetBooking(db, t);
-            floors.push_back(Floor(db, t));
-        }
-        std::filesystem::remove_all(folder);
-        const double read = Median(reads), apply = Median(applies), floor = Median(floors);
-        std::cout << fmt::format(
-            "GR15 of {} payments ({} members booked, {} unmatched), median of {} rounds\n"
-            "  floor (INSERT…SELECT + UPDATE)        {:8.3f} s\n"
-            "  read and check the file               {:8.3f} s\n"
-            "  apply (store, match, book, record)    {:8.3f} s   ratio to floor {:.2f}\n",
-            payments, last.members, last.unmatched, rounds, floor, read, apply, apply / floor);
-        return 0;
-    } catch (const std::exception& e) {
-        std::cerr << "failed: " << e.what() << "\n";
-        return 1;
-    }
+    return RunBench(
+        argc, argv, "quorisdex-gr15-bench HOST:PORT [PAYMENTS] [ROUNDS]", 100000,
+        [](Database& db, const BenchArgs& args) {
+            const long long payments = args.size;
+            const int rounds = args.rounds;
+            db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-12-07 15:00:00')");
+            // About three payments per member.
+            Institution t = Make(db, std::max(1LL, payments / 3));
+            const auto folder = std::filesystem::temp_directory_path() / "quorisdex-gr15-bench";
+            const std::string path = qx::test::WriteGr15File(
+                folder.string(), kDate,
+                qx::test::Gr15FileBytes(kGiro, kDate, qx::test::Gr15Payments(t.numbers, payments)));
+            EnsureGr15Tables(db, t.session);
+            Silent ui;
+            std::vector<double> reads, applies, floors;
+            Gr15ApplyResult last;
+            for (int i = 0; i < rounds; ++i) {
+                Reset(db, t);
+                auto start = Clock::now();
+                const auto file = OpenGr15File(db, t.session, ui, path);
+                if (!file) throw std::runtime_error("the generated file was refused");
+                reads.push_back(Seconds(start));
+                start = Clock::now();
+                last = ApplyGr15File(db, t.session, ui, *file);
+                applies.push_back(Seconds(start));
+                if (!last.applied) throw std::runtime_error("the generated file was not applied");
+                // The floor books the same stored rows again from scratch.
+                ResetBooking(db, t);
+                floors.push_back(Floor(db, t));
+            }
+            std::filesystem::remove_all(folder);
+            const double read = Median(reads), apply = Median(applies), floor = Median(floors);
+            std::cout << fmt::format(
+                "GR15 of {} payments ({} members booked, {} unmatched), median of {} rounds\n"
+                "  floor (INSERT…SELECT + UPDATE)        {:8.3f} s\n"
+                "  read and check the file               {:8.3f} s\n"
+                "  apply (store, match, book, record)    {:8.3f} s   ratio to floor {:.2f}\n",
+                payments, last.members, last.unmatched, rounds, floor, read, apply, apply / floor);
+            return 0;
+        });
 }

@@ -93,34 +93,28 @@ double Floor(Database& db, const Institution& t) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: quorisdex-report-bench HOST:PORT [LEDGER_ROWS] [ROUNDS]\n";
-        return 2;
-    }
-    const long long rows = argc > 2 ? std::atoll(argv[2]) : 1000000;
-    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
-    try {
-        Database db;
-        if (!ConnectBenchDatabase(argv[1], db)) return 2;
-        const auto made = Clock::now();
-        const Institution t = Make(db, rows);
-        const double generated = Seconds(made);
-        std::vector<double> floors, reports;
-        std::size_t shown = 0;
-        for (int i = 0; i < rounds; ++i) {
-            floors.push_back(Floor(db, t));
-            reports.push_back(Report(db, t, shown));
-        }
-        const double floor = Median(floors), report = Median(reports);
-        std::cout << fmt::format(
-            "Monthly report, {} ledger rows (generated in {:.1f} s), {} grid rows, median of {} "
-            "rounds\n"
-            "  floor (the bare GROUP BY)                    {:8.3f} s\n"
-            "  report (filters, method titles, formatting)  {:8.3f} s   ratio {:.2f}\n",
-            rows, generated, shown, rounds, floor, report, report / floor);
-        return 0;
-    } catch (const std::exception& e) {
-        std::cerr << "failed: " << e.what() << "\n";
-        return 1;
-    }
+    return RunBench(
+        argc, argv, "quorisdex-report-bench HOST:PORT [LEDGER_ROWS] [ROUNDS]", 1000000,
+        [](Database& db, const BenchArgs& args) {
+            const long long rows = args.size;
+            const int rounds = args.rounds;
+            const auto made = Clock::now();
+            const Institution t = Make(db, rows);
+            const double generated = Seconds(made);
+            std::vector<double> floors, reports;
+            std::size_t shown = 0;
+            for (int i = 0; i < rounds; ++i) {
+                floors.push_back(Floor(db, t));
+                reports.push_back(Report(db, t, shown));
+            }
+            const double floor = Median(floors), report = Median(reports);
+            std::cout << fmt::format(
+                "Monthly report, {} ledger rows (generated in {:.1f} s), {} grid rows, median of "
+                "{} "
+                "rounds\n"
+                "  floor (the bare GROUP BY)                    {:8.3f} s\n"
+                "  report (filters, method titles, formatting)  {:8.3f} s   ratio {:.2f}\n",
+                rows, generated, shown, rounds, floor, report, report / floor);
+            return 0;
+        });
 }
