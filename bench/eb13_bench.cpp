@@ -134,50 +134,44 @@ CreationRun Create(Database& db, Institution& t) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::cerr << "usage: quorisdex-eb13-bench HOST:PORT [NEW_MEMBERS] [ROUNDS]\n";
-        return 2;
-    }
-    const long long newMembers = argc > 2 ? std::atoll(argv[2]) : 100000;
-    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
-    try {
-        Database db;
-        if (!ConnectBenchDatabase(argv[1], db)) return 2;
-        const std::string drive = std::filesystem::temp_directory_path() / "qx-eb13-bench/";
-        std::filesystem::create_directories(drive);
-        // The server does not run 2026-12-04 as a past day: pin its clock before it.
-        db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-12-03 10:00:00')");
+    return RunBench(
+        argc, argv, "quorisdex-eb13-bench HOST:PORT [NEW_MEMBERS] [ROUNDS]", 100000,
+        [](Database& db, const BenchArgs& args) {
+            const long long newMembers = args.size;
+            const int rounds = args.rounds;
+            const std::string drive = std::filesystem::temp_directory_path() / "qx-eb13-bench/";
+            std::filesystem::create_directories(drive);
+            // The server does not run 2026-12-04 as a past day: pin its clock before it.
+            db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-12-03 10:00:00')");
 
-        // A small institution first: memory of the creation must not grow with N.
-        Institution small = Make(db, newMembers / 10, drive);
-        Reset(db, small);
-        const CreationRun smallRun = Create(db, small);
+            // A small institution first: memory of the creation must not grow with N.
+            Institution small = Make(db, newMembers / 10, drive);
+            Reset(db, small);
+            const CreationRun smallRun = Create(db, small);
 
-        Institution t = Make(db, newMembers, drive);
-        std::vector<double> floors, creations, searches;
-        CreationRun last;
-        for (int i = 0; i < rounds; ++i) {
-            Reset(db, t);
-            floors.push_back(Floor(db, t));
-            Reset(db, t);
-            last = Create(db, t);
-            creations.push_back(last.create);
-            searches.push_back(last.search);
-        }
-        const double floor = Median(floors), create = Median(creations), search = Median(searches);
-        std::cout << fmt::format(
-            "EB13 creation, {} targets (institution of {} members), median of {} rounds\n"
-            "  floor (INSERT…SELECT + UPDATE)   {:8.3f} s\n"
-            "  creation (file, rows, members)   {:8.3f} s   ratio {:.2f}\n"
-            "  search before it (clean, mark, list) {:5.3f} s\n"
-            "  search + creation                {:8.3f} s   ratio {:.2f}\n"
-            "  creation's own peak memory: {} KiB for {} targets, {} KiB for {} targets\n",
-            last.rows, newMembers * 19 / 10, rounds, floor, create, create / floor, search,
-            search + create, (search + create) / floor, smallRun.extraKib, smallRun.rows,
-            last.extraKib, last.rows);
-        return 0;
-    } catch (const std::exception& e) {
-        std::cerr << "failed: " << e.what() << "\n";
-        return 1;
-    }
+            Institution t = Make(db, newMembers, drive);
+            std::vector<double> floors, creations, searches;
+            CreationRun last;
+            for (int i = 0; i < rounds; ++i) {
+                Reset(db, t);
+                floors.push_back(Floor(db, t));
+                Reset(db, t);
+                last = Create(db, t);
+                creations.push_back(last.create);
+                searches.push_back(last.search);
+            }
+            const double floor = Median(floors), create = Median(creations),
+                         search = Median(searches);
+            std::cout << fmt::format(
+                "EB13 creation, {} targets (institution of {} members), median of {} rounds\n"
+                "  floor (INSERT…SELECT + UPDATE)   {:8.3f} s\n"
+                "  creation (file, rows, members)   {:8.3f} s   ratio {:.2f}\n"
+                "  search before it (clean, mark, list) {:5.3f} s\n"
+                "  search + creation                {:8.3f} s   ratio {:.2f}\n"
+                "  creation's own peak memory: {} KiB for {} targets, {} KiB for {} targets\n",
+                last.rows, newMembers * 19 / 10, rounds, floor, create, create / floor, search,
+                search + create, (search + create) / floor, smallRun.extraKib, smallRun.rows,
+                last.extraKib, last.rows);
+            return 0;
+        });
 }
