@@ -29,6 +29,7 @@
 #include "ui/gui_interaction.h"
 #include "ui/ledger/ledger_screens.h"
 #include "ui/messaging/sms_screens.h"
+#include "ui/period_row.h"
 
 namespace qx::ui {
 
@@ -47,14 +48,6 @@ QTableWidget* Grid(QWidget* parent, const char* name, const std::vector<std::str
     SetUpStatusGrid(grid, Columns(captions));
     AttachExcelExport(*grid, title, db, s, ui);
     return grid;
-}
-
-QDateEdit* DateBox(QWidget* parent, const char* name) {
-    auto* d = new QDateEdit(parent);
-    d->setObjectName(name);
-    d->setCalendarPopup(true);
-    d->setDisplayFormat("yyyy-MM-dd");
-    return d;
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
@@ -140,7 +133,7 @@ CardMemberRequestDialog::CardMemberRequestDialog(Database& db, SessionContext& s
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     bar->addWidget(new QLabel(QStringLiteral("신청일자"), this));
-    date_ = DateBox(this, "dtpDate");
+    date_ = NewDateBox(this, "dtpDate");
     bar->addWidget(date_);
     auto* list = Button(this, "cmdList", QStringLiteral("조회"));
     auto* create = Button(this, "cmdCreate", QStringLiteral("파일생성"));
@@ -199,7 +192,7 @@ CardPaymentRequestDialog::CardPaymentRequestDialog(Database& db, SessionContext&
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     bar->addWidget(new QLabel(QStringLiteral("결제일자"), this));
-    date_ = DateBox(this, "dtpDate");
+    date_ = NewDateBox(this, "dtpDate");
     bar->addWidget(date_);
     bar->addStretch(1);
     layout->addLayout(bar);
@@ -319,7 +312,7 @@ CardCancellationDialog::CardCancellationDialog(Database& db, SessionContext& ses
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     bar->addWidget(new QLabel(QStringLiteral("결제일자"), this));
-    date_ = DateBox(this, "dtpDate");
+    date_ = NewDateBox(this, "dtpDate");
     bar->addWidget(date_);
     auto* list = Button(this, "cmdList", QStringLiteral("조회"));
     auto* add = Button(this, "cmdAdd", QStringLiteral("취소내역 추가"));
@@ -430,8 +423,8 @@ CardResultScreen::CardResultScreen(Database& db, SessionContext& session, Intera
     layout->setContentsMargins(0, 0, 0, 0);
     auto* bar = new QHBoxLayout;
     bar->addWidget(new QLabel(QStringLiteral("생성일자"), this));
-    from_ = DateBox(this, "dtpFrom");
-    to_ = DateBox(this, "dtpTo");
+    from_ = NewDateBox(this, "dtpFrom");
+    to_ = NewDateBox(this, "dtpTo");
     bar->addWidget(from_);
     bar->addWidget(new QLabel(QStringLiteral("~"), this));
     bar->addWidget(to_);

@@ -21,6 +21,7 @@
 #include "core/session_context.h"
 #include "db/database.h"
 #include "session/menu_catalogue.h"
+#include "ui/cms/status_grid.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 
@@ -31,28 +32,6 @@ namespace fs = std::filesystem;
 namespace {
 
 enum FileColumn { kName = 0, kDay = 1, kState = 2, kPath = 3 };
-
-QTableWidget* ListGrid(QWidget* parent, const char* name, const QStringList& captions) {
-    auto* grid = new QTableWidget(0, static_cast<int>(captions.size()), parent);
-    grid->setObjectName(name);
-    grid->setHorizontalHeaderLabels(captions);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->setVisible(false);
-    grid->horizontalHeader()->setStretchLastSection(true);
-    return grid;
-}
-
-void FillRows(QTableWidget* grid, const std::vector<std::vector<std::string>>& rows) {
-    grid->setRowCount(0);
-    grid->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        const auto& row = rows[static_cast<std::size_t>(r)];
-        for (int c = 0; c < static_cast<int>(row.size()) && c < grid->columnCount(); ++c)
-            grid->setItem(r, c, new QTableWidgetItem(Q(row[static_cast<std::size_t>(c)])));
-    }
-}
 
 QStringList Captions(const std::vector<std::string>& names) {
     QStringList out;
@@ -92,18 +71,18 @@ Eb11Screen::Eb11Screen(Database& db, const SessionContext& session, Interaction&
     bar->addWidget(sent);
     layout->addLayout(bar);
 
-    files_ = ListGrid(
+    files_ = NewTextGrid(
         this, "grdFiles",
         {QStringLiteral("파일명"), QStringLiteral("파일일자"), QStringLiteral("상태"), QString()});
     files_->setColumnHidden(kPath, true);
     AttachExcelExport(*files_, "EB11파일목록", db_, session_, ui_);
     layout->addWidget(files_, 1);
-    details_ = ListGrid(this, "grdDetail", Captions(Eb11DetailColumns()));
+    details_ = NewTextGrid(this, "grdDetail", Captions(Eb11DetailColumns()));
     AttachExcelExport(*details_, "EB11처리내역", db_, session_, ui_);
     layout->addWidget(details_, 2);
     if (!session_.bank_receipt_switch) {
         layout->addWidget(new QLabel(QStringLiteral("계좌변경/해지 통지내역"), this));
-        notices_ = ListGrid(this, "grdNotices", Captions(RelayNoticeColumns()));
+        notices_ = NewTextGrid(this, "grdNotices", Captions(RelayNoticeColumns()));
         AttachExcelExport(*notices_, "계좌변경해지통지내역", db_, session_, ui_);
         layout->addWidget(notices_, 1);
     }
@@ -128,8 +107,8 @@ void Eb11Screen::refresh() {
         const auto entries = ListEb11FilesAndDays(db_, session_, S(years_->currentText()));
         std::vector<std::vector<std::string>> rows;
         for (const auto& e : entries) rows.push_back({e.name, e.day, e.state, e.path});
-        FillRows(files_, rows);
-        if (notices_) FillRows(notices_, RelayNotices(db_, session_, S(years_->currentText())));
+        FillTextGrid(files_, rows);
+        if (notices_) FillTextGrid(notices_, RelayNotices(db_, session_, S(years_->currentText())));
     });
     details_->setRowCount(0);
 }
@@ -149,8 +128,8 @@ std::string Eb11Screen::selectedPath() const {
 void Eb11Screen::showDetail() {
     Guarded(ui_, [this] {
         const std::string day = selectedDay();
-        FillRows(details_, day.empty() ? std::vector<std::vector<std::string>>{}
-                                       : Eb11Detail(db_, session_, day));
+        FillTextGrid(details_, day.empty() ? std::vector<std::vector<std::string>>{}
+                                           : Eb11Detail(db_, session_, day));
     });
 }
 
@@ -189,9 +168,9 @@ Ea12Dialog::Ea12Dialog(const SessionContext& session, Interaction& ui, QWidget* 
     setWindowTitle(QStringLiteral("EA12 파일 작성"));
     resize(600, 360);
     auto* layout = new QVBoxLayout(this);
-    files_ = ListGrid(this, "grdFiles",
-                      {QStringLiteral("파일명"), QStringLiteral("신규"), QStringLiteral("해지"),
-                       QStringLiteral("상태"), QString()});
+    files_ = NewTextGrid(this, "grdFiles",
+                         {QStringLiteral("파일명"), QStringLiteral("신규"), QStringLiteral("해지"),
+                          QStringLiteral("상태"), QString()});
     files_->setColumnHidden(4, true);
     layout->addWidget(files_, 1);
     auto* bar = new QHBoxLayout;
@@ -225,7 +204,7 @@ void Ea12Dialog::refresh() {
                         std::to_string(r.cancels.size()), r.error, entry.path().string()});
     }
     std::sort(rows.begin(), rows.end());
-    FillRows(files_, rows);
+    FillTextGrid(files_, rows);
     if (files_->rowCount() > 0) files_->selectRow(0);
 }
 

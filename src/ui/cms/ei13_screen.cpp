@@ -20,37 +20,12 @@
 #include "db/server_clock.h"
 #include "members/agreement_file.h"
 #include "ui/cms/rollback_password_dialog.h"
+#include "ui/cms/status_grid.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/period_row.h"
 
 namespace qx::ui {
-
-namespace {
-
-QTableWidget* Grid(QWidget* parent, const char* name, const QStringList& captions) {
-    auto* grid = new QTableWidget(0, static_cast<int>(captions.size()), parent);
-    grid->setObjectName(name);
-    grid->setHorizontalHeaderLabels(captions);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->setVisible(false);
-    grid->horizontalHeader()->setStretchLastSection(true);
-    return grid;
-}
-
-void Fill(QTableWidget* grid, const std::vector<std::vector<std::string>>& rows) {
-    grid->setRowCount(0);
-    grid->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        const auto& row = rows[static_cast<std::size_t>(r)];
-        for (int c = 0; c < static_cast<int>(row.size()) && c < grid->columnCount(); ++c)
-            grid->setItem(r, c, new QTableWidgetItem(Q(row[static_cast<std::size_t>(c)])));
-    }
-}
-
-}  // namespace
 
 Ei13Screen::Ei13Screen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent)
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
@@ -80,14 +55,14 @@ Ei13Screen::Ei13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     actions->addWidget(send);
     layout->addLayout(actions);
 
-    files_ = Grid(this, "grdFiles",
-                  {QStringLiteral("파일명"), QStringLiteral("생성일시"), QStringLiteral("전체건수"),
-                   QStringLiteral("전송상태")});
+    files_ = NewTextGrid(this, "grdFiles",
+                         {QStringLiteral("파일명"), QStringLiteral("생성일시"),
+                          QStringLiteral("전체건수"), QStringLiteral("전송상태")});
     AttachExcelExport(*files_, "EI13파일목록", db_, session_, ui_);
     layout->addWidget(files_, 1);
     QStringList detailCaptions;
     for (const auto& c : Ei13DetailColumns()) detailCaptions << Q(c);
-    details_ = Grid(this, "grdDetail", detailCaptions);
+    details_ = NewTextGrid(this, "grdDetail", detailCaptions);
     AttachExcelExport(*details_, "EI13상세내역", db_, session_, ui_);
     layout->addWidget(details_, 2);
 
@@ -120,7 +95,7 @@ void Ei13Screen::refresh() {
         for (const auto& f :
              ListEi13Files(db_, session_, FromQDate(from_->date()), FromQDate(to_->date())))
             rows.push_back({f.filename, f.created, std::to_string(f.total), f.state});
-        Fill(files_, rows);
+        FillTextGrid(files_, rows);
     });
     details_->setRowCount(0);
 }
@@ -128,9 +103,10 @@ void Ei13Screen::refresh() {
 void Ei13Screen::showDetail() {
     const int row = files_->currentRow();
     Guarded(ui_, [&] {
-        Fill(details_, row < 0 || !files_->item(row, 0)
-                           ? std::vector<std::vector<std::string>>{}
-                           : Ei13FileDetail(db_, session_, S(files_->item(row, 0)->text())));
+        FillTextGrid(details_,
+                     row < 0 || !files_->item(row, 0)
+                         ? std::vector<std::vector<std::string>>{}
+                         : Ei13FileDetail(db_, session_, S(files_->item(row, 0)->text())));
     });
 }
 
@@ -161,9 +137,9 @@ Ei13RollbackScreen::Ei13RollbackScreen(Database& db, const SessionContext& sessi
     setWindowTitle(QStringLiteral("EI13 파일 롤백"));
     resize(700, 240);
     auto* layout = new QVBoxLayout(this);
-    files_ = Grid(this, "grdFiles",
-                  {QStringLiteral("생성일자"), QStringLiteral("파일명"), QStringLiteral("전체건수"),
-                   QStringLiteral("처리상태")});
+    files_ = NewTextGrid(this, "grdFiles",
+                         {QStringLiteral("생성일자"), QStringLiteral("파일명"),
+                          QStringLiteral("전체건수"), QStringLiteral("처리상태")});
     layout->addWidget(files_, 1);
     auto* buttons = new QHBoxLayout;
     auto* rollback = new QPushButton(QStringLiteral("롤백"), this);
@@ -182,7 +158,8 @@ Ei13RollbackScreen::Ei13RollbackScreen(Database& db, const SessionContext& sessi
 void Ei13RollbackScreen::refill() {
     Guarded(ui_, [this] {
         const auto c = LatestEi13RollbackCandidate(db_, session_);
-        Fill(files_, c ? std::vector<std::vector<std::string>>{{c->created, c->filename,
+        FillTextGrid(files_,
+                     c ? std::vector<std::vector<std::string>>{{c->created, c->filename,
                                                                 std::to_string(c->total), c->state}}
                        : std::vector<std::vector<std::string>>{});
     });

@@ -60,6 +60,28 @@ void FillStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns
     }
 }
 
+QTableWidget* NewTextGrid(QWidget* parent, const char* name, const QStringList& captions) {
+    auto* grid = new QTableWidget(0, static_cast<int>(captions.size()), parent);
+    grid->setObjectName(name);
+    grid->setHorizontalHeaderLabels(captions);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->setVisible(false);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
+}
+
+void FillTextGrid(QTableWidget* grid, const std::vector<std::vector<std::string>>& rows) {
+    grid->setRowCount(0);
+    grid->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const auto& row = rows[static_cast<std::size_t>(r)];
+        for (int c = 0; c < static_cast<int>(row.size()) && c < grid->columnCount(); ++c)
+            grid->setItem(r, c, new QTableWidgetItem(Q(row[static_cast<std::size_t>(c)])));
+    }
+}
+
 void FillDetailGrid(QTableWidget* grid, const FileDetail& detail) {
     grid->clear();
     grid->setColumnCount(static_cast<int>(detail.columns.size()));

@@ -2,6 +2,7 @@
 // stored alignments (1 left, 4 centre, 7 right); zero-width columns are hidden.
 #pragma once
 
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "cms/workspace/result_screen.h"
 
 class QTableWidget;
+class QWidget;
 
 namespace qx::ui {
 
@@ -17,6 +19,11 @@ void SetUpStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& column
 // Replaces the rows; cells take the alignment of their column.
 void FillStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns,
                     const std::vector<std::vector<std::string>>& rows);
+// A read-only grid of plain text columns (whole rows selected, no row
+// numbers, the last column stretched), named for tests and screenshots.
+QTableWidget* NewTextGrid(QWidget* parent, const char* name, const QStringList& captions);
+// Replaces the rows by `rows`, cells as text; cells beyond the columns are left out.
+void FillTextGrid(QTableWidget* grid, const std::vector<std::vector<std::string>>& rows);
 // Replaces the columns and rows by those of a file's detail.
 void FillDetailGrid(QTableWidget* grid, const FileDetail& detail);
 // The text in `column` of the selected row; empty when no row is selected.
