@@ -33,8 +33,6 @@ namespace qx::ui {
 
 namespace {
 
-constexpr int kSearchMinimumWidth = 240;
-
 // The wait cursor while the files are applied; the progress goes through
 // the Interaction.
 class WaitCursor {
@@ -59,18 +57,10 @@ Eb21Screen::Eb21Screen(Database& db, SessionContext& session, Interaction& ui, Q
     bar->addStretch(1);
     layout->addLayout(bar);
 
-    auto* searchBar = new QHBoxLayout;
-    searchBar->addWidget(
-        new QLabel(QStringLiteral("검색(납부자번호,계좌번호,예금주번호,외부참조키)"), this));
-    search_ = new QLineEdit(this);
-    search_->setObjectName("txtSearch");
-    search_->setMinimumWidth(kSearchMinimumWidth);
-    searchBar->addWidget(search_, 1);
-    searchToggle_ = new QPushButton(QStringLiteral("설정"), this);
-    searchToggle_->setObjectName("cmdSearchSet");
-    searchBar->addWidget(searchToggle_);
-    searchBar->addStretch(1);
-    layout->addLayout(searchBar);
+    const CmsSearchRow searchRow = NewCmsSearchRow(this);
+    search_ = searchRow.text;
+    searchToggle_ = searchRow.toggle;
+    layout->addLayout(searchRow.row);
 
     auto* actions = new QHBoxLayout;
     waiting_ = new QLabel(this);

@@ -1,7 +1,11 @@
 #include "ui/cms/status_grid.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 
 #include "ui/gui_interaction.h"
@@ -80,6 +84,24 @@ void FillTextGrid(QTableWidget* grid, const std::vector<std::vector<std::string>
         for (int c = 0; c < static_cast<int>(row.size()) && c < grid->columnCount(); ++c)
             grid->setItem(r, c, new QTableWidgetItem(Q(row[static_cast<std::size_t>(c)])));
     }
+}
+
+CmsSearchRow NewCmsSearchRow(QWidget* parent) {
+    // Wide enough for a payer number and an account number typed whole.
+    constexpr int kSearchMinimumWidth = 240;
+    CmsSearchRow r;
+    r.row = new QHBoxLayout;
+    r.row->addWidget(
+        new QLabel(QStringLiteral("검색(납부자번호,계좌번호,예금주번호,외부참조키)"), parent));
+    r.text = new QLineEdit(parent);
+    r.text->setObjectName("txtSearch");
+    r.text->setMinimumWidth(kSearchMinimumWidth);
+    r.row->addWidget(r.text, 1);
+    r.toggle = new QPushButton(QStringLiteral("설정"), parent);
+    r.toggle->setObjectName("cmdSearchSet");
+    r.row->addWidget(r.toggle);
+    r.row->addStretch(1);
+    return r;
 }
 
 void FillDetailGrid(QTableWidget* grid, const FileDetail& detail) {

@@ -9,6 +9,9 @@
 #include "cms/workspace/cms_status.h"
 #include "cms/workspace/result_screen.h"
 
+class QHBoxLayout;
+class QLineEdit;
+class QPushButton;
 class QTableWidget;
 class QWidget;
 
@@ -24,6 +27,14 @@ void FillStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns
 QTableWidget* NewTextGrid(QWidget* parent, const char* name, const QStringList& captions);
 // Replaces the rows by `rows`, cells as text; cells beyond the columns are left out.
 void FillTextGrid(QTableWidget* grid, const std::vector<std::vector<std::string>>& rows);
+// The search across the files of a CMS file screen: its caption, the text
+// ("txtSearch") and the button that turns the search on ("cmdSearchSet").
+struct CmsSearchRow {
+    QHBoxLayout* row = nullptr;
+    QLineEdit* text = nullptr;
+    QPushButton* toggle = nullptr;
+};
+CmsSearchRow NewCmsSearchRow(QWidget* parent);
 // Replaces the columns and rows by those of a file's detail.
 void FillDetailGrid(QTableWidget* grid, const FileDetail& detail);
 // The text in `column` of the selected row; empty when no row is selected.
