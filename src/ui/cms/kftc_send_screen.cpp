@@ -388,20 +388,19 @@ void KftcSendScreen::cancelSend() {
 }
 
 void KftcSendScreen::receive() {
-    std::string file, date;
-    if (!selectedHeld(Shown::Receivable, file, date)) return;
-    bool received = false;
-    runBusy([&] { received = transfer_->Receive(file, date); });
-    if (!received) return;
-    refreshLocal();
-    showReceivable();
+    receiveChosen(&KftcTransfer::Receive);
 }
 
 void KftcSendScreen::receiveExpired() {
+    receiveChosen(&KftcTransfer::ReceiveExpired);
+}
+
+void KftcSendScreen::receiveChosen(bool (KftcTransfer::*receiveFile)(const std::string&,
+                                                                     const std::string&)) {
     std::string file, date;
     if (!selectedHeld(Shown::Receivable, file, date)) return;
     bool received = false;
-    runBusy([&] { received = transfer_->ReceiveExpired(file, date); });
+    runBusy([&] { received = (transfer_.get()->*receiveFile)(file, date); });
     if (!received) return;
     refreshLocal();
     showReceivable();

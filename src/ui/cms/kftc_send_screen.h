@@ -59,6 +59,8 @@ class KftcSendScreen : public QDialog {
     void cancelSend();
     void receive();
     void receiveExpired();
+    // Receives the chosen receivable file the way `receiveFile` does.
+    void receiveChosen(bool (KftcTransfer::*receiveFile)(const std::string&, const std::string&));
     void reverseReceive();
     void depositNotice();
     void monthLimit();
