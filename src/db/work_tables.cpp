@@ -14,9 +14,21 @@ namespace {
 constexpr const char* kScratchTail =
     ") ENGINE=InnoDB DEFAULT CHARSET=utf8mb3 COLLATE=utf8mb3_unicode_ci";
 
+// The member columns a withdrawal result can change; the backup of kind
+// kWorkMemberMoney holds these of every member.
+constexpr const char* kMemberMoneyColumns =
+    "`member_inx`, `pay_nonpayment`, `total_payment`, `pay_prossagreement`, `cms_status`, "
+    "`cms_error`";
+
 // Columns of the scratch kinds other than the member copy.
 const char* ScratchColumns(int kind) {
     switch (kind) {
+        case kWorkMemberMoney:
+            // No secondary keys: the copy is made on every application.
+            return "`member_inx` bigint(10) unsigned zerofill NOT NULL, "
+                   "`pay_nonpayment` bigint(20) default 0, `total_payment` bigint(20) default 0, "
+                   "`pay_prossagreement` int(11) default 0, `cms_status` varchar(2) default '', "
+                   "`cms_error` varchar(250) default '', PRIMARY KEY (`member_inx`)";
         case kWorkMemberItems:
             return "`bk_inx` int(10) unsigned NOT NULL auto_increment, "
                    "`member_inx` bigint(10) unsigned zerofill NOT NULL default 0, "
@@ -66,6 +78,10 @@ WorkTable CreateScratch(Database& db, const SessionContext& s, int kind) {
         db.ExecuteSql("insert into " + t.name + " select * from " + members);
     } else {
         db.ExecuteSql(" CREATE TABLE " + t.name + "  (" + ScratchColumns(kind) + kScratchTail);
+        if (kind == kWorkMemberMoney) {
+            db.ExecuteSql("insert into " + t.name + " (" + kMemberMoneyColumns + ") select " +
+                          kMemberMoneyColumns + " from " + s.schema() + ".member_user");
+        }
     }
     return t;
 }
@@ -116,6 +132,7 @@ WorkTable CreateWorkTable(Database& db, const SessionContext& s, int kind) {
         case kWorkMemberItems:
         case kWorkBatchRows:
         case kWorkMemberInfo:
+        case kWorkMemberMoney:
             return CreateScratch(db, s, kind);
         case kWorkEb14Results:
             return EmptiedTables(db, inx, {"file_ea13_run"});

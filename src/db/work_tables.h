@@ -14,6 +14,7 @@ enum WorkTableKind : int {
     kWorkMemberCopy = 1,         // quorisdex.back_<n>: a copy of every member row
     kWorkMemberItems = 2,        // quorisdex.back_<n>: item lists of members
     kWorkBatchRows = 3,          // quorisdex.back_<n>: batch registration rows
+    kWorkMemberMoney = 4,        // quorisdex.back_<n>: every member's amounts and CMS state
     kWorkMemberInfo = 5,         // quorisdex.back_<n>: member information exports
     kWorkEb14Results = 8,        // tps_<inx>.file_ea13_run, emptied
     kWorkEb22Results = 9,        // tps_<inx>.file_ea21_run, emptied

@@ -42,7 +42,7 @@ class WorkTableTest : public ::testing::Test {
 Database* WorkTableTest::db_ = nullptr;
 const test::TestInstitution* WorkTableTest::inst_ = nullptr;
 
-TEST_F(WorkTableTest, MemberCopyHoldsEveryMemberAndIsDroppedByItsKey) {
+TEST_F(WorkTableTest, MemberCopiesHoldEveryMemberAndAreDroppedByTheirKey) {
     const SessionContext s = test::SessionFor(*inst_);
     const auto a = test::InsertMember(*db_, inst_->inx, {.username = "O'Brien"});
     const auto b = test::InsertMember(*db_, inst_->inx, {.pay_nonpayment = 1234});
@@ -61,6 +61,26 @@ TEST_F(WorkTableTest, MemberCopyHoldsEveryMemberAndIsDroppedByItsKey) {
     DropWorkTable(*db_, t.key);
     EXPECT_FALSE(Exists(t.name));
     DropWorkTable(*db_, t.key);  // already gone: no failure
+
+    // The money backup: every member, only what a withdrawal result changes.
+    db_->ExecuteSql("update " + s.schema() +
+                        ".member_user set total_payment=77, cms_status='8', cms_error='잔액부족' "
+                        "where member_inx=?",
+                    {b});
+    const WorkTable money = CreateWorkTable(*db_, s, kWorkMemberMoney);
+    EXPECT_EQ(money.name, "quorisdex.back_" + std::to_string(money.key));
+    EXPECT_EQ(Columns(money.name),
+              (std::set<std::string>{"member_inx", "pay_nonpayment", "total_payment",
+                                     "pay_prossagreement", "cms_status", "cms_error"}));
+    EXPECT_EQ(db_->scalarInt("select count(*) from " + money.name),
+              db_->scalarInt("select count(*) from " + s.schema() + ".member_user"));
+    EXPECT_EQ(db_->scalar("select concat_ws('|',pay_nonpayment,total_payment,cms_status,cms_error) "
+                          "from " +
+                              money.name + " where member_inx=?",
+                          {b}),
+              "1234|77|8|잔액부족");
+    DropWorkTable(*db_, money.key);
+    EXPECT_FALSE(Exists(money.name));
 }
 
 TEST_F(WorkTableTest, ScratchLayoutsOfTheBatchKinds) {
@@ -137,7 +157,7 @@ TEST_F(WorkTableTest, InstitutionWorkTablesAreCreatedAndRunTablesEmptied) {
 TEST_F(WorkTableTest, KindsWithoutATableAreRefusedWithoutANumberBeingTaken) {
     const SessionContext s = test::SessionFor(*inst_);
     const long long before = db_->scalarInt("select count(*) from quorisdex.back_table");
-    for (int kind : {0, 4, 6, 7, 14, -1}) {
+    for (int kind : {0, 6, 7, 14, -1}) {
         EXPECT_THROW(CreateWorkTable(*db_, s, kind), std::invalid_argument) << kind;
     }
     EXPECT_EQ(db_->scalarInt("select count(*) from quorisdex.back_table"), before);

@@ -269,10 +269,14 @@ Eb22RunResult ApplyEb22Files(Database& db, const SessionContext& session, Intera
             run.stopped = true;
             break;
         }
-        db.ExecuteSql(
-            "update " + schema + ".file_ea21 set `result`='',`result_code`='' where reg_date=?",
-            {yymmdd});
-        const WorkTable backup = CreateWorkTable(db, session, kWorkMemberCopy);
+        db.ExecuteSql("update " + schema +
+                          ".file_ea21 set `result`='',`result_code`='' where reg_date=? and "
+                          "not (`result`<=>'' and `result_code`<=>'')",
+                      {yymmdd});
+        // The backup holds what the result script may change of the members,
+        // not whole rows: copying every column of every member cost as much
+        // as booking the file.
+        const WorkTable backup = CreateWorkTable(db, session, kWorkMemberMoney);
         CreateWorkTable(db, session, kWorkEb22Results);  // empties what an earlier run left
         // Read and staged as one unit: a refused file leaves nothing staged.
         std::optional<Database::Transaction> stagingTx(std::in_place, db);

@@ -35,21 +35,26 @@ std::string ApplyEb22Results(Database& db, long long inx, const std::string& yym
                                      {claimed}) != 1) {
         return "[" + filename + "] 적용 대기중인 파일이 아닙니다.";
     }
-    // The staged results checked in one pass: every one answers a request of
-    // the file, every request has one, partial amounts lie within the
-    // request, and money taken belongs to a member.
+    // The staged results as a whole: every one answers a request of the file
+    // and every request has one (the update below reports the requests it
+    // matched), and each is a known result.
     const Recordset check = db.OpenRecordset(
         "select (select count(*) from " + s + ".file_ea21_run), (select count(*) from " + s +
-            ".file_ea21 where reg_date=?), count(*), coalesce(sum(r.result not in ('','N','P') "
-            "or (r.result='P' and (r.div_amount<1 or r.div_amount>f.amount))),0), "
-            "coalesce(sum(r.result<>'N' and m.member_inx is null),0) from " +
-            s + ".file_ea21_run r join " + s +
-            ".file_ea21 f on f.seq_num=r.seq_num and f.reg_date=? left join " + s +
-            ".member_user m on m.member_inx=f.user_no",
-        {yymmdd, yymmdd});
-    const auto row = check[0];
-    const long long staged = row.asInt(std::size_t{0}), requests = row.asInt(1),
-                    matched = row.asInt(2), badResults = row.asInt(3), orphans = row.asInt(4);
+            ".file_ea21 where reg_date=?), (select count(*) from " + s +
+            ".file_ea21_run where result not in ('','N','P') or (result='P' and div_amount<1))",
+        {yymmdd});
+    const long long staged = check[0].asInt(std::size_t{0}), requests = check[0].asInt(1),
+                    unknownResults = check[0].asInt(2);
+    // Only a failed result looks its code up: most rows are withdrawn, and
+    // the lookup per row costs as much as the rest of the update.
+    const long long matched = db.ExecuteSql(
+        "update " + s + ".file_ea21 f join " + s +
+            ".file_ea21_run r on r.seq_num=f.seq_num left join quorisdex.error_code e "
+            "on r.result='N' and e.code=r.result_code set f.result=r.result, "
+            "f.result_code=r.result_code, f.div_amount=if(r.result='P',r.div_amount,0), "
+            "f.rp_err=case r.result when 'N' then left(coalesce(e.errtext,?),30) "
+            "when 'P' then ? else '' end where f.reg_date=?",
+        {kUnknownWithdrawalErrorText, kPartialWithdrawalText, yymmdd});
     if (staged > matched) {
         return "[" + filename + "] 파일에 없는 일련번호의 결과가 " +
                std::to_string(staged - matched) + "건 있습니다.";
@@ -59,27 +64,14 @@ std::string ApplyEb22Results(Database& db, long long inx, const std::string& yym
         return "[" + filename + "] 결과가 없는 출금의뢰가 " + std::to_string(requests - matched) +
                "건 있습니다.";
     }
-    if (badResults > 0) {
-        return "[" + filename + "] 잘못된 출금결과가 " + std::to_string(badResults) +
-               "건 있습니다.";
-    }
-    if (orphans > 0) {
-        return "[" + filename + "] 회원이 없는 출금내역이 " + std::to_string(orphans) +
-               "건 있습니다.";
-    }
+    const auto badResults = [&](long long n) {
+        return "[" + filename + "] 잘못된 출금결과가 " + std::to_string(n) + "건 있습니다.";
+    };
+    if (unknownResults > 0) return badResults(unknownResults);
 
-    // Only a failed result looks its code up: most rows are withdrawn, and
-    // the lookup per row costs as much as the rest of the update.
-    db.ExecuteSql("update " + s + ".file_ea21 f join " + s +
-                      ".file_ea21_run r on r.seq_num=f.seq_num left join quorisdex.error_code e "
-                      "on r.result='N' and e.code=r.result_code set f.result=r.result, "
-                      "f.result_code=r.result_code, f.div_amount=if(r.result='P',r.div_amount,0), "
-                      "f.rp_err=case r.result when 'N' then left(coalesce(e.errtext,?),30) "
-                      "when 'P' then ? else '' end where f.reg_date=?",
-                  {kUnknownWithdrawalErrorText, kPartialWithdrawalText, yymmdd});
     // One collection per request that brought money in; the outstanding
     // amount runs across a member's requests in serial order.
-    db.ExecuteSql(
+    const long long booked = db.ExecuteSql(
         "insert into " + s +
             ".pay_pross (userlink_inx, userbrlink_inx, input_pay, pros_nonpayment, paystat, "
             "settle_code, settle_title, signdate, memo, regdate, pay_prossag, item_name, "
@@ -96,37 +88,62 @@ std::string ApplyEb22Results(Database& db, long long inx, const std::string& yym
             ".member_user m on m.member_inx=f.user_no where f.reg_date=? and " + w +
             ">0 order by f.seq_num",
         {kCmsCollectionTitle, saveday, yymmdd});
-    // The members in one pass: totals of what was taken, and for members
-    // waiting for this file (6) the state: failed (8, the code's text) when
-    // any of their requests failed, else withdrawn (7, "부분출금" when only
-    // partly). cms_error is assigned before cms_status, so that it still
-    // sees the state the member had.
+    // The members waiting for this file (6) get the text of their latest
+    // failed request, else "부분출금" when only partly withdrawn, else none.
+    // Only the members whose text changes are written: naming the long text
+    // column in the update of every member doubled its cost.
+    db.ExecuteSql("update " + s +
+                      ".member_user m join (select f.user_no, max(if(f.result='N',"
+                      "concat(lpad(f.seq_num,10,'0'),f.rp_err),'')) failed from " +
+                      s +
+                      ".file_ea21 f where f.reg_date=? and f.result in ('N','P') group by "
+                      "f.user_no) got on m.member_inx=got.user_no set "
+                      "m.cms_error=if(got.failed<>'',substr(got.failed,11),?) where "
+                      "m.cms_status='6'",
+                  {yymmdd, kPartialWithdrawalText});
+    // A text left from an earlier month goes when everything was withdrawn.
+    db.ExecuteSql("update " + s +
+                      ".member_user m set m.cms_error='' where m.cms_status='6' and "
+                      "not (cast(m.cms_error as binary) <=> '') and exists (select 1 from " +
+                      s +
+                      ".file_ea21 f where f.user_no=m.member_inx and f.reg_date=?) and not "
+                      "exists (select 1 from " +
+                      s +
+                      ".file_ea21 f where f.user_no=m.member_inx and f.reg_date=? and "
+                      "f.result in ('N','P'))",
+                  {yymmdd, yymmdd});
+    // Then their amounts, and the state: failed (8) when any of their
+    // requests failed, else withdrawn (7).
     db.ExecuteSql(
         "update " + s + ".member_user m join (select f.user_no, sum(" + w +
-            ") amount, max(if(f.result='N',f.seq_num,0)) failed, max(f.result='P') partial "
-            "from " +
-            s +
+            ") amount, max(f.result='N') failed from " + s +
             ".file_ea21 f where f.reg_date=? group by f.user_no) got on "
-            "m.member_inx=got.user_no left join " +
-            s +
-            ".file_ea21 fe on got.failed>0 and fe.reg_date=? and fe.seq_num=got.failed "
-            "set m.pay_nonpayment=m.pay_nonpayment-got.amount, "
+            "m.member_inx=got.user_no set m.pay_nonpayment=m.pay_nonpayment-got.amount, "
             "m.total_payment=m.total_payment+got.amount, "
             "m.pay_prossagreement=if(m.account_divide='3',m.pay_prossagreement+got.amount,0), "
-            "m.cms_error=if(m.cms_status='6',if(got.failed>0,fe.rp_err,if(got.partial,?,'')),"
-            "m.cms_error), "
-            "m.cms_status=if(m.cms_status='6',if(got.failed>0,'8','7'),m.cms_status)",
-        {yymmdd, yymmdd, kPartialWithdrawalText});
+            "m.cms_status=if(m.cms_status='6',if(got.failed,'8','7'),m.cms_status)",
+        {yymmdd});
+    // The file's totals in one pass over its requests; they also tell
+    // whether a partial amount exceeded its request and whether money was
+    // taken for a member who is gone (no collection could be booked for it).
     const std::string charged =
         "f.result='N' and f.result_code not in (" + UnchargedFailureCodesSql() + ")";
-    db.ExecuteSql("update " + s + ".ea21 e join (select sum(" + w + ") ok, sum(f.amount-(" + w +
-                      ")) notok, sum(f.result<>'N') okcnt, sum(" + charged + ") charged from " + s +
-                      ".file_ea21 f where f.reg_date=?) t set e.rtnok_money=coalesce(t.ok,0), "
-                      "e.rtnfalse_money=coalesce(t.notok,0), "
-                      "e.ok_commission=e.ok_commission*coalesce(t.okcnt,0), "
-                      "e.false_commission=e.false_commission*coalesce(t.charged,0) "
-                      "where e.ea21_inx=?",
-                  {yymmdd, claimed});
+    const Recordset totals = db.OpenRecordset(
+        "select coalesce(sum(" + w + "),0), coalesce(sum(f.amount-(" + w +
+            ")),0), coalesce(sum(f.result<>'N'),0), coalesce(sum(" + charged +
+            "),0), coalesce(sum(f.result='P' and f.div_amount>f.amount),0), coalesce(sum(" + w +
+            ">0),0) from " + s + ".file_ea21 f where f.reg_date=?",
+        {yymmdd});
+    const auto t = totals[0];
+    if (const long long over = t.asInt(4); over > 0) return badResults(over);
+    if (const long long paying = t.asInt(5); booked != paying) {
+        return "[" + filename + "] 회원이 없는 출금내역이 " + std::to_string(paying - booked) +
+               "건 있습니다.";
+    }
+    db.ExecuteSql("update " + s +
+                      ".ea21 set rtnok_money=?, rtnfalse_money=?, ok_commission=ok_commission*?, "
+                      "false_commission=false_commission*? where ea21_inx=?",
+                  {t.asInt(std::size_t{0}), t.asInt(1), t.asInt(2), t.asInt(3), claimed});
     db.ExecuteSql("delete from " + s + ".file_ea21_run");
     tx.commit();
     return kScriptDoneReply;

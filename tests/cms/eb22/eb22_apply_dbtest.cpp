@@ -150,6 +150,11 @@ TEST_F(Eb22ApplyTest, ResultsBecomeCollectionsMemberStatesTotalsAndFees) {
     db->ExecuteSql("update " + schema +
                        ".member_user set cms_status='13', cms_error='해지신청' where member_inx=?",
                    {members[1]});
+    // Texts left from last month: replaced on failure, gone after a withdrawal.
+    db->ExecuteSql("update " + schema +
+                       ".member_user set cms_error=if(member_inx=?,NULL,'계좌없음') where "
+                       "member_inx in (?,?,?)",
+                   {members[5], members[2], members[5], members[9]});
 
     const Eb22RunResult run = ApplyEb22Files(*db, session, ui, InProcess());
 
@@ -201,6 +206,8 @@ TEST_F(Eb22ApplyTest, ResultsBecomeCollectionsMemberStatesTotalsAndFees) {
                   e.collected)
             << e.serial;
     }
+    EXPECT_EQ(Count("member_user", "cms_error is null"), 0);
+    EXPECT_EQ(MemberField(members[1], "cms_error"), "해지신청");
     // One collection per request that brought money in, none for the failures.
     EXPECT_EQ(Count("pay_pross"), 8);
     EXPECT_EQ(Sum("pay_pross", "input_pay", "paystat='1'"), requested - notWithdrawn);
@@ -388,20 +395,33 @@ TEST_F(Eb22ApplyTest, TheResultScriptBooksOnceAndRefusesResultsThatDoNotFit) {
     };
     struct Case {
         const char* what;
-        std::string staged;
+        std::string staged, reply;
     };
+    const std::string file = "[EB21261204] ";
     for (const Case& c :
-         std::vector<Case>{{"a serial the file lacks", "(1,'','',0),(2,'','',0),(3,'N','0011',0)"},
-                           {"a request without result", "(1,'','',0)"},
-                           {"a partial above the request", "(1,'','',0),(2,'P','0011',20001)"},
-                           {"a partial of nothing", "(1,'','',0),(2,'P','0011',0)"},
-                           {"an unknown result", "(1,'','',0),(2,'Y','0000',0)"}}) {
+         std::vector<Case>{{"a serial the file lacks", "(1,'','',0),(2,'','',0),(3,'N','0011',0)",
+                            file + "파일에 없는 일련번호의 결과가 1건 있습니다."},
+                           {"a request without result", "(1,'','',0)",
+                            file + "결과가 없는 출금의뢰가 1건 있습니다."},
+                           {"a partial above the request", "(1,'','',0),(2,'P','0011',20001)",
+                            file + "잘못된 출금결과가 1건 있습니다."},
+                           {"a partial of nothing", "(1,'','',0),(2,'P','0011',0)",
+                            file + "잘못된 출금결과가 1건 있습니다."},
+                           {"an unknown result", "(1,'','',0),(2,'Y','0000',0)",
+                            file + "잘못된 출금결과가 1건 있습니다."}}) {
         stage(c.staged);
-        EXPECT_NE(ApplyEb22Results(*db, inst.inx, "261204", "26-12-04"), kScriptDoneReply)
-            << c.what;
+        EXPECT_EQ(ApplyEb22Results(*db, inst.inx, "261204", "26-12-04"), c.reply) << c.what;
         EXPECT_EQ(Ea21("pross_stat"), "9") << c.what;
         ExpectNothingBooked(c.what);
     }
+    // Money taken for a member who is gone cannot be booked: the file waits.
+    Eb21("261206", {{1, a, 5000}, {2, 987654321, 7000}}, "9");
+    stage("(1,'','',0),(2,'','',0)");
+    EXPECT_EQ(ApplyEb22Results(*db, inst.inx, "261206", "26-12-06"),
+              "[EB21261206] 회원이 없는 출금내역이 1건 있습니다.");
+    EXPECT_EQ(Ea21("pross_stat", "261206"), "9");
+    ExpectNothingBooked("a member who is gone");
+    EXPECT_EQ(Count("file_ea21", "reg_date='261206' and result_code<>''"), 0);
     // Not claimed: nothing happens.
     Eb21("261205", {}, "0");
     EXPECT_NE(ApplyEb22Results(*db, inst.inx, "261205", "26-12-05"), kScriptDoneReply);
