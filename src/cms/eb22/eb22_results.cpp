@@ -39,13 +39,10 @@ std::string ApplyEb22Results(Database& db, long long inx, const std::string& yym
     // and every request has one (the update below reports the requests it
     // matched), and each is a known result.
     const Recordset check = db.OpenRecordset(
-        "select (select count(*) from " + s +
-            ".file_ea21_run), count(*), count(distinct "
-            "user_no), (select count(*) from " +
-            s +
-            ".file_ea21_run where result not in ('','N','P') or (result='P' and div_amount<1)) "
-            "from " +
-            s + ".file_ea21 where reg_date=?",
+        "select (select count(*) from " + s + ".file_ea21_run), count(*), " +
+            "count(distinct user_no), (select count(*) from " + s + ".file_ea21_run where " +
+            "result not in ('','N','P') or (result='P' and div_amount<1)) from " + s +
+            ".file_ea21 where reg_date=?",
         {yymmdd});
     const long long staged = check[0].asInt(std::size_t{0}), requests = check[0].asInt(1),
                     members = check[0].asInt(2), unknownResults = check[0].asInt(3);
