@@ -296,6 +296,28 @@ TEST_F(BillsTest, IssuingTwiceOrFromTwoDesksWritesOneBillPerMember) {
     EXPECT_EQ(ListBillCandidates(*db, session, sel).size(), 20u);
 }
 
+// Batches issued within one second (two months, one after the other) keep
+// issue times of their own, so listing or mailing one never takes in the other.
+TEST_F(BillsTest, BatchesOfOneSecondGetIssueTimesOfTheirOwn) {
+    for (int i = 0; i < 3; ++i) member("회원" + std::to_string(i), 1000, 10000);
+    texts();
+    test::PinServerClock(*db, "2026-03-02 09:00:00");
+    test::ScriptedInteraction desk;
+    desk.defaultAnswer = true;
+    std::vector<std::string> times;
+    for (const char* month : {"2026-03", "2026-04", "2026-05"}) {
+        sel.month = month;
+        const BillIssueResult r = IssueBills(*db, session, desk, "", sel);
+        ASSERT_EQ(r.issued, 3) << month;
+        times.push_back(r.crdate);
+    }
+    EXPECT_EQ(times, (std::vector<std::string>{"2026-03-02 09:00:00", "2026-03-02 09:00:01",
+                                               "2026-03-02 09:00:02"}));
+    for (const std::string& t : times) EXPECT_EQ(ListBills(*db, session, t).size(), 3u) << t;
+    EXPECT_EQ(ListBillBatches(*db, session, "2026-03", "2026-05").size(), 3u);
+    test::UnpinServerClock(*db);
+}
+
 TEST_F(BillsTest, TextsAreSavedAsTheNewSetAndBadTextIsRefused) {
     EXPECT_FALSE(CurrentBillTexts(*db, session));
     ASSERT_TRUE(SaveBillTexts(*db, session, ui, {0, "가", "나", "다", "라"}));

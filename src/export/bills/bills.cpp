@@ -263,7 +263,16 @@ BillIssueResult IssueBills(Database& db, const SessionContext& s, Interaction& u
             return result;
         }
         Database::Transaction tx(db);
-        result.crdate = db.scalar("select date_format(now(),'%Y-%m-%d %H:%i:%s')");
+        // A batch is known by its issue time alone (listing, mailing): a
+        // batch issued within the second of another takes the next free
+        // second, so that no two batches ever share one. The issue lock
+        // keeps two desks from choosing at once.
+        result.crdate = db.scalar(
+            "select date_format(greatest(now(), coalesce((select str_to_date(max(crdate),"
+            "'%Y-%m-%d %H:%i:%s') + interval 1 second from " +
+            s.schema() +
+            ".cashrender where crdate>=date_format(now(),'%Y-%m-%d %H:%i:%s')), now())),"
+            "'%Y-%m-%d %H:%i:%s')");
         SqlParams params = {sel.month, result.crdate, texts->inx};
         const std::string columns = BillColumns(s, sel.month, params);
         // One statement: the bills of a batch are written whole or not at all.
