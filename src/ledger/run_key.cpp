@@ -7,18 +7,8 @@
 namespace qx {
 
 RunKeyLock::RunKeyLock(Database& db, const SessionContext& s, int waitSeconds)
-    : db_(db), name_("quorisdex_runkey_" + s.schema()), schema_(s.schema()) {
-    if (db_.scalarInt("select GET_LOCK(?, ?)", {name_, waitSeconds}) != 1) {
-        throw LedgerRefused(kRunKeyBusyText);
-    }
-}
-
-RunKeyLock::~RunKeyLock() {
-    try {
-        db_.scalar("select RELEASE_LOCK(?)", {name_});
-    } catch (...) {
-        // The lock ends with the connection anyway.
-    }
+    : db_(db), lock_(db, "quorisdex_runkey_" + s.schema(), waitSeconds), schema_(s.schema()) {
+    if (!lock_.held()) throw LedgerRefused(kRunKeyBusyText);
 }
 
 long long RunKeyLock::nextKey() {

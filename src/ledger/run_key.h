@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "db/named_lock.h"
+
 namespace qx {
 
 class Database;
@@ -24,7 +26,6 @@ inline constexpr const char* kRunKeyBusyText =
 class RunKeyLock {
   public:
     RunKeyLock(Database& db, const SessionContext& session, int waitSeconds = 30);
-    ~RunKeyLock();
     RunKeyLock(const RunKeyLock&) = delete;
     RunKeyLock& operator=(const RunKeyLock&) = delete;
 
@@ -33,7 +34,7 @@ class RunKeyLock {
 
   private:
     Database& db_;
-    std::string name_;
+    NamedLock lock_;
     std::string schema_;
 };
 

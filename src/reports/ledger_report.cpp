@@ -4,6 +4,7 @@
 
 #include "core/session_context.h"
 #include "db/database.h"
+#include "db/named_lock.h"
 #include "db/payer_number.h"
 #include "ledger/server_scripts.h"
 #include "members/member_record.h"
@@ -255,9 +256,14 @@ std::string OutstandingRateText(long long nonpayment, long long monthDefault,
 }
 
 ReportTable AnnualReport(Database& db, const SessionContext& s, int year,
-                         const ReportFilter& filter, const MonthdivRequest& fill) {
+                         const ReportFilter& filter, const MonthdivRequest& fill, int waitSeconds) {
     const BatchFilter resolved = ResolveReportFilter(db, s, filter);
     const long long branch = resolved.branch_inx.empty() ? 0 : std::stoll(resolved.branch_inx);
+    // monthdiv is one table per institution: filling it and reading it back
+    // is one unit, or another desk's fill (another year, another branch)
+    // coming between them would be shown as this report's figures.
+    const NamedLock lock(db, "quorisdex_monthdiv_" + s.schema(), waitSeconds);
+    if (!lock.held()) throw std::runtime_error(kAnnualReportBusyText);
     const std::string answer = fill(s.institution_number, branch, year);
     if (answer != kScriptDoneReply)
         throw std::runtime_error("월별 매출/수금 집계를 하지 못했습니다. (" + answer + ")");

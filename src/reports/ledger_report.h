@@ -63,9 +63,15 @@ std::string OutstandingRateText(long long nonpayment, long long monthDefault,
                                 const std::string& accountDivide, long long agreement,
                                 long long agreementDone);
 
+inline constexpr const char* kAnnualReportBusyText =
+    "다른 사용자가 연간 보고서를 집계하고 있습니다. 잠시 후 다시 시도하십시오.";
+
 // frmDoc45: after the server has filled monthdiv, each member's twelve
-// months. Throws std::runtime_error with the server's answer when it did not.
+// months. Throws std::runtime_error with the server's answer when it did not,
+// and with kAnnualReportBusyText when another desk's report holds the table
+// longer than `waitSeconds`.
 ReportTable AnnualReport(Database& db, const SessionContext& session, int year,
-                         const ReportFilter& filter, const MonthdivRequest& fill);
+                         const ReportFilter& filter, const MonthdivRequest& fill,
+                         int waitSeconds = 30);
 
 }  // namespace qx

@@ -4,6 +4,8 @@
 // outstanding rate of monthly and instalment members; bad input refused.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <thread>
 
 #include "ledger/server_scripts.h"
@@ -160,6 +162,60 @@ TEST_F(LedgerReportTest, TwoDesksFillingMonthdivAtOnceLeaveTheYearWhole) {
                             schema + ".monthdiv"),
               40 * 1000 + 39 * 40 / 2);
     EXPECT_EQ(db->scalarInt("select sum(st11) from " + schema + ".monthdiv"), 40 * 500);
+}
+
+// Two desks asking for different years at once: each report shows its own
+// year, never the other desk's fill of the shared table; a desk that cannot
+// get its turn is told so.
+TEST_F(LedgerReportTest, AnnualReportsOfTwoDesksShowTheirOwnYear) {
+    const long long m = Member("회원", "");
+    Row(m, 2025, "25-03-05", "0", "CMS출금");
+    Row(m, 2026, "26-03-05", "0", "CMS출금");
+    std::promise<void> filled;
+    auto filledOnce = filled.get_future().share();
+    auto sales = [](const ReportTable& t) {
+        for (std::size_t c = 0; c < t.columns.size(); ++c)
+            if (t.columns[c].caption == "3월(매출)") return t.rows.at(0)[c];
+        return std::string();
+    };
+    std::string first, second;
+    std::thread a([&] {
+        auto own = test::ConnectTestDatabase();
+        first = sales(AnnualReport(*own, session, 2025, {}, [&](long long inx, long long b, int y) {
+            const std::string answer = FillMonthdiv(*own, inx, b, y);
+            filled.set_value();
+            // The other desk asks while this one has filled and not yet read.
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            return answer;
+        }));
+    });
+    std::thread b([&] {
+        filledOnce.wait();
+        auto own = test::ConnectTestDatabase();
+        second =
+            sales(AnnualReport(*own, session, 2026, {}, [&](long long inx, long long br, int y) {
+                return FillMonthdiv(*own, inx, br, y);
+            }));
+    });
+    a.join();
+    b.join();
+    EXPECT_EQ(first, "2,025");
+    EXPECT_EQ(second, "2,026");
+
+    auto holder = test::ConnectTestDatabase();
+    ASSERT_EQ(holder->scalarInt("select get_lock(?,0)", {"quorisdex_monthdiv_" + schema}), 1);
+    try {
+        AnnualReport(
+            *db, session, 2026, {},
+            [](long long, long long, int) {
+                ADD_FAILURE() << "filled without its turn";
+                return std::string(kScriptDoneReply);
+            },
+            1);
+        ADD_FAILURE() << "no refusal";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), kAnnualReportBusyText);
+    }
 }
 
 TEST(OutstandingRate, MonthlyAndInstalmentMembersBothSidesOfZero) {

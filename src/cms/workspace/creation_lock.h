@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "db/named_lock.h"
+
 namespace qx {
 
 class Database;
@@ -22,18 +24,13 @@ class CreationLock {
     // session's institution.
     CreationLock(Database& db, const SessionContext& session, const std::string& kind,
                  int waitSeconds = kCreationLockWaitSeconds);
-    ~CreationLock();
-    CreationLock(const CreationLock&) = delete;
-    CreationLock& operator=(const CreationLock&) = delete;
 
-    bool held() const { return held_; }
+    bool held() const { return lock_.held(); }
     // The name all workstations of the institution use.
     static std::string Name(const SessionContext& session, const std::string& kind);
 
   private:
-    Database& db_;
-    std::string name_;
-    bool held_ = false;
+    NamedLock lock_;
 };
 
 }  // namespace qx

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "core/session_context.h"
+#include "db/named_lock.h"
 #include "db/role_filter.h"
 #include "ledger/server_scripts.h"
 #include "members/member_rules.h"
@@ -130,32 +131,6 @@ void CheckSelection(const BillSelection& sel) {
     if (!IsBillingMonth(sel.month)) throw std::invalid_argument(kBillMonthText);
 }
 
-// Holds the institution's issue lock: two desks issuing at once take turns,
-// the statement's own check then finds the other's bills.
-class IssueLock {
-  public:
-    IssueLock(Database& db, const SessionContext& s)
-        : db_(db), name_("quorisdex_bills_" + s.schema()) {
-        held_ = db_.scalarInt("select GET_LOCK(?, 30)", {name_}) == 1;
-    }
-    ~IssueLock() {
-        if (!held_) return;
-        try {
-            db_.scalar("select RELEASE_LOCK(?)", {name_});
-        } catch (...) {
-            // The lock ends with the connection anyway.
-        }
-    }
-    IssueLock(const IssueLock&) = delete;
-    IssueLock& operator=(const IssueLock&) = delete;
-    bool held() const { return held_; }
-
-  private:
-    Database& db_;
-    std::string name_;
-    bool held_ = false;
-};
-
 long long ReplyNumber(const std::string& reply, const std::string& key) {
     const auto at = reply.find(key + "=");
     if (at == std::string::npos) return -1;
@@ -257,7 +232,9 @@ BillIssueResult IssueBills(Database& db, const SessionContext& s, Interaction& u
         return result;
     }
     try {
-        const IssueLock lock(db, s);
+        // Two desks issuing at once take turns; the statement's own check
+        // then finds the other's bills.
+        const NamedLock lock(db, "quorisdex_bills_" + s.schema(), 30);
         if (!lock.held()) {
             ui.inform(kBillsBusyText);
             return result;
