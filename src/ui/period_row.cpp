@@ -5,6 +5,10 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "db/business_days.h"
+#include "db/server_clock.h"
+#include "ui/gui_interaction.h"
+
 namespace qx::ui {
 
 QDateEdit* NewDateBox(QWidget* parent, const char* name) {
@@ -27,11 +31,23 @@ PeriodRow NewPeriodRow(QWidget* parent, const QString& caption) {
     return p;
 }
 
+PeriodRow NewListPeriodRow(QWidget* parent, const QString& caption) {
+    PeriodRow p = NewPeriodRow(parent, caption);
+    p.list = AddListButton(p.row, parent);
+    p.row->addStretch(1);
+    return p;
+}
+
 QPushButton* AddListButton(QHBoxLayout* row, QWidget* parent) {
     auto* list = new QPushButton(QStringLiteral("조회"), parent);
     list->setObjectName("cmdList");
     row->addWidget(list);
     return list;
+}
+
+QDate ServerQDate(Database& db, SessionContext& session) {
+    const auto today = ParseDate(ReadServerDate(db, session));
+    return today ? ToQDate(*today) : QDate::currentDate();
 }
 
 }  // namespace qx::ui

@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -43,9 +42,7 @@ std::vector<StatusColumn> Columns(const std::vector<std::string>& captions) {
 
 QTableWidget* Grid(QWidget* parent, const char* name, const std::vector<std::string>& captions,
                    const QString& title, Database& db, const SessionContext& s, Interaction& ui) {
-    auto* grid = new QTableWidget(parent);
-    grid->setObjectName(name);
-    SetUpStatusGrid(grid, Columns(captions));
+    auto* grid = NewStatusGrid(parent, name, Columns(captions));
     AttachExcelExport(*grid, title, db, s, ui);
     return grid;
 }
@@ -54,11 +51,6 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(name);
     return b;
-}
-
-QDate ServerQDate(Database& db, SessionContext& s) {
-    const auto today = ParseDate(ReadServerDate(db, s));
-    return today ? ToQDate(*today) : QDate::currentDate();
 }
 
 // The rows of a grid whose first column is the payment key, when ticked.
@@ -451,25 +443,19 @@ CardResultScreen::CardResultScreen(Database& db, SessionContext& session, Intera
         Grid(this, "grdFiles", members ? CardMemberRequestColumns() : CardPaymentRequestColumns(),
              title, db_, session_, ui_);
     layout->addWidget(files_, 1);
-    auto* detailBar = new QHBoxLayout;
-    detailTitle_ = new QLabel(this);
-    detailTitle_->setObjectName("lblDetail");
-    detailBar->addWidget(detailTitle_);
-    detailBar->addStretch(1);
-    filter_ = new QComboBox(this);
-    filter_->setObjectName("cboFilter");
-    filter_->addItems({QStringLiteral("전체"), QStringLiteral("정상"), QStringLiteral("불능")});
-    detailBar->addWidget(filter_);
-    layout->addLayout(detailBar);
+    const DetailBar detailBar = NewDetailBar(this);
+    detailTitle_ = detailBar.title;
+    filter_ =
+        AddDetailFilter(detailBar.row, this,
+                        {QStringLiteral("전체"), QStringLiteral("정상"), QStringLiteral("불능")});
+    layout->addLayout(detailBar.row);
     details_ = Grid(this, "grdDetail", {}, title, db_, session_, ui_);
     layout->addWidget(details_, 2);
 
     connect(list, &QPushButton::clicked, this, &CardResultScreen::refresh);
     connect(files_, &QTableWidget::itemSelectionChanged, this, &CardResultScreen::showDetail);
     connect(filter_, &QComboBox::currentIndexChanged, this, &CardResultScreen::showDetail);
-    auto* rollback = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F10), this);
-    rollback->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(rollback, &QShortcut::activated, this, &CardResultScreen::openRollback);
+    OnRollbackKey(this, [this] { openRollback(); });
     Guarded(ui_, [this] {
         const QDate today = ServerQDate(db_, session_);
         from_->setDate(today.addMonths(-1));

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -31,13 +30,10 @@ Ei13Screen::Ei13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    const PeriodRow period = NewPeriodRow(this, QStringLiteral("생성일자"));
-    auto* bar = period.row;
+    const PeriodRow period = NewListPeriodRow(this, QStringLiteral("생성일자"));
     from_ = period.from;
     to_ = period.to;
-    auto* list = AddListButton(bar, this);
-    bar->addStretch(1);
-    layout->addLayout(bar);
+    layout->addLayout(period.row);
 
     auto* actions = new QHBoxLayout;
     figures_ = new QLabel(this);
@@ -66,13 +62,11 @@ Ei13Screen::Ei13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     AttachExcelExport(*details_, "EI13상세내역", db_, session_, ui_);
     layout->addWidget(details_, 2);
 
-    connect(list, &QPushButton::clicked, this, &Ei13Screen::refresh);
+    connect(period.list, &QPushButton::clicked, this, &Ei13Screen::refresh);
     connect(create, &QPushButton::clicked, this, &Ei13Screen::create);
     connect(send, &QPushButton::clicked, this, &Ei13Screen::send);
     connect(files_, &QTableWidget::itemSelectionChanged, this, &Ei13Screen::showDetail);
-    auto* rollback = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F10), this);
-    rollback->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(rollback, &QShortcut::activated, this, &Ei13Screen::openRollback);
+    OnRollbackKey(this, [this] { openRollback(); });
 
     Guarded(ui_, [this] {
         ReadServerDate(db_, session_);

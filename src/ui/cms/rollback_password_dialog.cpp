@@ -1,6 +1,7 @@
 #include "ui/cms/rollback_password_dialog.h"
 
 #include <QLineEdit>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "cms/rollback/maintenance_password.h"
@@ -8,6 +9,12 @@
 #include "ui/confirm_buttons.h"
 
 namespace qx::ui {
+
+void OnRollbackKey(QWidget* screen, std::function<void()> open) {
+    auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F10), screen);
+    key->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(key, &QShortcut::activated, screen, std::move(open));
+}
 
 RollbackPasswordDialog::RollbackPasswordDialog(Interaction& ui, QWidget* parent)
     : QDialog(parent), ui_(ui) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QLineEdit;
 
@@ -10,6 +11,9 @@ class Interaction;
 }
 
 namespace qx::ui {
+
+// Ctrl+F10 anywhere in `screen` runs `open` (the way to its rollback).
+void OnRollbackKey(QWidget* screen, std::function<void()> open);
 
 class RollbackPasswordDialog : public QDialog {
     Q_OBJECT

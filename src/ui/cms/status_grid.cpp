@@ -1,5 +1,6 @@
 #include "ui/cms/status_grid.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -41,6 +42,14 @@ void SetUpStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& column
         grid->setColumnHidden(c, twips == 0);
         grid->setColumnWidth(c, twips / 15);  // 15 twips to a pixel
     }
+}
+
+QTableWidget* NewStatusGrid(QWidget* parent, const char* name,
+                            const std::vector<StatusColumn>& columns) {
+    auto* grid = new QTableWidget(parent);
+    grid->setObjectName(name);
+    SetUpStatusGrid(grid, columns);
+    return grid;
 }
 
 void FillStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns,
@@ -102,6 +111,24 @@ CmsSearchRow NewCmsSearchRow(QWidget* parent) {
     r.row->addWidget(r.toggle);
     r.row->addStretch(1);
     return r;
+}
+
+DetailBar NewDetailBar(QWidget* parent) {
+    DetailBar bar;
+    bar.row = new QHBoxLayout;
+    bar.title = new QLabel(parent);
+    bar.title->setObjectName("lblDetail");
+    bar.row->addWidget(bar.title);
+    bar.row->addStretch(1);
+    return bar;
+}
+
+QComboBox* AddDetailFilter(QHBoxLayout* row, QWidget* parent, const QStringList& items) {
+    auto* filter = new QComboBox(parent);
+    filter->setObjectName("cboFilter");
+    filter->addItems(items);
+    row->addWidget(filter);
+    return filter;
 }
 
 void FillDetailGrid(QTableWidget* grid, const FileDetail& detail) {

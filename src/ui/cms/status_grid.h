@@ -9,7 +9,9 @@
 #include "cms/workspace/cms_status.h"
 #include "cms/workspace/result_screen.h"
 
+class QComboBox;
 class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -19,6 +21,9 @@ namespace qx::ui {
 
 // Read-only, whole rows selected, no row numbers.
 void SetUpStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns);
+// A new grid so set up, named for tests and screenshots.
+QTableWidget* NewStatusGrid(QWidget* parent, const char* name,
+                            const std::vector<StatusColumn>& columns);
 // Replaces the rows; cells take the alignment of their column.
 void FillStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& columns,
                     const std::vector<std::vector<std::string>>& rows);
@@ -35,6 +40,15 @@ struct CmsSearchRow {
     QPushButton* toggle = nullptr;
 };
 CmsSearchRow NewCmsSearchRow(QWidget* parent);
+// The row over a detail grid: the detail's title ("lblDetail") on the left,
+// then a stretch; what the caller adds goes to the right edge.
+struct DetailBar {
+    QHBoxLayout* row = nullptr;
+    QLabel* title = nullptr;
+};
+DetailBar NewDetailBar(QWidget* parent);
+// The detail's filter ("cboFilter") with `items`, added to `row`.
+QComboBox* AddDetailFilter(QHBoxLayout* row, QWidget* parent, const QStringList& items);
 // Replaces the columns and rows by those of a file's detail.
 void FillDetailGrid(QTableWidget* grid, const FileDetail& detail);
 // The text in `column` of the selected row; empty when no row is selected.

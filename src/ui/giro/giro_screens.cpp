@@ -124,46 +124,36 @@ Gr15ReportScreen::Gr15ReportScreen(Database& db, SessionContext& session, Intera
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    const PeriodRow period = NewPeriodRow(this, QStringLiteral("처리일자"));
+    const PeriodRow period = NewListPeriodRow(this, QStringLiteral("처리일자"));
     auto* bar = period.row;
     from_ = period.from;
     to_ = period.to;
-    auto* list = AddListButton(bar, this);
-    bar->addStretch(1);
     auto* receipts = new QPushButton(QStringLiteral("GR15 파일처리"), this);
     receipts->setObjectName("cmdGiro");
     bar->addWidget(receipts);
     layout->addLayout(bar);
 
-    files_ = new QTableWidget(this);
-    files_->setObjectName("grdFiles");
-    SetUpStatusGrid(files_, Gr15FileColumns());
+    files_ = NewStatusGrid(this, "grdFiles", Gr15FileColumns());
     AttachExcelExport(*files_, kGr15ListTitle, db_, session_, ui_);
     layout->addWidget(files_, 1);
 
-    auto* detailBar = new QHBoxLayout;
-    detailTitle_ = new QLabel(this);
-    detailTitle_->setObjectName("lblDetail");
-    detailBar->addWidget(detailTitle_);
-    detailBar->addStretch(1);
+    const DetailBar detailBar = NewDetailBar(this);
+    detailTitle_ = detailBar.title;
     unbooked_ = new QLabel(this);
     unbooked_->setObjectName("lblUnbooked");
     unbooked_->setStyleSheet("color: #b00020;");
-    detailBar->addWidget(unbooked_);
-    layout->addLayout(detailBar);
-    details_ = new QTableWidget(this);
-    details_->setObjectName("grdDetail");
-    SetUpStatusGrid(details_, Gr15DetailColumns());
+    detailBar.row->addWidget(unbooked_);
+    layout->addLayout(detailBar.row);
+    details_ = NewStatusGrid(this, "grdDetail", Gr15DetailColumns());
     AttachExcelExport(*details_, kGr15ListTitle, db_, session_, ui_);
     layout->addWidget(details_, 2);
 
-    connect(list, &QPushButton::clicked, this, &Gr15ReportScreen::refresh);
+    connect(period.list, &QPushButton::clicked, this, &Gr15ReportScreen::refresh);
     connect(receipts, &QPushButton::clicked, this, [this] { openReceipts(); });
     connect(files_, &QTableWidget::itemSelectionChanged, this, &Gr15ReportScreen::showDetail);
 
     Guarded(ui_, [this] {
-        const auto today = ParseDate(ReadServerDate(db_, session_));
-        const QDate date = today ? ToQDate(*today) : QDate::currentDate();
+        const QDate date = ServerQDate(db_, session_);
         from_->setDate(QDate(date.year(), date.month(), 1));
         to_->setDate(date);
     });

@@ -42,13 +42,6 @@ QLineEdit* DateBox(QWidget* parent, const char* name, const std::string& text) {
     return e;
 }
 
-QTableWidget* Grid(QWidget* parent, const char* name, const std::vector<StatusColumn>& columns) {
-    auto* grid = new QTableWidget(parent);
-    grid->setObjectName(name);
-    SetUpStatusGrid(grid, columns);
-    return grid;
-}
-
 // Today's date from the session, "" before a login filled it.
 std::string Today(const SessionContext& s) {
     return s.server_date.empty() ? "" : "20" + s.server_date;
@@ -134,7 +127,7 @@ SaleRunScreen::SaleRunScreen(Database& db, SessionContext& session, Interaction&
     bar->addStretch(1);
     bar->addWidget(searchButton);
     bar->addWidget(runButton);
-    table_ = Grid(this, "grdCandidates", SaleCandidateColumns());
+    table_ = NewStatusGrid(this, "grdCandidates", SaleCandidateColumns());
     AttachExcelExport(*table_, "일괄매출대상", db_, session_, ui_);
     totals_ = new QLabel(this);
     totals_->setObjectName("lblTotals");
@@ -217,7 +210,7 @@ CollectionRunScreen::CollectionRunScreen(Database& db, SessionContext& session, 
     bar->addStretch(1);
     bar->addWidget(searchButton);
     bar->addWidget(runButton);
-    table_ = Grid(this, "grdCandidates", MemberAmountColumns());
+    table_ = NewStatusGrid(this, "grdCandidates", MemberAmountColumns());
     AttachExcelExport(*table_, "일괄수금대상", db_, session_, ui_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(filter_);
@@ -285,8 +278,8 @@ RunHistoryScreen::RunHistoryScreen(Database& db, SessionContext& session, Intera
     bar->addWidget(rowFilter_);
     bar->addWidget(newButton);
     bar->addWidget(cancelButton);
-    runs_ = Grid(this, "grdRuns", RunColumns(sale));
-    detail_ = Grid(this, "grdDetail", DetailColumns(sale));
+    runs_ = NewStatusGrid(this, "grdRuns", RunColumns(sale));
+    detail_ = NewStatusGrid(this, "grdDetail", DetailColumns(sale));
     AttachExcelExport(*runs_, sale ? "일괄매출내역" : "일괄수금내역", db_, session_, ui_);
     AttachExcelExport(*detail_, sale ? "일괄매출상세" : "일괄수금상세", db_, session_, ui_);
     connect(runs_, &QTableWidget::itemSelectionChanged, this, [this] { showDetail(); });
@@ -398,7 +391,7 @@ BulkRemovalScreen::BulkRemovalScreen(Database& db, SessionContext& session, Inte
     bar->addStretch(1);
     bar->addWidget(searchButton);
     bar->addWidget(runButton);
-    table_ = Grid(this, "grdMembers", MemberAmountColumns());
+    table_ = NewStatusGrid(this, "grdMembers", MemberAmountColumns());
     AttachExcelExport(*table_, "금액삭제대상", db_, session_, ui_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(filter_);
