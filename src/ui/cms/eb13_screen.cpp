@@ -1,17 +1,12 @@
 #include "ui/cms/eb13_screen.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialog>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableWidget>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "cms/eb13/eb13_files.h"
 #include "cms/eb13/eb13_targets.h"
@@ -42,81 +37,40 @@ constexpr const char* kNoTargetsText = "신규신청 또는 해지 대상이 없
 }  // namespace
 
 Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent)
-    : QWidget(parent), db_(db), session_(session), ui_(ui) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    // Three short rows rather than one long one: at 1024 pixels the search
-    // box and the buttons keep their size.
-    const PeriodRow period = NewPeriodRow(this, QStringLiteral("생성일자"));
-    auto* bar = period.row;
-    from_ = period.from;
-    to_ = period.to;
-    auto* list = AddListButton(bar, this);
-    bar->addStretch(1);
-    layout->addLayout(bar);
-
-    const CmsSearchRow searchRow = NewCmsSearchRow(this);
-    search_ = searchRow.text;
-    searchToggle_ = searchRow.toggle;
-    layout->addLayout(searchRow.row);
-
-    auto* actions = new QHBoxLayout;
-    waiting_ = new QLabel(this);
-    waiting_->setObjectName("lblWaiting");
-    actions->addWidget(waiting_);
-    actions->addStretch(1);
-    auto* create = new QPushButton(QStringLiteral("EB13 파일생성"), this);
-    create->setObjectName("cmdEb13Create");
-    auto* apply = new QPushButton(QStringLiteral("EB14 파일처리"), this);
-    apply->setObjectName("cmdEb14Apply");
-    requery_ = new QPushButton(QStringLiteral("인증결과 재조회"), this);
-    requery_->setObjectName("cmdRequery");
-    requery_->setEnabled(false);
-    requery_->setVisible(session_.cmsrunprg == 2);
-    authWait_ = new QLabel(this);
-    authWait_->setObjectName("lblAuthWait");
-    authPoll_ = new QTimer(this);
+    : CmsFileScreen(db, session, ui, parent) {
+    QPushButton* create = nullptr;
+    QPushButton* apply = nullptr;
+    QPushButton* sms = nullptr;
+    build({Eb13FileColumns(),
+           QStringLiteral("EB13파일목록"),
+           QStringLiteral("EB13파일상세내역"),
+           {QStringLiteral("전체"), QStringLiteral("미처리/성공"), QStringLiteral("불능")},
+           [&](QHBoxLayout* actions) {
+               create = new QPushButton(QStringLiteral("EB13 파일생성"), this);
+               create->setObjectName("cmdEb13Create");
+               apply = new QPushButton(QStringLiteral("EB14 파일처리"), this);
+               apply->setObjectName("cmdEb14Apply");
+               requery_ = new QPushButton(QStringLiteral("인증결과 재조회"), this);
+               requery_->setObjectName("cmdRequery");
+               requery_->setEnabled(false);
+               requery_->setVisible(session_.cmsrunprg == 2);
+               authWait_ = new QLabel(this);
+               authWait_->setObjectName("lblAuthWait");
+               authPoll_ = new QTimer(this);
+               actions->addWidget(authWait_);
+               actions->addWidget(create);
+               actions->addWidget(apply);
+               actions->addWidget(requery_);
+               sms = new QPushButton(QStringLiteral("SMS"), this);
+               sms->setObjectName("cmdSms");
+               actions->addWidget(sms);
+           }});
     authPollMs_ = kAuthRequeryPollMilliseconds;
     authLimitMs_ = kAuthRequeryLimitSeconds * 1000;
-    actions->addWidget(authWait_);
-    actions->addWidget(create);
-    actions->addWidget(apply);
-    actions->addWidget(requery_);
-    auto* sms = new QPushButton(QStringLiteral("SMS"), this);
-    sms->setObjectName("cmdSms");
-    actions->addWidget(sms);
-    layout->addLayout(actions);
 
-    files_ = new QTableWidget(this);
-    files_->setObjectName("grdFiles");
-    SetUpStatusGrid(files_, Eb13FileColumns());
-    AttachExcelExport(*files_, "EB13파일목록", db_, session_, ui_);
-    layout->addWidget(files_, 1);
-
-    auto* detailBar = new QHBoxLayout;
-    detailTitle_ = new QLabel(this);
-    detailTitle_->setObjectName("lblDetail");
-    detailBar->addWidget(detailTitle_);
-    detailBar->addStretch(1);
-    filter_ = new QComboBox(this);
-    filter_->setObjectName("cboFilter");
-    filter_->addItems(
-        {QStringLiteral("전체"), QStringLiteral("미처리/성공"), QStringLiteral("불능")});
-    detailBar->addWidget(filter_);
-    layout->addLayout(detailBar);
-    details_ = new QTableWidget(this);
-    details_->setObjectName("grdDetail");
-    details_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    details_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    AttachExcelExport(*details_, "EB13파일상세내역", db_, session_, ui_);
-    layout->addWidget(details_, 1);
-
-    connect(list, &QPushButton::clicked, this, &Eb13Screen::refresh);
-    connect(searchToggle_, &QPushButton::clicked, this, &Eb13Screen::toggleSearch);
     connect(create, &QPushButton::clicked, this, [this] { openCreation(); });
     connect(apply, &QPushButton::clicked, this, &Eb13Screen::applyEb14);
     connect(sms, &QPushButton::clicked, this, &Eb13Screen::openSms);
-    connect(files_, &QTableWidget::itemSelectionChanged, this, &Eb13Screen::showDetail);
     connect(requery_, &QPushButton::clicked, this, &Eb13Screen::requeryAuth);
     connect(authPoll_, &QTimer::timeout, this, &Eb13Screen::pollAuth);
     // Relay institutions only, and only with a detail row chosen.
@@ -124,34 +78,14 @@ Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, Q
         requery_->setEnabled(session_.cmsrunprg == 2 && !details_->selectedItems().isEmpty() &&
                              !authPoll_->isActive());
     });
-    connect(filter_, &QComboBox::currentIndexChanged, this, &Eb13Screen::showDetail);
-    auto* rollback = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F10), this);
-    rollback->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(rollback, &QShortcut::activated, this, &Eb13Screen::openRollback);
-
-    Guarded(ui_, [this] {
-        const auto today = ParseDate(ReadServerDate(db_, session_));
-        const QDate date = today ? ToQDate(*today) : QDate::currentDate();
-        from_->setDate(date);
-        to_->setDate(date);
-    });
-    refresh();
-}
-
-void Eb13Screen::toggleSearch() {
-    searchSet_ = !searchSet_;
-    searchToggle_->setText(searchSet_ ? QStringLiteral("설정 취소") : QStringLiteral("설정"));
-    search_->setReadOnly(searchSet_);
     refresh();
 }
 
 void Eb13Screen::refresh() {
     Guarded(ui_, [this] {
         waiting_->setText(Q(Eb13WaitingText(db_, session_)));
-        FillStatusGrid(
-            files_, Eb13FileColumns(),
-            ListEb13Files(db_, session_, FromQDate(from_->date()), FromQDate(to_->date()),
-                          searchSet_ ? S(search_->text()) : std::string()));
+        FillStatusGrid(files_, Eb13FileColumns(),
+                       ListEb13Files(db_, session_, from(), to(), searchText()));
     });
     showDetail();
 }
@@ -161,9 +95,8 @@ void Eb13Screen::showDetail() {
         const auto filter = static_cast<Eb13DetailFilter>(filter_->currentIndex());
         Eb13Detail detail;
         const std::string file = SelectedCellText(files_, 0);
-        if (searchSet_) {
-            detail = Eb13SearchDetail(db_, session_, FromQDate(from_->date()),
-                                      FromQDate(to_->date()), S(search_->text()), filter);
+        if (searchSet()) {
+            detail = Eb13SearchDetail(db_, session_, from(), to(), searchText(), filter);
         } else if (!file.empty()) {
             detail = Eb13FileDetail(db_, session_, file, filter);
         }
@@ -195,7 +128,7 @@ void Eb13Screen::requeryAuth() {
                 return SelectedCellText(details_, c);
         return std::string();
     };
-    const std::string file = searchSet_ ? cell("파일명") : SelectedCellText(files_, 0);
+    const std::string file = searchSet() ? cell("파일명") : SelectedCellText(files_, 0);
     Guarded(ui_, [&] {
         const std::string payer = cell("납부자번호");
         const auto row = payer.empty() || payer.find_first_not_of("0123456789") != std::string::npos
@@ -276,13 +209,8 @@ Eb13CreationDialog* Eb13Screen::openCreation() {
 }
 
 void ShowEb13Window(Database& db, SessionContext& session, Interaction& ui, QWidget* parent) {
-    QDialog window(parent);
-    window.setObjectName("frmDoc31");
-    window.setWindowTitle(Q(ScreenTitle("frmDoc31")));
-    window.resize(1200, 700);
-    auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(new Eb13Screen(db, session, ui, &window));
-    window.exec();
+    ShowScreenWindow("frmDoc31", parent,
+                     [&](QWidget* window) { return new Eb13Screen(db, session, ui, window); });
 }
 
 }  // namespace qx::ui

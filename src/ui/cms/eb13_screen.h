@@ -2,41 +2,30 @@
 // states, and the way to the EB13 creation.
 #pragma once
 
-#include <QWidget>
+#include "ui/cms/cms_file_screen.h"
 
-class QComboBox;
-class QDateEdit;
 class QLabel;
-class QLineEdit;
 class QPushButton;
-class QTableWidget;
 class QTimer;
-
-namespace qx {
-class Database;
-class Interaction;
-struct SessionContext;
-}  // namespace qx
 
 namespace qx::ui {
 
 class Eb13CreationDialog;
 
-class Eb13Screen : public QWidget {
+class Eb13Screen : public CmsFileScreen {
     Q_OBJECT
   public:
     Eb13Screen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent = nullptr);
 
-    void refresh();
+    void refresh() override;
     // Opens the creation window when a member awaits a request; it closes
     // with the question of going back, as opened from here.
     Eb13CreationDialog* openCreation();
     // Applies every EB14 of the exchange folder, then lists again.
     void applyEb14();
     // Ctrl+F10: the maintenance password, then the EB13 rollback screen.
-    void openRollback();
-    // The detail grid: the selected file's rows, or the search's rows.
-    void showDetail();
+    void openRollback() override;
+    void showDetail() override;
     // The SMS button: frmLMS2 for the members of the selected file.
     void openSms();
     // Chooses the first file of the list (the newest), when there is one.
@@ -50,25 +39,10 @@ class Eb13Screen : public QWidget {
     void ei13ScreenWanted();
 
   private:
-    void toggleSearch();
-
-    Database& db_;
-    SessionContext& session_;
-    Interaction& ui_;
-    QDateEdit* from_;
-    QDateEdit* to_;
-    QLineEdit* search_;
-    QPushButton* searchToggle_;
-    QLabel* waiting_;
-    QTableWidget* files_;
-    QLabel* detailTitle_;
-    QComboBox* filter_;
-    QTableWidget* details_;
-    bool searchSet_ = false;
     // The re-query under way.
-    QPushButton* requery_;
-    QLabel* authWait_;
-    QTimer* authPoll_;
+    QPushButton* requery_ = nullptr;
+    QLabel* authWait_ = nullptr;
+    QTimer* authPoll_ = nullptr;
     long long authKey_ = 0;
     int authPollMs_ = 0, authLimitMs_ = 0, authWaitedMs_ = 0;
     void pollAuth();

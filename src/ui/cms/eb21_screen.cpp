@@ -2,15 +2,11 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 #include "cms/eb22/eb21_detail.h"
 #include "cms/eb22/eb21_files.h"
@@ -46,97 +42,39 @@ class WaitCursor {
 }  // namespace
 
 Eb21Screen::Eb21Screen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent)
-    : QWidget(parent), db_(db), session_(session), ui_(ui) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    const PeriodRow period = NewPeriodRow(this, QStringLiteral("생성일자"));
-    auto* bar = period.row;
-    from_ = period.from;
-    to_ = period.to;
-    auto* list = AddListButton(bar, this);
-    bar->addStretch(1);
-    layout->addLayout(bar);
+    : CmsFileScreen(db, session, ui, parent) {
+    QPushButton* create = nullptr;
+    QPushButton* apply = nullptr;
+    QPushButton* sms = nullptr;
+    build({Eb21FileColumns(),
+           QStringLiteral("EB21파일목록"),
+           QStringLiteral("EB21파일상세내역"),
+           // In the order of Eb21DetailFilter.
+           {QStringLiteral("전체"), QStringLiteral("미처리/출금"), QStringLiteral("출금불능"),
+            QStringLiteral("부분출금")},
+           [&](QHBoxLayout* actions) {
+               create = new QPushButton(QStringLiteral("CMS 출금파일 생성"), this);
+               create->setObjectName("cmdEb21Create");
+               apply = new QPushButton(QStringLiteral("EB22 처리"), this);
+               apply->setObjectName("cmdEb22Apply");
+               sms = new QPushButton(QStringLiteral("SMS"), this);
+               sms->setObjectName("cmdSms");
+               actions->addWidget(create);
+               actions->addWidget(apply);
+               actions->addWidget(sms);
+           }});
 
-    const CmsSearchRow searchRow = NewCmsSearchRow(this);
-    search_ = searchRow.text;
-    searchToggle_ = searchRow.toggle;
-    layout->addLayout(searchRow.row);
-
-    auto* actions = new QHBoxLayout;
-    waiting_ = new QLabel(this);
-    waiting_->setObjectName("lblWaiting");
-    actions->addWidget(waiting_);
-    actions->addStretch(1);
-    auto* create = new QPushButton(QStringLiteral("CMS 출금파일 생성"), this);
-    create->setObjectName("cmdEb21Create");
-    auto* apply = new QPushButton(QStringLiteral("EB22 처리"), this);
-    apply->setObjectName("cmdEb22Apply");
-    auto* sms = new QPushButton(QStringLiteral("SMS"), this);
-    sms->setObjectName("cmdSms");
-    actions->addWidget(create);
-    actions->addWidget(apply);
-    actions->addWidget(sms);
-    layout->addLayout(actions);
-
-    files_ = new QTableWidget(this);
-    files_->setObjectName("grdFiles");
-    SetUpStatusGrid(files_, Eb21FileColumns());
-    AttachExcelExport(*files_, QStringLiteral("EB21파일목록"), db_, session_, ui_);
-    layout->addWidget(files_, 1);
-
-    auto* detailBar = new QHBoxLayout;
-    detailTitle_ = new QLabel(this);
-    detailTitle_->setObjectName("lblDetail");
-    detailBar->addWidget(detailTitle_);
-    detailBar->addStretch(1);
-    filter_ = new QComboBox(this);
-    filter_->setObjectName("cboFilter");
-    // In the order of Eb21DetailFilter.
-    filter_->addItems({QStringLiteral("전체"), QStringLiteral("미처리/출금"),
-                       QStringLiteral("출금불능"), QStringLiteral("부분출금")});
-    detailBar->addWidget(filter_);
-    layout->addLayout(detailBar);
-    details_ = new QTableWidget(this);
-    details_->setObjectName("grdDetail");
-    details_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    details_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    AttachExcelExport(*details_, QStringLiteral("EB21파일상세내역"), db_, session_, ui_);
-    layout->addWidget(details_, 1);
-
-    connect(list, &QPushButton::clicked, this, &Eb21Screen::refresh);
-    connect(searchToggle_, &QPushButton::clicked, this, &Eb21Screen::toggleSearch);
     connect(create, &QPushButton::clicked, this, [this] { openCreation(); });
     connect(apply, &QPushButton::clicked, this, &Eb21Screen::applyEb22);
     connect(sms, &QPushButton::clicked, this, &Eb21Screen::openSms);
-    connect(files_, &QTableWidget::itemSelectionChanged, this, &Eb21Screen::showDetail);
-    connect(filter_, &QComboBox::currentIndexChanged, this, &Eb21Screen::showDetail);
-    auto* rollback = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F10), this);
-    rollback->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(rollback, &QShortcut::activated, this, &Eb21Screen::openRollback);
-
-    Guarded(ui_, [this] {
-        const auto today = ParseDate(ReadServerDate(db_, session_));
-        const QDate date = today ? ToQDate(*today) : QDate::currentDate();
-        from_->setDate(date);
-        to_->setDate(date);
-    });
-    refresh();
-}
-
-void Eb21Screen::toggleSearch() {
-    searchSet_ = !searchSet_;
-    searchToggle_->setText(searchSet_ ? QStringLiteral("설정 취소") : QStringLiteral("설정"));
-    search_->setReadOnly(searchSet_);
     refresh();
 }
 
 void Eb21Screen::refresh() {
     Guarded(ui_, [this] {
         waiting_->setText(Q(Eb21WaitingText(db_, session_)));
-        FillStatusGrid(
-            files_, Eb21FileColumns(),
-            ListEb21Files(db_, session_, FromQDate(from_->date()), FromQDate(to_->date()),
-                          searchSet_ ? S(search_->text()) : std::string()));
+        FillStatusGrid(files_, Eb21FileColumns(),
+                       ListEb21Files(db_, session_, from(), to(), searchText()));
     });
     showDetail();
 }
@@ -146,9 +84,8 @@ void Eb21Screen::showDetail() {
         const auto filter = static_cast<Eb21DetailFilter>(filter_->currentIndex());
         FileDetail detail;
         const std::string file = SelectedCellText(files_, kEb21FileNameColumn);
-        if (searchSet_) {
-            detail = Eb21SearchDetail(db_, session_, FromQDate(from_->date()),
-                                      FromQDate(to_->date()), S(search_->text()), filter);
+        if (searchSet()) {
+            detail = Eb21SearchDetail(db_, session_, from(), to(), searchText(), filter);
         } else if (!file.empty()) {
             detail = Eb21FileDetail(db_, session_, file, filter);
         }
@@ -196,13 +133,8 @@ bool Eb21Screen::openCreation() {
 }
 
 void ShowEb21Window(Database& db, SessionContext& session, Interaction& ui, QWidget* parent) {
-    QDialog window(parent);
-    window.setObjectName("frmDoc32");
-    window.setWindowTitle(Q(ScreenTitle("frmDoc32")));
-    window.resize(1200, 700);
-    auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(new Eb21Screen(db, session, ui, &window));
-    window.exec();
+    ShowScreenWindow("frmDoc32", parent,
+                     [&](QWidget* window) { return new Eb21Screen(db, session, ui, window); });
 }
 
 }  // namespace qx::ui
