@@ -117,6 +117,10 @@ void EnsureKftcAddservTable(Database& db, long long inx) {
                       ".kftc_addserv modify `kas_resultcode` varchar(20) default ''");
 }
 
+std::string ExpiredListSavedText(const std::string& file, const std::string& listPath) {
+    return "[" + file + "] 기간 만료된 파일의 내역을 저장하였습니다.\r\n" + listPath;
+}
+
 std::string KftcLibraryPath(const SessionContext& session) {
     return JoinPath(session.AppPath, kKftcLibraryFile);
 }
@@ -340,6 +344,7 @@ bool KftcTransfer::Receive(const std::string& file, const std::string& fileDate)
 }
 
 bool KftcTransfer::ReceiveExpired(const std::string& file, const std::string& fileDate) {
+    expiredList_.clear();
     if (!ValidDiskName(file) || file.substr(0, 4) != "EB11" || !ValidDate(fileDate)) {
         ui_.inform("[" + file + "] 수신할 수 없는 파일입니다.");
         return false;
@@ -369,7 +374,8 @@ bool KftcTransfer::ReceiveExpired(const std::string& file, const std::string& fi
         return false;
     }
     // The file is kept whatever becomes of its list; a failed list says so.
-    WriteExpiredEb11List(db_, s_, ui_, (fs::path(folder) / ("Expired" + file)).string(), file);
+    expiredList_ =
+        WriteExpiredEb11List(db_, s_, ui_, (fs::path(folder) / ("Expired" + file)).string(), file);
     return true;
 }
 

@@ -31,6 +31,10 @@ inline constexpr const char* kEb12AssembledText = "분해 조립이 완료되었
 inline constexpr const char* kUnreadableAnswerText =
     "금결원 응답을 해석할 수 없습니다. 쿼리스CMS(0000-0000)로 문의주시기 바랍니다.";
 
+// Where the list of an expired EB11's records was saved:
+// "[EB110319] 기간 만료된 파일의 내역을 저장하였습니다." CRLF + the list's full path.
+std::string ExpiredListSavedText(const std::string& file, const std::string& listPath);
+
 // The 10-character partner identifier issued to the operator: KFTCPARTNER
 // of Login.ini's [SYSTEM] in the program folder unless QUORISDEX_KFTC_PARTNER
 // overrides it; the built-in one when neither is set.
@@ -84,6 +88,9 @@ class KftcTransfer {
     bool Cancel(const std::string& file, const std::string& fileDate);
     bool Receive(const std::string& file, const std::string& fileDate);
     bool ReceiveExpired(const std::string& file, const std::string& fileDate);
+    // The full path of the Excel list the last ReceiveExpired wrote; empty
+    // when it wrote none (the file was not received or its list failed).
+    const std::string& expiredListPath() const { return expiredList_; }
     bool ReverseReceive(const std::string& file, const std::string& fileDate);
     bool DepositNotice(const std::string& file, const std::string& fileDate);
     bool MonthLimit(const std::string& yyyymm);
@@ -118,6 +125,7 @@ class KftcTransfer {
     KftcLibrary& lib_;
     int16_t last_ = 0;
     bool open_ = false;
+    std::string expiredList_;
     long long realtimeRow_ = 0;
 };
 

@@ -392,18 +392,23 @@ void KftcSendScreen::receive() {
 }
 
 void KftcSendScreen::receiveExpired() {
-    receiveChosen(&KftcTransfer::ReceiveExpired);
+    const auto file = receiveChosen(&KftcTransfer::ReceiveExpired);
+    // The expired file is never applied: its list is what the person works
+    // from, so they are told where it is.
+    if (file && !transfer_->expiredListPath().empty())
+        ui_.inform(ExpiredListSavedText(*file, transfer_->expiredListPath()), kDefaultTitle);
 }
 
-void KftcSendScreen::receiveChosen(bool (KftcTransfer::*receiveFile)(const std::string&,
-                                                                     const std::string&)) {
+std::optional<std::string> KftcSendScreen::receiveChosen(
+    bool (KftcTransfer::*receiveFile)(const std::string&, const std::string&)) {
     std::string file, date;
-    if (!selectedHeld(Shown::Receivable, file, date)) return;
+    if (!selectedHeld(Shown::Receivable, file, date)) return std::nullopt;
     bool received = false;
     runBusy([&] { received = (transfer_.get()->*receiveFile)(file, date); });
-    if (!received) return;
+    if (!received) return std::nullopt;
     refreshLocal();
     showReceivable();
+    return file;
 }
 
 void KftcSendScreen::reverseReceive() {

@@ -59,8 +59,10 @@ class KftcSendScreen : public QDialog {
     void cancelSend();
     void receive();
     void receiveExpired();
-    // Receives the chosen receivable file the way `receiveFile` does.
-    void receiveChosen(bool (KftcTransfer::*receiveFile)(const std::string&, const std::string&));
+    // Receives the chosen receivable file the way `receiveFile` does; the
+    // file's name when it was received.
+    std::optional<std::string> receiveChosen(bool (KftcTransfer::*receiveFile)(const std::string&,
+                                                                               const std::string&));
     void reverseReceive();
     void depositNotice();
     void monthLimit();

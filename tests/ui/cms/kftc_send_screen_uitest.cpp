@@ -10,6 +10,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -390,6 +391,60 @@ TEST_F(KftcSendScreenTest, NoticesExpiredEb11ReverseReceiptAndMonthLimit) {
                   "[07] : 알수없는 상태값입니다. 쿼리스CMS(0000-0000)로 문의주시기 바랍니다."});
     EXPECT_EQ(held->rowCount(), 0);
     EXPECT_EQ(screen->shown(), KftcSendScreen::Shown::None);
+}
+
+// After an expired EB11 is received the person is told where its list was
+// saved, with the full path of the file written; when the list cannot be
+// written only its failure is shown and the expired file is kept all the same.
+TEST_F(KftcSendScreenTest, ExpiredEb11ReceiptNamesTheSavedList) {
+    struct Case {
+        std::string mmdd;
+        bool folderBlocked;
+    };
+    const fs::path excel = root / "excel";
+    for (const Case& c : {Case{"0319", true}, Case{"0320", false}}) {
+        SCOPED_TRACE(c.mmdd);
+        const std::string name = "EB11" + c.mmdd, date = "2027" + c.mmdd;
+        const std::string eb11 =
+            Pad("H00000000" + Pad(inst_.org_code, 10) + name + "27" + c.mmdd, 120) +
+            Pad("R00000001" + Pad(inst_.org_code, 10) + "27" + c.mmdd + "1", 120) +
+            Pad("T99999999" + Pad(inst_.org_code, 10) + name + "00000001", 120);
+        ASSERT_EQ(center->IssueFile(inst_.org_code, name, date, eb11).code, 0);
+        ASSERT_EQ(center->SetState(inst_.org_code, name, date, "09").code, 0);
+        // A plain file where the excel folder should be stops the list.
+        fs::remove_all(excel);
+        if (c.folderBlocked) std::ofstream(excel) << "x";
+        session.excel_folder = excel.string();
+        Open();
+        const QDate day = QDate::fromString(QString::fromStdString(date), "yyyyMMdd");
+        Period(day, day);
+        Click("cmdRecvList");
+        Pick(QString::fromStdString(name));
+        ui_.shown.clear();
+        Click("cmdRecvExpired");
+        EXPECT_EQ(test::ReadAll(fs::path(ExchangeFolder(session, "EB11")) / ("Expired" + name)),
+                  eb11);
+        ASSERT_EQ(ui_.shown.size(), 1u) << ::testing::PrintToString(ui_.texts());
+        if (c.folderBlocked) {
+            EXPECT_EQ(Shown(0), "[" + name +
+                                    "] Excel파일 생성이 중단 또는 실패했습니다. 다시 "
+                                    "시도해주십시오.");
+            continue;
+        }
+        const std::string head = "[" + name + "] 기간 만료된 파일의 내역을 저장하였습니다.\r\n";
+        ASSERT_EQ(Shown(0).rfind(head, 0), 0u) << Shown(0);
+        const fs::path list = Shown(0).substr(head.size());
+        EXPECT_TRUE(list.is_absolute()) << list;
+        EXPECT_EQ(list.parent_path(), excel);
+        EXPECT_TRUE(fs::is_regular_file(list)) << list;
+        EXPECT_GT(fs::file_size(list), 0u);
+        const QString file = QString::fromStdString(list.filename().string());
+        EXPECT_TRUE(
+            QRegularExpression("^ExpiredEB11" + QString::fromStdString(c.mmdd) + "_\\d{12}\\.xls$")
+                .match(file)
+                .hasMatch())
+            << list;
+    }
 }
 
 TEST_F(KftcSendScreenTest, StartRefusesAWrongInstitutionCodeAndAMissingLibrary) {
