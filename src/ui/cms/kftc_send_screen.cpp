@@ -293,33 +293,33 @@ void KftcSendScreen::showList(Shown which, const std::optional<KftcList>& list) 
     FillStatusGrid(held_, Columns(*list), list->rows);
 }
 
-void KftcSendScreen::showSendResults() {
+void KftcSendScreen::showFetched(Shown which,
+                                 const std::function<std::optional<KftcList>()>& fetch) {
     std::optional<KftcList> list;
-    if (runBusy([&] { list = transfer_->SendResults(from(), to()); }))
-        showList(Shown::SendResults, list);
+    if (runBusy([&] { list = fetch(); })) showList(which, list);
+}
+
+void KftcSendScreen::showSendResults() {
+    showFetched(Shown::SendResults, [this] { return transfer_->SendResults(from(), to()); });
 }
 
 void KftcSendScreen::showCancellable() {
-    std::optional<KftcList> list;
-    if (runBusy([&] { list = transfer_->Cancellable(from(), to()); }))
-        showList(Shown::Cancellable, list);
+    showFetched(Shown::Cancellable, [this] { return transfer_->Cancellable(from(), to()); });
 }
 
 void KftcSendScreen::showReverseReceivable() {
-    std::optional<KftcList> list;
-    if (runBusy([&] { list = transfer_->ReverseReceivable(from(), to()); }))
-        showList(Shown::ReverseReceivable, list);
+    showFetched(Shown::ReverseReceivable,
+                [this] { return transfer_->ReverseReceivable(from(), to()); });
 }
 
 void KftcSendScreen::showReceivable() {
-    std::optional<KftcList> list;
     const auto kind = static_cast<ReceiveKind>(receiveKind_->currentIndex());
-    if (runBusy([&] { list = transfer_->Receivable(from(), to(), kind); }))
-        showList(Shown::Receivable, list);
+    showFetched(Shown::Receivable,
+                [this, kind] { return transfer_->Receivable(from(), to(), kind); });
 }
 
-void KftcSendScreen::refreshShown() {
-    switch (shown_) {
+void KftcSendScreen::fetchShown(Shown which) {
+    switch (which) {
         case Shown::SendResults:
             showSendResults();
             break;
@@ -337,21 +337,15 @@ void KftcSendScreen::refreshShown() {
     }
 }
 
+void KftcSendScreen::refreshShown() {
+    fetchShown(shown_);
+}
+
 bool KftcSendScreen::selectedHeld(Shown which, std::string& file, std::string& fileDate) {
     // The action works on the list it belongs to: shown first when another
     // list is on the screen, so that the person picks a row of it.
     if (shown_ != which) {
-        switch (which) {
-            case Shown::Cancellable:
-                showCancellable();
-                break;
-            case Shown::ReverseReceivable:
-                showReverseReceivable();
-                break;
-            default:
-                showReceivable();
-                break;
-        }
+        fetchShown(which);
         if (shown_ == which) ui_.inform(kNoFileChosenText, kDefaultTitle);
         return false;
     }
@@ -379,12 +373,19 @@ void KftcSendScreen::send() {
     refreshShown();
 }
 
-void KftcSendScreen::cancelSend() {
+std::optional<std::string> KftcSendScreen::actOnHeld(Shown which, const HeldAction& act) {
     std::string file, date;
-    if (!selectedHeld(Shown::Cancellable, file, date)) return;
-    bool cancelled = false;
-    runBusy([&] { cancelled = transfer_->Cancel(file, date); });
-    if (cancelled) showCancellable();
+    if (!selectedHeld(which, file, date)) return std::nullopt;
+    bool done = false;
+    runBusy([&] { done = act(file, date); });
+    return done ? std::optional<std::string>(file) : std::nullopt;
+}
+
+void KftcSendScreen::cancelSend() {
+    if (actOnHeld(Shown::Cancellable, [this](const std::string& file, const std::string& date) {
+            return transfer_->Cancel(file, date);
+        }))
+        showCancellable();
 }
 
 void KftcSendScreen::receive() {
@@ -401,28 +402,28 @@ void KftcSendScreen::receiveExpired() {
 
 std::optional<std::string> KftcSendScreen::receiveChosen(
     bool (KftcTransfer::*receiveFile)(const std::string&, const std::string&)) {
-    std::string file, date;
-    if (!selectedHeld(Shown::Receivable, file, date)) return std::nullopt;
-    bool received = false;
-    runBusy([&] { received = (transfer_.get()->*receiveFile)(file, date); });
-    if (!received) return std::nullopt;
+    const auto file = actOnHeld(Shown::Receivable,
+                                [this, receiveFile](const std::string& f, const std::string& date) {
+                                    return (transfer_.get()->*receiveFile)(f, date);
+                                });
+    if (!file) return std::nullopt;
     refreshLocal();
     showReceivable();
     return file;
 }
 
 void KftcSendScreen::reverseReceive() {
-    std::string file, date;
-    if (!selectedHeld(Shown::ReverseReceivable, file, date)) return;
-    bool received = false;
-    runBusy([&] { received = transfer_->ReverseReceive(file, date); });
-    if (received) showReverseReceivable();
+    if (actOnHeld(Shown::ReverseReceivable,
+                  [this](const std::string& file, const std::string& date) {
+                      return transfer_->ReverseReceive(file, date);
+                  }))
+        showReverseReceivable();
 }
 
 void KftcSendScreen::depositNotice() {
-    std::string file, date;
-    if (!selectedHeld(Shown::Receivable, file, date)) return;
-    runBusy([&] { transfer_->DepositNotice(file, date); });
+    actOnHeld(Shown::Receivable, [this](const std::string& file, const std::string& date) {
+        return transfer_->DepositNotice(file, date);
+    });
 }
 
 void KftcSendScreen::monthLimit() {

@@ -80,7 +80,15 @@ class KftcSendScreen : public QDialog {
     bool runBusy(const std::function<void()>& work);
     void setBusy(bool busy);
     void showList(Shown which, const std::optional<KftcList>& list);
+    // The list `fetch` asks the clearing house for, shown as `which`.
+    void showFetched(Shown which, const std::function<std::optional<KftcList>()>& fetch);
+    // Asks the clearing house for the list `which` (None: nothing).
+    void fetchShown(Shown which);
     void refreshShown();
+    // Runs `act` on the file and date of the chosen row of the list `which`
+    // (shown first when it is not); the file's name when `act` succeeded.
+    using HeldAction = std::function<bool(const std::string& file, const std::string& fileDate)>;
+    std::optional<std::string> actOnHeld(Shown which, const HeldAction& act);
     // The selected row of the clearing-house list when it shows `which`:
     // file name and file date (yyyymmdd); false (person told) otherwise.
     bool selectedHeld(Shown which, std::string& file, std::string& fileDate);
