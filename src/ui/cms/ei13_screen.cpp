@@ -18,6 +18,7 @@
 #include "db/holidays.h"
 #include "db/server_clock.h"
 #include "members/agreement_file.h"
+#include "ui/cms/file_rollback_screen.h"
 #include "ui/cms/rollback_password_dialog.h"
 #include "ui/cms/status_grid.h"
 #include "ui/export/grid_export.h"
@@ -135,17 +136,8 @@ Ei13RollbackScreen::Ei13RollbackScreen(Database& db, const SessionContext& sessi
                          {QStringLiteral("생성일자"), QStringLiteral("파일명"),
                           QStringLiteral("전체건수"), QStringLiteral("처리상태")});
     layout->addWidget(files_, 1);
-    auto* buttons = new QHBoxLayout;
-    auto* rollback = new QPushButton(QStringLiteral("롤백"), this);
-    rollback->setObjectName("cmdRollback");
-    auto* close = new QPushButton(QStringLiteral("닫기"), this);
-    close->setObjectName("cmdClose");
-    buttons->addStretch(1);
-    buttons->addWidget(rollback);
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
-    connect(rollback, &QPushButton::clicked, this, &Ei13RollbackScreen::rollBack);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(AddRollbackButtons(this, layout), &QPushButton::clicked, this,
+            &Ei13RollbackScreen::rollBack);
     refill();
 }
 

@@ -10,6 +10,25 @@
 
 namespace qx::ui {
 
+QPushButton* AddRollbackButtons(QDialog* dialog, QBoxLayout* layout) {
+    auto* buttons = new QHBoxLayout;
+    auto* rollback = new QPushButton(QStringLiteral("롤백"), dialog);
+    rollback->setObjectName("cmdRollback");
+    auto* close = new QPushButton(QStringLiteral("닫기"), dialog);
+    close->setObjectName("cmdClose");
+    // A dialog's buttons answer Enter by default.
+    for (QPushButton* b : {rollback, close}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    buttons->addStretch(1);
+    buttons->addWidget(rollback);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::accept);
+    return rollback;
+}
+
 FileRollbackScreen::FileRollbackScreen(Interaction& ui, FileRollbackSetup setup, QWidget* parent)
     : QDialog(parent), ui_(ui), setup_(std::move(setup)) {
     setObjectName(setup_.id);
@@ -23,23 +42,8 @@ FileRollbackScreen::FileRollbackScreen(Interaction& ui, FileRollbackSetup setup,
     files_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     files_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(files_, 1);
-    auto* buttons = new QHBoxLayout;
-    auto* rollback = new QPushButton(QStringLiteral("롤백"), this);
-    rollback->setObjectName("cmdRollback");
-    auto* close = new QPushButton(QStringLiteral("닫기"), this);
-    close->setObjectName("cmdClose");
-    // A dialog's buttons answer Enter by default; taking files back must be
-    // a deliberate click.
-    for (QPushButton* b : {rollback, close}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-    buttons->addStretch(1);
-    buttons->addWidget(rollback);
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
-    connect(rollback, &QPushButton::clicked, this, &FileRollbackScreen::rollBack);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(AddRollbackButtons(this, layout), &QPushButton::clicked, this,
+            &FileRollbackScreen::rollBack);
     refill();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class QBoxLayout;
 class QPushButton;
 class QTableWidget;
 
@@ -17,6 +18,11 @@ class Interaction;
 }
 
 namespace qx::ui {
+
+// "롤백" ("cmdRollback") and "닫기" ("cmdClose", accepting `dialog`) at the
+// right of a row added to `layout`; returns the rollback button. Neither
+// answers Enter: taking files back must be a deliberate click.
+QPushButton* AddRollbackButtons(QDialog* dialog, QBoxLayout* layout);
 
 struct FileRollbackSetup {
     QString id, title;

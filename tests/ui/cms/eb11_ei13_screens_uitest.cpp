@@ -275,6 +275,10 @@ TEST_F(Eb11Ei13ScreensTest, CtrlF10TakesBackTheLatestEi13) {
             EXPECT_EQ(grid->item(0, 3)->text(), QStringLiteral("파일송신전"));
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                               grid->visualItemRect(grid->item(0, 0)).center());
+            // Enter on the chosen row takes nothing back: only the button does.
+            QTest::keyClick(grid, Qt::Key_Return);
+            EXPECT_EQ(grid->rowCount(), 1);
+            EXPECT_TRUE(rollback->isVisible());
             QTest::mouseClick(rollback->findChild<QPushButton*>("cmdRollback"), Qt::LeftButton);
             EXPECT_EQ(grid->rowCount(), 0);
             QTest::mouseClick(rollback->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
