@@ -14,6 +14,7 @@
 #include "export/bills/bills.h"
 #include "platform/amount_text.h"
 #include "platform/interaction.h"
+#include "ui/cms/status_grid.h"
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/ledger/member_filter_bar.h"
@@ -26,21 +27,38 @@ constexpr const char* kBatchExportTitle = "청구서발행내역";
 constexpr const char* kBillExportTitle = "청구서상세내역";
 constexpr const char* kCandidateExportTitle = "청구서발행대상";
 
-QTableWidgetItem* Cell(const std::string& text, bool right = false) {
-    auto* item = new QTableWidgetItem(Q(text));
-    if (right) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return item;
+// Counts and amounts to the right; the widths are the least, a column grows
+// to show its texts whole.
+const std::vector<StatusColumn>& BatchColumns() {
+    static const std::vector<StatusColumn> columns = {{"청구월", 900, kAlignLeft},
+                                                      {"발행일시", 1800, kAlignLeft},
+                                                      {"발행건수", 900, kAlignRight},
+                                                      {"메일발송", 900, kAlignRight},
+                                                      {"총청구액", 1200, kAlignRight}};
+    return columns;
 }
 
-QTableWidget* Grid(QWidget* parent, const char* name, const QStringList& captions) {
-    auto* grid = new QTableWidget(parent);
-    grid->setObjectName(name);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setColumnCount(captions.size());
-    grid->setHorizontalHeaderLabels(captions);
-    return grid;
+const std::vector<StatusColumn>& BillColumns() {
+    static const std::vector<StatusColumn> columns = {{"번호", 600, kAlignRight},
+                                                      {"청구월", 900, kAlignLeft},
+                                                      {"발행일시", 1800, kAlignLeft},
+                                                      {"고객명", 1200, kAlignLeft},
+                                                      {"사업자/주민번호", 1500, kAlignLeft},
+                                                      {"당월청구액", 1200, kAlignRight},
+                                                      {"총청구액", 1200, kAlignRight},
+                                                      {"발송", 600, kAlignRight},
+                                                      {"이메일", 2000, kAlignLeft}};
+    return columns;
+}
+
+const std::vector<StatusColumn>& CandidateColumns() {
+    static const std::vector<StatusColumn> columns = {
+        {"납부자번호", 1500, kAlignLeft},      {"고객명(상호)", 1500, kAlignLeft},
+        {"사업자/주민번호", 1500, kAlignLeft}, {"대체입금계좌", 1500, kAlignLeft},
+        {"이메일", 2000, kAlignLeft},          {"출금일", 700, kAlignRight},
+        {"이체개시월", 1000, kAlignLeft},      {"전월미납액", 1200, kAlignRight},
+        {"당월청구액", 1200, kAlignRight},     {"총청구액", 1200, kAlignRight}};
+    return columns;
 }
 
 QLineEdit* MonthEdit(QWidget* parent, const char* name, const std::string& month) {
@@ -94,10 +112,8 @@ BillListScreen::BillListScreen(Database& db, SessionContext& session, Interactio
     count_ = new QLabel(this);
     count_->setObjectName("lblCount");
     layout->addWidget(count_);
-    batches_ = Grid(this, "grdBatch", {"청구월", "발행일시", "발행건수", "메일발송", "총청구액"});
-    bills_ = Grid(this, "grdBill",
-                  {"번호", "청구월", "발행일시", "고객명", "사업자/주민번호", "당월청구액",
-                   "총청구액", "발송", "이메일"});
+    batches_ = NewStatusGrid(this, "grdBatch", BatchColumns());
+    bills_ = NewStatusGrid(this, "grdBill", BillColumns());
     AttachExcelExport(*batches_, QString::fromUtf8(kBatchExportTitle), db_, session_, ui_);
     AttachExcelExport(*bills_, QString::fromUtf8(kBillExportTitle), db_, session_, ui_);
     layout->addWidget(batches_, 1);
@@ -120,16 +136,11 @@ void BillListScreen::search() {
             return;
         }
         const auto rows = ListBillBatches(db_, session_, from, to);
-        batches_->setRowCount(static_cast<int>(rows.size()));
-        for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
-            const BillBatch& b = rows[static_cast<std::size_t>(i)];
-            batches_->setItem(i, 0, Cell(b.month));
-            batches_->setItem(i, 1, Cell(b.crdate));
-            batches_->setItem(i, 2, Cell(FormatAmount(b.count), true));
-            batches_->setItem(i, 3, Cell(FormatAmount(b.mailed) + " 건", true));
-            batches_->setItem(i, 4, Cell(FormatAmount(b.total), true));
-        }
-        batches_->resizeColumnsToContents();
+        std::vector<std::vector<std::string>> cells;
+        for (const BillBatch& b : rows)
+            cells.push_back({b.month, b.crdate, FormatAmount(b.count),
+                             FormatAmount(b.mailed) + " 건", FormatAmount(b.total)});
+        FillStatusGrid(batches_, BatchColumns(), cells);
         bills_->setRowCount(0);
         count_->setText(QString::number(rows.size()) + QStringLiteral(" 건 "));
     });
@@ -140,21 +151,12 @@ void BillListScreen::showBatch(int row) {
     batches_->selectRow(row);
     const std::string crdate = S(batches_->item(row, 1)->text());
     Guarded(ui_, [this, &crdate] {
-        const auto rows = ListBills(db_, session_, crdate);
-        bills_->setRowCount(static_cast<int>(rows.size()));
-        for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
-            const BillRow& b = rows[static_cast<std::size_t>(i)];
-            bills_->setItem(i, 0, Cell(std::to_string(b.crinx), true));
-            bills_->setItem(i, 1, Cell(b.month));
-            bills_->setItem(i, 2, Cell(b.crdate));
-            bills_->setItem(i, 3, Cell(b.name));
-            bills_->setItem(i, 4, Cell(b.id));
-            bills_->setItem(i, 5, Cell(FormatAmount(b.month_amount), true));
-            bills_->setItem(i, 6, Cell(FormatAmount(b.total), true));
-            bills_->setItem(i, 7, Cell(std::to_string(b.mailcnt) + " 회", true));
-            bills_->setItem(i, 8, Cell(b.email));
-        }
-        bills_->resizeColumnsToContents();
+        std::vector<std::vector<std::string>> cells;
+        for (const BillRow& b : ListBills(db_, session_, crdate))
+            cells.push_back({std::to_string(b.crinx), b.month, b.crdate, b.name, b.id,
+                             FormatAmount(b.month_amount), FormatAmount(b.total),
+                             std::to_string(b.mailcnt) + " 회", b.email});
+        FillStatusGrid(bills_, BillColumns(), cells);
     });
 }
 
@@ -262,9 +264,7 @@ BillIssueDialog::BillIssueDialog(Database& db, SessionContext& session, Interact
     count_ = new QLabel(this);
     count_->setObjectName("lblCount");
     layout->addWidget(count_);
-    grid_ = Grid(this, "grdMember",
-                 {"납부자번호", "고객명(상호)", "사업자/주민번호", "대체입금계좌", "이메일",
-                  "출금일", "이체개시월", "전월미납액", "당월청구액", "총청구액"});
+    grid_ = NewStatusGrid(this, "grdMember", CandidateColumns());
     AttachExcelExport(*grid_, QString::fromUtf8(kCandidateExportTitle), db_, session_, ui_);
     layout->addWidget(grid_, 1);
 
@@ -307,21 +307,12 @@ void BillIssueDialog::search() {
             return;
         }
         const auto rows = ListBillCandidates(db_, session_, sel);
-        grid_->setRowCount(static_cast<int>(rows.size()));
-        for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
-            const BillCandidate& c = rows[static_cast<std::size_t>(i)];
-            grid_->setItem(i, 0, Cell(c.payer_number));
-            grid_->setItem(i, 1, Cell(c.name));
-            grid_->setItem(i, 2, Cell(c.id));
-            grid_->setItem(i, 3, Cell(c.account));
-            grid_->setItem(i, 4, Cell(c.email));
-            grid_->setItem(i, 5, Cell(c.payday, true));
-            grid_->setItem(i, 6, Cell(c.start_date));
-            grid_->setItem(i, 7, Cell(FormatAmount(c.outstanding), true));
-            grid_->setItem(i, 8, Cell(FormatAmount(c.month_amount), true));
-            grid_->setItem(i, 9, Cell(FormatAmount(c.total), true));
-        }
-        grid_->resizeColumnsToContents();
+        std::vector<std::vector<std::string>> cells;
+        for (const BillCandidate& c : rows)
+            cells.push_back({c.payer_number, c.name, c.id, c.account, c.email, c.payday,
+                             c.start_date, FormatAmount(c.outstanding),
+                             FormatAmount(c.month_amount), FormatAmount(c.total)});
+        FillStatusGrid(grid_, CandidateColumns(), cells);
         count_->setText(QString::number(rows.size()) + QStringLiteral(" 건 "));
     });
 }

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -117,7 +118,21 @@ TEST_F(BillScreensTest, TextsIssueMailAndTheBatchShownAsMailed) {
     ASSERT_EQ(bills->rowCount(), 1);
     EXPECT_EQ(bills->item(0, 3)->text(), "김하나");
     EXPECT_EQ(bills->item(0, 7)->text(), "1 회");
-    // Both grids save to Excel like every list.
+    // The grids are the lists' own: no row numbers, amounts to the right,
+    // and the menu entry that saves them to Excel.
+    struct AmountCell {
+        QTableWidget* grid;
+        int column;
+    };
+    for (const AmountCell& c : {AmountCell{batches, 4}, AmountCell{bills, 6}}) {
+        SCOPED_TRACE(c.grid->objectName().toStdString());
+        EXPECT_TRUE(c.grid->verticalHeader()->isHidden());
+        EXPECT_EQ(c.grid->item(0, c.column)->text(), "40,000");
+        EXPECT_EQ(c.grid->item(0, c.column)->textAlignment(),
+                  int(Qt::AlignRight | Qt::AlignVCenter));
+        EXPECT_EQ(c.grid->item(0, 1)->textAlignment(), int(Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    EXPECT_TRUE(grid->verticalHeader()->isHidden());
     for (auto* g : {batches, bills, grid}) {
         ASSERT_EQ(g->actions().size(), 1);
         EXPECT_EQ(g->actions()[0]->text(), "엑셀 저장");
