@@ -28,8 +28,8 @@
 #include "platform/user_settings.h"
 #include "session/eb11_status.h"
 #include "support/hand_made_cms_file.h"
-#include "support/screen_test.h"
 #include "ui/cms/cms_status_screen.h"
+#include "ui/cms/kftc_center_test.h"
 #include "ui/cms/kftc_send_screen.h"
 #include "ui/gui_interaction.h"
 #include "ui/main/main_frame.h"
@@ -42,29 +42,16 @@ namespace fs = std::filesystem;
 using test::HandMadeEb13;
 using test::Pad;
 
-class KftcSendScreenTest : public test::ScreenTest {
+class KftcSendScreenTest : public test::KftcCenterTest {
   protected:
     void SetUp() override {
-        session = test::SessionFor(inst_);
-        schema = InstitutionSchema(inst_.inx);
-        db_->setLogSchema(schema);
-        root = fs::temp_directory_path() /
-               ("qx-kftc-ui-" + inst_.id + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "drive");
-        session.SystemDrive = (root / "drive").string() + "/";
-        setenv("CMSCOMM_CENTER", (root / "center").c_str(), 1);
-        db_->ExecuteSql("update quorisdex.admin_company set add_info6='pw12' where inx=?",
-                        {inst_.inx});
+        SetUpCenter("kftc");
         db_->ExecuteSql("delete from " + schema + ".ea13");
         db_->ExecuteSql("delete from " + schema + ".ei13");
-        ASSERT_TRUE(lib.load(QUORISDEX_CMSCOMM_LIB)) << lib.loadError();
-        center = std::make_unique<center::Center>((root / "center").string());
     }
     void TearDown() override {
         screen.reset();
-        fs::remove_all(root);
+        KftcCenterTest::TearDown();
     }
 
     // The screen opened and started as the transmission command does.
@@ -137,11 +124,6 @@ class KftcSendScreenTest : public test::ScreenTest {
     }
     std::string Shown(int i) const { return ui_.shown.at(static_cast<std::size_t>(i)).text; }
 
-    SessionContext session;
-    std::string schema;
-    fs::path root;
-    KftcLibrary lib;
-    std::unique_ptr<center::Center> center;
     std::unique_ptr<KftcSendScreen> screen;
 };
 

@@ -19,7 +19,7 @@
 #include "cms/workspace/cms_folders.h"
 #include "core/session_context.h"
 #include "db/database.h"
-#include "support/screen_test.h"
+#include "ui/cms/kftc_center_test.h"
 #include "ui/cms/kftc_send_screen.h"
 #include "ui/cms/realtime_screen.h"
 #include "ui/gui_interaction.h"
@@ -29,32 +29,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RealtimeScreenTest : public test::ScreenTest {
+class RealtimeScreenTest : public test::KftcCenterTest {
   protected:
     void SetUp() override {
-        session = test::SessionFor(inst_);
-        schema = InstitutionSchema(inst_.inx);
-        db_->setLogSchema(schema);
-        root = fs::temp_directory_path() /
-               ("qx-realtime-ui-" + inst_.id + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "drive");
-        session.SystemDrive = (root / "drive").string() + "/";
-        setenv("CMSCOMM_CENTER", (root / "center").c_str(), 1);
-        db_->ExecuteSql("update quorisdex.admin_company set add_info6='pw12' where inx=?",
-                        {inst_.inx});
+        SetUpCenter("realtime");
+        if (HasFatalFailure()) return;
         EnsureKftcAddservTable(*db_, inst_.inx);
-        ASSERT_TRUE(lib.load(QUORISDEX_CMSCOMM_LIB)) << lib.loadError();
-        center = std::make_unique<center::Center>((root / "center").string());
         transfer = std::make_unique<KftcTransfer>(*db_, session, ui_, lib);
         transfer->pause = [](int) {};
         ASSERT_TRUE(transfer->Start());
     }
     void TearDown() override {
         screen.reset();
-        transfer->Close();
-        fs::remove_all(root);
+        if (transfer) transfer->Close();
+        KftcCenterTest::TearDown();
     }
     RealtimeScreen& Open() {
         screen = std::make_unique<RealtimeScreen>(*db_, session, ui_, *transfer);
@@ -95,12 +83,7 @@ class RealtimeScreenTest : public test::ScreenTest {
     }
     long long Rows() { return db_->scalarInt("select count(*) from " + schema + ".kftc_addserv"); }
 
-    SessionContext session;
-    std::string schema;
-    fs::path root;
-    KftcLibrary lib;
     std::unique_ptr<KftcTransfer> transfer;
-    std::unique_ptr<center::Center> center;
     std::unique_ptr<RealtimeScreen> screen;
 };
 
