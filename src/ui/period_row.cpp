@@ -31,16 +31,22 @@ PeriodRow NewPeriodRow(QWidget* parent, const QString& caption) {
     return p;
 }
 
-PeriodRow NewListPeriodRow(QWidget* parent, const QString& caption) {
+PeriodRow AddListPeriodRow(QBoxLayout* layout, QWidget* parent, const QString& caption) {
     PeriodRow p = NewPeriodRow(parent, caption);
     p.list = AddListButton(p.row, parent);
     p.row->addStretch(1);
+    layout->addLayout(p.row);
     return p;
 }
 
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    return b;
+}
+
 QPushButton* AddListButton(QHBoxLayout* row, QWidget* parent) {
-    auto* list = new QPushButton(QStringLiteral("조회"), parent);
-    list->setObjectName("cmdList");
+    auto* list = NewButton(parent, "cmdList", QStringLiteral("조회"));
     row->addWidget(list);
     return list;
 }

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 
+class QBoxLayout;
 class QDateEdit;
 class QHBoxLayout;
 class QPushButton;
@@ -24,13 +25,16 @@ struct PeriodRow {
     QHBoxLayout* row = nullptr;   // add it to the screen's layout
     QDateEdit* from = nullptr;    // "dtpFrom"
     QDateEdit* to = nullptr;      // "dtpTo"
-    QPushButton* list = nullptr;  // "cmdList", from NewListPeriodRow only
+    QPushButton* list = nullptr;  // "cmdList", from AddListPeriodRow only
 };
 // The caption and the two dates; the caller adds what follows them.
 PeriodRow NewPeriodRow(QWidget* parent, const QString& caption);
-// The caption, the two dates and the list button, then a stretch: what the
-// caller adds after goes to the right edge.
-PeriodRow NewListPeriodRow(QWidget* parent, const QString& caption);
+// The caption, the two dates and the list button, then a stretch, added to
+// `layout`: what the caller adds to the row after goes to the right edge.
+PeriodRow AddListPeriodRow(QBoxLayout* layout, QWidget* parent, const QString& caption);
+
+// A push button named for tests and screenshots.
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& text);
 
 // The "조회" button ("cmdList") added to `row`.
 QPushButton* AddListButton(QHBoxLayout* row, QWidget* parent);

@@ -47,12 +47,6 @@ QTableWidget* Grid(QWidget* parent, const char* name, const std::vector<std::str
     return grid;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    return b;
-}
-
 // The rows of a grid whose first column is the payment key, when ticked.
 std::vector<long long> CheckedKeys(const QTableWidget* grid) {
     std::vector<long long> keys;
@@ -127,8 +121,8 @@ CardMemberRequestDialog::CardMemberRequestDialog(Database& db, SessionContext& s
     bar->addWidget(new QLabel(QStringLiteral("신청일자"), this));
     date_ = NewDateBox(this, "dtpDate");
     bar->addWidget(date_);
-    auto* list = Button(this, "cmdList", QStringLiteral("조회"));
-    auto* create = Button(this, "cmdCreate", QStringLiteral("파일생성"));
+    auto* list = NewButton(this, "cmdList", QStringLiteral("조회"));
+    auto* create = NewButton(this, "cmdCreate", QStringLiteral("파일생성"));
     bar->addWidget(list);
     bar->addWidget(create);
     count_ = new QLabel(this);
@@ -190,8 +184,8 @@ CardPaymentRequestDialog::CardPaymentRequestDialog(Database& db, SessionContext&
     layout->addLayout(bar);
     choices_ = new Eb21ChoicePanel(ui_, true, this);
     layout->addWidget(choices_);
-    auto* list = Button(this, "cmdList", QStringLiteral("조회"));
-    auto* create = Button(this, "cmdCreate", QStringLiteral("파일생성"));
+    auto* list = NewButton(this, "cmdList", QStringLiteral("조회"));
+    auto* create = NewButton(this, "cmdCreate", QStringLiteral("파일생성"));
     // A request cannot be taken back from here: Enter lists and never creates.
     create->setAutoDefault(false);
     list->setDefault(true);
@@ -306,9 +300,9 @@ CardCancellationDialog::CardCancellationDialog(Database& db, SessionContext& ses
     bar->addWidget(new QLabel(QStringLiteral("결제일자"), this));
     date_ = NewDateBox(this, "dtpDate");
     bar->addWidget(date_);
-    auto* list = Button(this, "cmdList", QStringLiteral("조회"));
-    auto* add = Button(this, "cmdAdd", QStringLiteral("취소내역 추가"));
-    auto* remove = Button(this, "cmdRemove", QStringLiteral("취소내역 제거"));
+    auto* list = NewButton(this, "cmdList", QStringLiteral("조회"));
+    auto* add = NewButton(this, "cmdAdd", QStringLiteral("취소내역 추가"));
+    auto* remove = NewButton(this, "cmdRemove", QStringLiteral("취소내역 제거"));
     for (auto* b : {list, add, remove}) bar->addWidget(b);
     bar->addStretch(1);
     layout->addLayout(bar);
@@ -420,17 +414,17 @@ CardResultScreen::CardResultScreen(Database& db, SessionContext& session, Intera
     bar->addWidget(from_);
     bar->addWidget(new QLabel(QStringLiteral("~"), this));
     bar->addWidget(to_);
-    auto* list = Button(this, "cmdList", QStringLiteral("조회"));
+    auto* list = NewButton(this, "cmdList", QStringLiteral("조회"));
     bar->addWidget(list);
     bar->addStretch(1);
     if (members) {
-        auto* request = Button(this, "cmdRequest", QStringLiteral("신규/해지 신청"));
+        auto* request = NewButton(this, "cmdRequest", QStringLiteral("신규/해지 신청"));
         bar->addWidget(request);
         connect(request, &QPushButton::clicked, this, [this] { openMemberRequest(); });
     } else {
-        auto* request = Button(this, "cmdRequest", QStringLiteral("결제 신청"));
-        auto* cancel = Button(this, "cmdCancel", QStringLiteral("출금취소 선택"));
-        auto* sms = Button(this, "cmdSms", QStringLiteral("SMS"));
+        auto* request = NewButton(this, "cmdRequest", QStringLiteral("결제 신청"));
+        auto* cancel = NewButton(this, "cmdCancel", QStringLiteral("출금취소 선택"));
+        auto* sms = NewButton(this, "cmdSms", QStringLiteral("SMS"));
         bar->addWidget(request);
         bar->addWidget(cancel);
         bar->addWidget(sms);
@@ -443,8 +437,8 @@ CardResultScreen::CardResultScreen(Database& db, SessionContext& session, Intera
         Grid(this, "grdFiles", members ? CardMemberRequestColumns() : CardPaymentRequestColumns(),
              title, db_, session_, ui_);
     layout->addWidget(files_, 1);
-    const DetailBar detailBar = NewDetailBar(this);
-    detailTitle_ = detailBar.title;
+    const LabelRow detailBar = NewLabelRow(this, "lblDetail");
+    detailTitle_ = detailBar.label;
     filter_ =
         AddDetailFilter(detailBar.row, this,
                         {QStringLiteral("전체"), QStringLiteral("정상"), QStringLiteral("불능")});

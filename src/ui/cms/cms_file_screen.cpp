@@ -28,30 +28,26 @@ void CmsFileScreen::build(const CmsFileScreenLayout& setup) {
     layout->setContentsMargins(0, 0, 0, 0);
     // Three short rows rather than one long one: at 1024 pixels the search
     // box and the buttons keep their size.
-    const PeriodRow period = NewListPeriodRow(this, QStringLiteral("생성일자"));
+    const PeriodRow period = AddListPeriodRow(layout, this, QStringLiteral("생성일자"));
     from_ = period.from;
     to_ = period.to;
-    layout->addLayout(period.row);
 
     const CmsSearchRow searchRow = NewCmsSearchRow(this);
     search_ = searchRow.text;
     searchToggle_ = searchRow.toggle;
     layout->addLayout(searchRow.row);
 
-    auto* actions = new QHBoxLayout;
-    waiting_ = new QLabel(this);
-    waiting_->setObjectName("lblWaiting");
-    actions->addWidget(waiting_);
-    actions->addStretch(1);
-    setup.addActions(actions);
-    layout->addLayout(actions);
+    const LabelRow actions = NewLabelRow(this, "lblWaiting");
+    waiting_ = actions.label;
+    addActions(actions.row);
+    layout->addLayout(actions.row);
 
     files_ = NewStatusGrid(this, "grdFiles", setup.fileColumns);
     AttachExcelExport(*files_, setup.filesTitle, db_, session_, ui_);
     layout->addWidget(files_, 1);
 
-    const DetailBar detailBar = NewDetailBar(this);
-    detailTitle_ = detailBar.title;
+    const LabelRow detailBar = NewLabelRow(this, "lblDetail");
+    detailTitle_ = detailBar.label;
     filter_ = AddDetailFilter(detailBar.row, this, setup.filters);
     layout->addLayout(detailBar.row);
     details_ = new QTableWidget(this);

@@ -4,29 +4,25 @@
 // its title and filter. Ctrl+F10 leads to the screen's rollback.
 #pragma once
 
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QTableWidget>
 #include <QWidget>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "cms/workspace/cms_status.h"
+#include "core/session_context.h"
 #include "db/business_days.h"
-
-class QComboBox;
-class QDateEdit;
-class QHBoxLayout;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTableWidget;
-
-namespace qx {
-class Database;
-class Interaction;
-struct SessionContext;
-}  // namespace qx
+#include "db/database.h"
+#include "platform/interaction.h"
 
 namespace qx::ui {
 
@@ -34,8 +30,6 @@ struct CmsFileScreenLayout {
     std::vector<StatusColumn> fileColumns;
     QString filesTitle, detailsTitle;  // of their Excel exports
     QStringList filters;               // in the order of the screen's detail filter
-    // Adds the screen's buttons after the waiting figures, in their order.
-    std::function<void(QHBoxLayout* actions)> addActions;
 };
 
 class CmsFileScreen : public QWidget {
@@ -50,8 +44,16 @@ class CmsFileScreen : public QWidget {
   protected:
     CmsFileScreen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent);
     // Builds the screen and opens its period on the server's date; the
-    // derived screen calls it first in its constructor, and refresh() last.
+    // derived screen calls it in its constructor's body (so that its own
+    // addActions is the one called), and refresh() last.
     void build(const CmsFileScreenLayout& layout);
+    // Adds the screen's own buttons after the waiting figures, in their
+    // order, and connects them.
+    virtual void addActions(QHBoxLayout* actions) = 0;
+
+    Database& db_;
+    SessionContext& session_;
+    Interaction& ui_;
 
     CivilDate from() const;
     CivilDate to() const;
@@ -59,9 +61,6 @@ class CmsFileScreen : public QWidget {
     std::string searchText() const;
     bool searchSet() const { return searchSet_; }
 
-    Database& db_;
-    SessionContext& session_;
-    Interaction& ui_;
     QLabel* waiting_ = nullptr;
     QTableWidget* files_ = nullptr;
     QLabel* detailTitle_ = nullptr;

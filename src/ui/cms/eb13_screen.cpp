@@ -38,47 +38,40 @@ constexpr const char* kNoTargetsText = "신규신청 또는 해지 대상이 없
 
 Eb13Screen::Eb13Screen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent)
     : CmsFileScreen(db, session, ui, parent) {
-    QPushButton* create = nullptr;
-    QPushButton* apply = nullptr;
-    QPushButton* sms = nullptr;
+    authPollMs_ = kAuthRequeryPollMilliseconds;
+    authLimitMs_ = kAuthRequeryLimitSeconds * 1000;
     build({Eb13FileColumns(),
            QStringLiteral("EB13파일목록"),
            QStringLiteral("EB13파일상세내역"),
-           {QStringLiteral("전체"), QStringLiteral("미처리/성공"), QStringLiteral("불능")},
-           [&](QHBoxLayout* actions) {
-               create = new QPushButton(QStringLiteral("EB13 파일생성"), this);
-               create->setObjectName("cmdEb13Create");
-               apply = new QPushButton(QStringLiteral("EB14 파일처리"), this);
-               apply->setObjectName("cmdEb14Apply");
-               requery_ = new QPushButton(QStringLiteral("인증결과 재조회"), this);
-               requery_->setObjectName("cmdRequery");
-               requery_->setEnabled(false);
-               requery_->setVisible(session_.cmsrunprg == 2);
-               authWait_ = new QLabel(this);
-               authWait_->setObjectName("lblAuthWait");
-               authPoll_ = new QTimer(this);
-               actions->addWidget(authWait_);
-               actions->addWidget(create);
-               actions->addWidget(apply);
-               actions->addWidget(requery_);
-               sms = new QPushButton(QStringLiteral("SMS"), this);
-               sms->setObjectName("cmdSms");
-               actions->addWidget(sms);
-           }});
-    authPollMs_ = kAuthRequeryPollMilliseconds;
-    authLimitMs_ = kAuthRequeryLimitSeconds * 1000;
-
-    connect(create, &QPushButton::clicked, this, [this] { openCreation(); });
-    connect(apply, &QPushButton::clicked, this, &Eb13Screen::applyEb14);
-    connect(sms, &QPushButton::clicked, this, &Eb13Screen::openSms);
-    connect(requery_, &QPushButton::clicked, this, &Eb13Screen::requeryAuth);
-    connect(authPoll_, &QTimer::timeout, this, &Eb13Screen::pollAuth);
+           {QStringLiteral("전체"), QStringLiteral("미처리/성공"), QStringLiteral("불능")}});
     // Relay institutions only, and only with a detail row chosen.
     connect(details_, &QTableWidget::itemSelectionChanged, this, [this] {
         requery_->setEnabled(session_.cmsrunprg == 2 && !details_->selectedItems().isEmpty() &&
                              !authPoll_->isActive());
     });
     refresh();
+}
+
+void Eb13Screen::addActions(QHBoxLayout* actions) {
+    auto* create = NewButton(this, "cmdEb13Create", QStringLiteral("EB13 파일생성"));
+    auto* apply = NewButton(this, "cmdEb14Apply", QStringLiteral("EB14 파일처리"));
+    requery_ = NewButton(this, "cmdRequery", QStringLiteral("인증결과 재조회"));
+    requery_->setEnabled(false);
+    requery_->setVisible(session_.cmsrunprg == 2);
+    authWait_ = new QLabel(this);
+    authWait_->setObjectName("lblAuthWait");
+    authPoll_ = new QTimer(this);
+    actions->addWidget(authWait_);
+    actions->addWidget(create);
+    actions->addWidget(apply);
+    actions->addWidget(requery_);
+    auto* sms = NewButton(this, "cmdSms", QStringLiteral("SMS"));
+    actions->addWidget(sms);
+    connect(create, &QPushButton::clicked, this, [this] { openCreation(); });
+    connect(apply, &QPushButton::clicked, this, &Eb13Screen::applyEb14);
+    connect(sms, &QPushButton::clicked, this, &Eb13Screen::openSms);
+    connect(requery_, &QPushButton::clicked, this, &Eb13Screen::requeryAuth);
+    connect(authPoll_, &QTimer::timeout, this, &Eb13Screen::pollAuth);
 }
 
 void Eb13Screen::refresh() {

@@ -38,6 +38,9 @@ class Eb13Screen : public CmsFileScreen {
   signals:
     void ei13ScreenWanted();
 
+  protected:
+    void addActions(QHBoxLayout* actions) override;
+
   private:
     // The re-query under way.
     QPushButton* requery_ = nullptr;

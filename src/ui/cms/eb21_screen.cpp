@@ -43,31 +43,23 @@ class WaitCursor {
 
 Eb21Screen::Eb21Screen(Database& db, SessionContext& session, Interaction& ui, QWidget* parent)
     : CmsFileScreen(db, session, ui, parent) {
-    QPushButton* create = nullptr;
-    QPushButton* apply = nullptr;
-    QPushButton* sms = nullptr;
     build({Eb21FileColumns(),
            QStringLiteral("EB21파일목록"),
            QStringLiteral("EB21파일상세내역"),
            // In the order of Eb21DetailFilter.
            {QStringLiteral("전체"), QStringLiteral("미처리/출금"), QStringLiteral("출금불능"),
-            QStringLiteral("부분출금")},
-           [&](QHBoxLayout* actions) {
-               create = new QPushButton(QStringLiteral("CMS 출금파일 생성"), this);
-               create->setObjectName("cmdEb21Create");
-               apply = new QPushButton(QStringLiteral("EB22 처리"), this);
-               apply->setObjectName("cmdEb22Apply");
-               sms = new QPushButton(QStringLiteral("SMS"), this);
-               sms->setObjectName("cmdSms");
-               actions->addWidget(create);
-               actions->addWidget(apply);
-               actions->addWidget(sms);
-           }});
+            QStringLiteral("부분출금")}});
+    refresh();
+}
 
+void Eb21Screen::addActions(QHBoxLayout* actions) {
+    auto* create = NewButton(this, "cmdEb21Create", QStringLiteral("CMS 출금파일 생성"));
+    auto* apply = NewButton(this, "cmdEb22Apply", QStringLiteral("EB22 처리"));
+    auto* sms = NewButton(this, "cmdSms", QStringLiteral("SMS"));
+    for (QWidget* w : {create, apply, sms}) actions->addWidget(w);
     connect(create, &QPushButton::clicked, this, [this] { openCreation(); });
     connect(apply, &QPushButton::clicked, this, &Eb21Screen::applyEb22);
     connect(sms, &QPushButton::clicked, this, &Eb21Screen::openSms);
-    refresh();
 }
 
 void Eb21Screen::refresh() {

@@ -25,6 +25,9 @@ class Eb21Screen : public CmsFileScreen {
     void openSms();
     // The detail grid: the selected file's requests, or the search's rows.
     void showDetail() override;
+
+  protected:
+    void addActions(QHBoxLayout* actions) override;
 };
 
 // frmDoc32 in a window of its own over `parent`, until the user closes it.

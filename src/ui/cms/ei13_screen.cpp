@@ -31,16 +31,13 @@ Ei13Screen::Ei13Screen(Database& db, SessionContext& session, Interaction& ui, Q
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    const PeriodRow period = NewListPeriodRow(this, QStringLiteral("생성일자"));
+    const PeriodRow period = AddListPeriodRow(layout, this, QStringLiteral("생성일자"));
     from_ = period.from;
     to_ = period.to;
-    layout->addLayout(period.row);
 
-    auto* actions = new QHBoxLayout;
-    figures_ = new QLabel(this);
-    figures_->setObjectName("lblFigures");
-    actions->addWidget(figures_);
-    actions->addStretch(1);
+    const LabelRow figures = NewLabelRow(this, "lblFigures");
+    figures_ = figures.label;
+    auto* actions = figures.row;
     actions->addWidget(new QLabel(QStringLiteral("파일일자"), this));
     fileDate_ = NewDateBox(this, "dtpFileDate");
     actions->addWidget(fileDate_);

@@ -113,14 +113,14 @@ CmsSearchRow NewCmsSearchRow(QWidget* parent) {
     return r;
 }
 
-DetailBar NewDetailBar(QWidget* parent) {
-    DetailBar bar;
-    bar.row = new QHBoxLayout;
-    bar.title = new QLabel(parent);
-    bar.title->setObjectName("lblDetail");
-    bar.row->addWidget(bar.title);
-    bar.row->addStretch(1);
-    return bar;
+LabelRow NewLabelRow(QWidget* parent, const char* labelName) {
+    LabelRow r;
+    r.row = new QHBoxLayout;
+    r.label = new QLabel(parent);
+    r.label->setObjectName(labelName);
+    r.row->addWidget(r.label);
+    r.row->addStretch(1);
+    return r;
 }
 
 QComboBox* AddDetailFilter(QHBoxLayout* row, QWidget* parent, const QStringList& items) {

@@ -40,13 +40,13 @@ struct CmsSearchRow {
     QPushButton* toggle = nullptr;
 };
 CmsSearchRow NewCmsSearchRow(QWidget* parent);
-// The row over a detail grid: the detail's title ("lblDetail") on the left,
-// then a stretch; what the caller adds goes to the right edge.
-struct DetailBar {
+// A row with a label named `labelName` on the left (a detail's title, the
+// waiting figures), then a stretch: what the caller adds goes to the right edge.
+struct LabelRow {
     QHBoxLayout* row = nullptr;
-    QLabel* title = nullptr;
+    QLabel* label = nullptr;
 };
-DetailBar NewDetailBar(QWidget* parent);
+LabelRow NewLabelRow(QWidget* parent, const char* labelName);
 // The detail's filter ("cboFilter") with `items`, added to `row`.
 QComboBox* AddDetailFilter(QHBoxLayout* row, QWidget* parent, const QStringList& items);
 // Replaces the columns and rows by those of a file's detail.

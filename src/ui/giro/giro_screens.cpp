@@ -124,21 +124,18 @@ Gr15ReportScreen::Gr15ReportScreen(Database& db, SessionContext& session, Intera
     : QWidget(parent), db_(db), session_(session), ui_(ui) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    const PeriodRow period = NewListPeriodRow(this, QStringLiteral("처리일자"));
-    auto* bar = period.row;
+    const PeriodRow period = AddListPeriodRow(layout, this, QStringLiteral("처리일자"));
     from_ = period.from;
     to_ = period.to;
-    auto* receipts = new QPushButton(QStringLiteral("GR15 파일처리"), this);
-    receipts->setObjectName("cmdGiro");
-    bar->addWidget(receipts);
-    layout->addLayout(bar);
+    auto* receipts = NewButton(this, "cmdGiro", QStringLiteral("GR15 파일처리"));
+    period.row->addWidget(receipts);
 
     files_ = NewStatusGrid(this, "grdFiles", Gr15FileColumns());
     AttachExcelExport(*files_, kGr15ListTitle, db_, session_, ui_);
     layout->addWidget(files_, 1);
 
-    const DetailBar detailBar = NewDetailBar(this);
-    detailTitle_ = detailBar.title;
+    const LabelRow detailBar = NewLabelRow(this, "lblDetail");
+    detailTitle_ = detailBar.label;
     unbooked_ = new QLabel(this);
     unbooked_->setObjectName("lblUnbooked");
     unbooked_->setStyleSheet("color: #b00020;");

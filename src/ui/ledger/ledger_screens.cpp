@@ -23,16 +23,11 @@
 #include "ui/gui_interaction.h"
 #include "ui/ledger/member_filter_bar.h"
 #include "ui/main/business_screen.h"
+#include "ui/period_row.h"
 
 namespace qx::ui {
 
 namespace {
-
-QPushButton* Button(QWidget* parent, const char* text, const char* name) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    return b;
-}
 
 QLineEdit* DateBox(QWidget* parent, const char* name, const std::string& text) {
     auto* e = new QLineEdit(Q(text), parent);
@@ -116,8 +111,8 @@ SaleRunScreen::SaleRunScreen(Database& db, SessionContext& session, Interaction&
     unbilled_ = new QCheckBox("당월 미발생 매출분", this);
     unbilled_->setObjectName("chkUnbilled");
     date_ = DateBox(this, "txtDate", Today(session));
-    auto* searchButton = Button(this, "조회", "cmdSearch");
-    auto* runButton = Button(this, "일괄매출", "cmdRun");
+    auto* searchButton = NewButton(this, "cmdSearch", "조회");
+    auto* runButton = NewButton(this, "cmdRun", "일괄매출");
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
     connect(runButton, &QPushButton::clicked, this, [this] { runSale(); });
     auto* bar = new QHBoxLayout;
@@ -196,8 +191,8 @@ CollectionRunScreen::CollectionRunScreen(Database& db, SessionContext& session, 
     title_ = new QLineEdit(this);
     title_->setObjectName("txtTitle");
     title_->setPlaceholderText("수금방식 10 이상의 수금명");
-    auto* searchButton = Button(this, "조회", "cmdSearch");
-    auto* runButton = Button(this, "일괄수금", "cmdRun");
+    auto* searchButton = NewButton(this, "cmdSearch", "조회");
+    auto* runButton = NewButton(this, "cmdRun", "일괄수금");
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
     connect(runButton, &QPushButton::clicked, this, [this] { runCollection(); });
     auto* bar = new QHBoxLayout;
@@ -261,9 +256,9 @@ RunHistoryScreen::RunHistoryScreen(Database& db, SessionContext& session, Intera
     rowFilter_ = new QComboBox(this);
     rowFilter_->setObjectName("cboFilter");
     rowFilter_->addItems({"전체", "정상", "불능"});
-    auto* searchButton = Button(this, "조회", "cmdSearch");
-    auto* newButton = Button(this, sale ? "일괄매출" : "일괄수금", "cmdNew");
-    auto* cancelButton = Button(this, sale ? "일괄매출취소" : "일괄수금취소", "cmdCancelRun");
+    auto* searchButton = NewButton(this, "cmdSearch", "조회");
+    auto* newButton = NewButton(this, "cmdNew", sale ? "일괄매출" : "일괄수금");
+    auto* cancelButton = NewButton(this, "cmdCancelRun", sale ? "일괄매출취소" : "일괄수금취소");
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
     connect(newButton, &QPushButton::clicked, this, [this] { openRunWindow(); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { cancelSelected(); });
@@ -382,9 +377,9 @@ BulkRemovalScreen::BulkRemovalScreen(Database& db, SessionContext& session, Inte
     : QWidget(parent), db_(db), session_(session), ui_(ui), outstanding_(outstanding) {
     setObjectName(outstanding ? "frmDoc27" : "frmDoc27_1");
     filter_ = new MemberFilterBar(db, session, ui, this);
-    auto* searchButton = Button(this, "조회", "cmdSearch");
+    auto* searchButton = NewButton(this, "cmdSearch", "조회");
     auto* runButton =
-        Button(this, outstanding ? "미수금 일괄 제거" : "매출예정액 제거 (0원 처리)", "cmdRun");
+        NewButton(this, "cmdRun", outstanding ? "미수금 일괄 제거" : "매출예정액 제거 (0원 처리)");
     connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
     connect(runButton, &QPushButton::clicked, this, [this] { removeAll(); });
     auto* bar = new QHBoxLayout;
