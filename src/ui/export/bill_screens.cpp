@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <set>
 
 #include "core/session_context.h"
 #include "db/code_lists.h"
@@ -18,6 +19,7 @@
 #include "ui/export/grid_export.h"
 #include "ui/gui_interaction.h"
 #include "ui/ledger/member_filter_bar.h"
+#include "ui/period_row.h"
 
 namespace qx::ui {
 
@@ -27,39 +29,28 @@ constexpr const char* kBatchExportTitle = "청구서발행내역";
 constexpr const char* kBillExportTitle = "청구서상세내역";
 constexpr const char* kCandidateExportTitle = "청구서발행대상";
 
-// Counts and amounts to the right; the widths are the least, a column grows
-// to show its texts whole.
-const std::vector<StatusColumn>& BatchColumns() {
-    static const std::vector<StatusColumn> columns = {{"청구월", 900, kAlignLeft},
-                                                      {"발행일시", 1800, kAlignLeft},
-                                                      {"발행건수", 900, kAlignRight},
-                                                      {"메일발송", 900, kAlignRight},
-                                                      {"총청구액", 1200, kAlignRight}};
+// Columns as wide as their texts (as the least width grows to them), the
+// counts and amounts (`right`, by index) aligned to the right.
+std::vector<StatusColumn> FittedColumns(const std::vector<std::string>& captions,
+                                        const std::set<int>& right) {
+    constexpr int kLeastTwips = 300;
+    std::vector<StatusColumn> columns;
+    for (int c = 0; c < static_cast<int>(captions.size()); ++c)
+        columns.push_back({captions[static_cast<std::size_t>(c)], kLeastTwips,
+                           right.count(c) != 0 ? kAlignRight : kAlignLeft});
     return columns;
 }
 
-const std::vector<StatusColumn>& BillColumns() {
-    static const std::vector<StatusColumn> columns = {{"번호", 600, kAlignRight},
-                                                      {"청구월", 900, kAlignLeft},
-                                                      {"발행일시", 1800, kAlignLeft},
-                                                      {"고객명", 1200, kAlignLeft},
-                                                      {"사업자/주민번호", 1500, kAlignLeft},
-                                                      {"당월청구액", 1200, kAlignRight},
-                                                      {"총청구액", 1200, kAlignRight},
-                                                      {"발송", 600, kAlignRight},
-                                                      {"이메일", 2000, kAlignLeft}};
-    return columns;
-}
-
-const std::vector<StatusColumn>& CandidateColumns() {
-    static const std::vector<StatusColumn> columns = {
-        {"납부자번호", 1500, kAlignLeft},      {"고객명(상호)", 1500, kAlignLeft},
-        {"사업자/주민번호", 1500, kAlignLeft}, {"대체입금계좌", 1500, kAlignLeft},
-        {"이메일", 2000, kAlignLeft},          {"출금일", 700, kAlignRight},
-        {"이체개시월", 1000, kAlignLeft},      {"전월미납액", 1200, kAlignRight},
-        {"당월청구액", 1200, kAlignRight},     {"총청구액", 1200, kAlignRight}};
-    return columns;
-}
+const std::vector<StatusColumn> kBatchColumns =
+    FittedColumns({"청구월", "발행일시", "발행건수", "메일발송", "총청구액"}, {2, 3, 4});
+const std::vector<StatusColumn> kBillColumns =
+    FittedColumns({"번호", "청구월", "발행일시", "고객명", "사업자/주민번호", "당월청구액",
+                   "총청구액", "발송", "이메일"},
+                  {0, 5, 6, 7});
+const std::vector<StatusColumn> kCandidateColumns =
+    FittedColumns({"납부자번호", "고객명(상호)", "사업자/주민번호", "대체입금계좌", "이메일",
+                   "출금일", "이체개시월", "전월미납액", "당월청구액", "총청구액"},
+                  {5, 7, 8, 9});
 
 QLineEdit* MonthEdit(QWidget* parent, const char* name, const std::string& month) {
     auto* edit = new QLineEdit(Q(month), parent);
@@ -73,12 +64,6 @@ QLineEdit* MonthEdit(QWidget* parent, const char* name, const std::string& month
 // The current month "yyyy-mm" from the session's "yy-mm".
 std::string CurrentMonth(const SessionContext& s) {
     return s.month_current.size() == 5 ? "20" + s.month_current : std::string();
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-    b->setObjectName(name);
-    return b;
 }
 
 }  // namespace
@@ -99,10 +84,10 @@ BillListScreen::BillListScreen(Database& db, SessionContext& session, Interactio
     const std::string month = CurrentMonth(session_);
     from_ = MonthEdit(this, "txtFrom", month.empty() ? month : month.substr(0, 4) + "-01");
     to_ = MonthEdit(this, "txtTo", month);
-    auto* find = Button(this, "cmdList", "조회");
-    auto* issue = Button(this, "cmdIssue", "청구서 발행");
-    auto* texts = Button(this, "cmdTexts", "청구서설정");
-    auto* mail = Button(this, "cmdMail", "메일 재발송");
+    auto* find = NewButton(this, "cmdList", "조회");
+    auto* issue = NewButton(this, "cmdIssue", "청구서 발행");
+    auto* texts = NewButton(this, "cmdTexts", "청구서설정");
+    auto* mail = NewButton(this, "cmdMail", "메일 재발송");
     bar->addWidget(new QLabel(QStringLiteral("청구월"), this));
     for (QWidget* w : std::initializer_list<QWidget*>{from_, new QLabel(QStringLiteral("~"), this),
                                                       to_, find, issue, texts, mail})
@@ -112,8 +97,8 @@ BillListScreen::BillListScreen(Database& db, SessionContext& session, Interactio
     count_ = new QLabel(this);
     count_->setObjectName("lblCount");
     layout->addWidget(count_);
-    batches_ = NewStatusGrid(this, "grdBatch", BatchColumns());
-    bills_ = NewStatusGrid(this, "grdBill", BillColumns());
+    batches_ = NewStatusGrid(this, "grdBatch", kBatchColumns);
+    bills_ = NewStatusGrid(this, "grdBill", kBillColumns);
     AttachExcelExport(*batches_, QString::fromUtf8(kBatchExportTitle), db_, session_, ui_);
     AttachExcelExport(*bills_, QString::fromUtf8(kBillExportTitle), db_, session_, ui_);
     layout->addWidget(batches_, 1);
@@ -140,7 +125,7 @@ void BillListScreen::search() {
         for (const BillBatch& b : rows)
             cells.push_back({b.month, b.crdate, FormatAmount(b.count),
                              FormatAmount(b.mailed) + " 건", FormatAmount(b.total)});
-        FillStatusGrid(batches_, BatchColumns(), cells);
+        FillStatusGrid(batches_, kBatchColumns, cells);
         bills_->setRowCount(0);
         count_->setText(QString::number(rows.size()) + QStringLiteral(" 건 "));
     });
@@ -156,7 +141,7 @@ void BillListScreen::showBatch(int row) {
             cells.push_back({std::to_string(b.crinx), b.month, b.crdate, b.name, b.id,
                              FormatAmount(b.month_amount), FormatAmount(b.total),
                              std::to_string(b.mailcnt) + " 회", b.email});
-        FillStatusGrid(bills_, BillColumns(), cells);
+        FillStatusGrid(bills_, kBillColumns, cells);
     });
 }
 
@@ -239,9 +224,9 @@ BillIssueDialog::BillIssueDialog(Database& db, SessionContext& session, Interact
     textMode_->addItem(QStringLiteral("일치"));
     text_ = new QLineEdit(this);
     text_->setObjectName("txtSearch");
-    auto* find = Button(this, "cmdList", "조회");
-    auto* issue = Button(this, "cmdIssue", "청구서 발행");
-    auto* texts = Button(this, "cmdTexts", "청구서설정");
+    auto* find = NewButton(this, "cmdList", "조회");
+    auto* issue = NewButton(this, "cmdIssue", "청구서 발행");
+    auto* texts = NewButton(this, "cmdTexts", "청구서설정");
     text_->setMinimumWidth(160);
     top->addWidget(new QLabel(QStringLiteral("청구월"), this));
     for (QWidget* w : std::initializer_list<QWidget*>{
@@ -264,7 +249,7 @@ BillIssueDialog::BillIssueDialog(Database& db, SessionContext& session, Interact
     count_ = new QLabel(this);
     count_->setObjectName("lblCount");
     layout->addWidget(count_);
-    grid_ = NewStatusGrid(this, "grdMember", CandidateColumns());
+    grid_ = NewStatusGrid(this, "grdMember", kCandidateColumns);
     AttachExcelExport(*grid_, QString::fromUtf8(kCandidateExportTitle), db_, session_, ui_);
     layout->addWidget(grid_, 1);
 
@@ -312,7 +297,7 @@ void BillIssueDialog::search() {
             cells.push_back({c.payer_number, c.name, c.id, c.account, c.email, c.payday,
                              c.start_date, FormatAmount(c.outstanding),
                              FormatAmount(c.month_amount), FormatAmount(c.total)});
-        FillStatusGrid(grid_, CandidateColumns(), cells);
+        FillStatusGrid(grid_, kCandidateColumns, cells);
         count_->setText(QString::number(rows.size()) + QStringLiteral(" 건 "));
     });
 }
@@ -362,8 +347,8 @@ BillTextsDialog::BillTextsDialog(Database& db, SessionContext& session, Interact
     month_ = MonthEdit(this, "txtMonth", CurrentMonth(session_));
     layout->addWidget(new QLabel(QStringLiteral("미리보기 청구월"), this), 4, 0);
     layout->addWidget(month_, 4, 1);
-    auto* preview = Button(this, "cmdPreview", "미리보기");
-    auto* save = Button(this, "cmdSave", "적용");
+    auto* preview = NewButton(this, "cmdPreview", "미리보기");
+    auto* save = NewButton(this, "cmdSave", "적용");
     layout->addWidget(preview, 4, 2);
     layout->addWidget(save, 4, 3);
     layout->setRowStretch(5, 1);
