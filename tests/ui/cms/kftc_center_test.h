@@ -30,8 +30,7 @@ class KftcCenterTest : public ScreenTest {
                ("qx-" + tag + "-ui-" + inst_.id + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
-        fs::create_directories(root / "drive");
-        session.SystemDrive = (root / "drive").string() + "/";
+        session.SystemDrive = MadeFolder(root / "drive").string() + "/";
         setenv("CMSCOMM_CENTER", (root / "center").c_str(), 1);
         db_->ExecuteSql("update quorisdex.admin_company set add_info6='pw12' where inx=?",
                         {inst_.inx});
@@ -39,6 +38,12 @@ class KftcCenterTest : public ScreenTest {
         center = std::make_unique<center::Center>((root / "center").string());
     }
     void TearDown() override { std::filesystem::remove_all(root); }
+
+    // `folder`, made when it is missing.
+    static const std::filesystem::path& MadeFolder(const std::filesystem::path& folder) {
+        std::filesystem::create_directories(folder);
+        return folder;
+    }
 
     SessionContext session;
     std::string schema;
