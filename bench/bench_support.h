@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/session_context.h"
+
 namespace qx {
 class Database;
 }
@@ -36,5 +38,24 @@ struct BenchArgs {
 // connection, and a failure printed as "failed: …" with exit code 1.
 int RunBench(int argc, char** argv, const std::string& usage, long long defaultSize,
              const std::function<int(Database&, const BenchArgs&)>& body);
+
+// A fresh measuring institution ("측정기관", CMS running), numbered after every
+// existing one and above `inxFloor` so that measurements never meet the demo's
+// institutions; its login is `idPrefix` + number, its organisation code
+// `orgCodeBase` + number.
+struct BenchInstitution {
+    long long inx = 0;
+    std::string schema;
+    std::string loginId;
+    std::string orgCode;
+};
+BenchInstitution CreateBenchInstitution(Database& db, long long inxFloor,
+                                        const std::string& idPrefix, long long orgCodeBase);
+// The session of a desk logged in to `t` with its own login.
+SessionContext BenchSession(const BenchInstitution& t);
+
+// The measurement's own folder under the temporary directory, created; with
+// `fresh`, whatever an earlier run left there goes first. Ends in '/'.
+std::string BenchFolder(const std::string& name, bool fresh = false);
 
 }  // namespace qx::bench

@@ -46,28 +46,17 @@ struct Institution {
 
 Institution Make(Database& db, long long newMembers, const std::string& drive) {
     Institution t;
-    t.inx =
-        db.scalarInt("select greatest(coalesce(max(inx),0),70000)+1 from quorisdex.admin_company");
-    InstitutionRequest request;
-    request.inx = t.inx;
-    request.id = "bench" + std::to_string(t.inx);
-    request.password = "bench";
-    request.org_code = std::to_string(9800000000LL + t.inx);
-    request.company = "측정기관";
-    request.cmsrunprg = 1;
-    request.stat_company = 1;
-    CreateInstitution(db, request);
-    t.schema = InstitutionSchema(t.inx);
+    const BenchInstitution made = CreateBenchInstitution(db, 70000, "bench", 9800000000LL);
+    t.inx = made.inx;
+    t.schema = made.schema;
     bench::MemberMix mix;
     mix.newApplications = newMembers;
     mix.registered = newMembers * 8 / 10;
     mix.cardPayers = newMembers / 10;
     bench::GenerateMembers(db, t.schema, mix);
     SessionContext& s = t.session;
-    s.inx = std::to_string(t.inx);
-    s.institution_number = t.inx;
-    s.LoginId = request.id;
-    s.org_code = request.org_code;
+    s = BenchSession(made);
+    s.org_code = made.orgCode;
     s.cmsrunprg = 1;
     s.SystemDrive = drive;
     db.setLogSchema(t.schema);
@@ -139,8 +128,7 @@ int main(int argc, char** argv) {
         [](Database& db, const BenchArgs& args) {
             const long long newMembers = args.size;
             const int rounds = args.rounds;
-            const std::string drive = std::filesystem::temp_directory_path() / "qx-eb13-bench/";
-            std::filesystem::create_directories(drive);
+            const std::string drive = BenchFolder("qx-eb13-bench");
             // The server does not run 2026-12-04 as a past day: pin its clock before it.
             db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-12-03 10:00:00')");
 

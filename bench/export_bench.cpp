@@ -32,26 +32,13 @@ class Quiet : public Interaction {
 };
 
 SessionContext Make(Database& db, long long members) {
-    SessionContext s;
-    const long long inx =
-        db.scalarInt("select greatest(coalesce(max(inx),0),80000)+1 from quorisdex.admin_company");
-    InstitutionRequest request;
-    request.inx = inx;
-    request.id = "xbench" + std::to_string(inx);
-    request.password = "bench";
-    request.org_code = std::to_string(9700000000LL + inx);
-    request.company = "측정기관";
-    request.cmsrunprg = 1;
-    request.stat_company = 1;
-    CreateInstitution(db, request);
+    const BenchInstitution made = CreateBenchInstitution(db, 80000, "xbench", 9700000000LL);
     MemberMix mix;
     mix.registered = members;
-    GenerateMembers(db, InstitutionSchema(inx), mix);
-    s.inx = std::to_string(inx);
-    s.institution_number = inx;
-    s.LoginId = request.id;
+    GenerateMembers(db, made.schema, mix);
+    SessionContext s = BenchSession(made);
     s.cmsrunprg = 1;
-    db.setLogSchema(InstitutionSchema(inx));
+    db.setLogSchema(made.schema);
     BuildCodeCaseSql(db, s);
     return s;
 }
