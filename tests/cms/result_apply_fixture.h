@@ -1,0 +1,77 @@
+// What the tests of applying received result files share: an institution of
+// their own, one desk's exchange and archive folders under a temporary root,
+// the result script run in process and recorded call by call, and counts.
+#pragma once
+
+#include <cctype>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cms/workspace/cms_folders.h"
+#include "support/institution_fixture.h"
+#include "support/scripted_interaction.h"
+
+namespace qx::test {
+
+class ResultApplyTest : public FreshInstitutionTest {
+  protected:
+    // `kind` names the received files ("EB14"); `runTable` is the table the
+    // application stages results in for the script.
+    ResultApplyTest(std::string kind, std::string runTable)
+        : kind_(std::move(kind)), runTable_(std::move(runTable)) {}
+
+    void SetUp() override {
+        OpenInstitution(1);
+        std::string lower = kind_;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        root = std::filesystem::temp_directory_path() /
+               ("qx-" + lower + "-" + std::to_string(inst.inx));
+        std::filesystem::remove_all(root);
+        session.SystemDrive = (root / "desk1").string() + "/";
+        session.fileback_folder = (root / "back").string();
+    }
+    void TearDown() override { std::filesystem::remove_all(root); }
+
+    // Where the desk of `s` finds the received file of `mmdd`.
+    std::filesystem::path ResultPath(const SessionContext& s, const std::string& mmdd) const {
+        return std::filesystem::path(ExchangeFolder(s, kind_)) / (kind_ + mmdd);
+    }
+    long long Count(const std::string& table, const std::string& where = "1") {
+        return db->scalarInt("select count(*) from " + schema + "." + table + " where " + where);
+    }
+    long long LogLines(const std::string& text) {
+        return db->scalarInt("select count(*) from " + schema + ".pross_log where prostxt=?",
+                             {text});
+    }
+    // The tables left of the member backup with `key`.
+    long long BackupTables(long long key) {
+        return db->scalarInt(
+            "select count(*) from information_schema.tables where "
+            "table_schema='quorisdex' and table_name=?",
+            {"back_" + std::to_string(key)});
+    }
+    // The result script run in process by `apply(inx, yymmdd)` on this
+    // connection; each call records its day, its backup key and the rows
+    // staged for it.
+    template <class Apply>
+    auto Recorded(Apply apply) {
+        return [this, apply](long long inx, long long key, const std::string& yymmdd) {
+            calls.push_back(yymmdd);
+            backupKeys.push_back(key);
+            stagedAtCall.push_back(Count(runTable_));
+            return apply(inx, yymmdd);
+        };
+    }
+
+    std::filesystem::path root;
+    ScriptedInteraction ui;
+    std::vector<std::string> calls;
+    std::vector<long long> backupKeys, stagedAtCall;
+
+  private:
+    std::string kind_, runTable_;
+};
+
+}  // namespace qx::test
