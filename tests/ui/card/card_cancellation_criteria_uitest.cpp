@@ -22,21 +22,15 @@ namespace {
 
 class CardCancellationCriteriaTest : public test::ScreenTest {
   protected:
-    void SetUp() override {
-        session_ = test::SessionFor(inst_);
-        schema_ = InstitutionSchema(inst_.inx);
-        test::PinServerClock(*db_, "2026-12-07 10:00:00");
-    }
+    void SetUp() override { test::PinServerClock(*db_, "2026-12-07 10:00:00"); }
     void TearDown() override { test::UnpinServerClock(*db_); }
 
     // A card member who pays on `inday`.
     long long Member(const std::string& inday) {
         test::CardMember c;
         c.status = "7";
-        const long long m = test::InsertCardMember(*db_, inst_.inx, c);
-        db_->ExecuteSql("update " + schema_ + ".member_user set inday=? where member_inx=?",
-                        {inday, m});
-        return m;
+        c.inday = inday;
+        return test::InsertCardMember(*db_, inst_.inx, c);
     }
     long long Payment(long long member, const std::string& yymmdd,
                       const std::string& approval = "00009999", const std::string& cancel = "N",
@@ -89,8 +83,9 @@ class CardCancellationCriteriaTest : public test::ScreenTest {
         ADD_FAILURE() << "전체선택 did not tick every candidate";
     }
 
-    SessionContext session_;
-    std::string schema_;
+    // The suite's institution exists before any test's fixture is made.
+    SessionContext session_ = test::SessionFor(inst_);
+    std::string schema_ = InstitutionSchema(inst_.inx);
 };
 
 TEST_F(CardCancellationCriteriaTest, TheTypedDayListsOnlyThatDaysApprovedUnscheduledPayments) {
