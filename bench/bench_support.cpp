@@ -102,6 +102,14 @@ SessionContext BenchSession(const BenchInstitution& t) {
     return s;
 }
 
+SessionContext CmsBenchSession(const BenchInstitution& t, const std::string& drive) {
+    SessionContext s = BenchSession(t);
+    s.org_code = t.orgCode;
+    s.cmsrunprg = 1;
+    s.SystemDrive = drive;
+    return s;
+}
+
 std::string BenchFolder(const std::string& name, bool fresh) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / name;
     if (fresh) std::filesystem::remove_all(folder);

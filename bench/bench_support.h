@@ -2,6 +2,7 @@
 // rounds, and a connection to the measuring server with the shared schemas made.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -23,6 +24,25 @@ long long StatusKib(const std::string& key);
 // Starts a new peak for "VmHWM".
 void ResetPeak();
 double Median(std::vector<double> values);
+
+// What one measured step took: its seconds and the memory it added at its
+// peak, in KiB.
+struct StepCost {
+    double seconds = 0;
+    long long extraKib = 0;
+};
+// Runs `step` from a fresh memory peak and returns its result; `cost` gets
+// what it took.
+template <class Step>
+auto MeasureStep(StepCost& cost, Step&& step) {
+    ResetPeak();
+    const long long before = StatusKib("VmRSS");
+    const Clock::time_point start = Clock::now();
+    auto result = step();
+    cost.seconds = Seconds(start);
+    cost.extraKib = std::max(0LL, StatusKib("VmHWM") - before);
+    return result;
+}
 
 // Creates the shared schemas on a connection that needs none of them, then
 // connects `db` to HOST:PORT with the account of QUORISDEX_DB_USER and
@@ -53,6 +73,8 @@ BenchInstitution CreateBenchInstitution(Database& db, long long inxFloor,
                                         const std::string& idPrefix, long long orgCodeBase);
 // The session of a desk logged in to `t` with its own login.
 SessionContext BenchSession(const BenchInstitution& t);
+// The same desk running CMS, its exchange folders under `drive`.
+SessionContext CmsBenchSession(const BenchInstitution& t, const std::string& drive);
 
 // The measurement's own folder under the temporary directory, created; with
 // `fresh`, whatever an earlier run left there goes first. Ends in '/'.

@@ -61,10 +61,7 @@ SessionContext Make(Database& db, long long members, const std::string& drive) {
                   ".user_item (ui_perinx, ui_name, ui_pay, ui_cnt, ui_payment) select "
                   "member_inx, '회비', pay_monthdefault, 1, pay_monthdefault from " +
                   schema + ".member_user");
-    SessionContext s = BenchSession(made);
-    s.org_code = made.orgCode;
-    s.cmsrunprg = 1;
-    s.SystemDrive = drive;
+    SessionContext s = CmsBenchSession(made, drive);
     s.fileback_folder = drive + "back";
     s.month_divide_switch = true;
     db.setLogSchema(schema);

@@ -55,10 +55,7 @@ Institution Make(Database& db, long long newMembers, const std::string& drive) {
     mix.cardPayers = newMembers / 10;
     bench::GenerateMembers(db, t.schema, mix);
     SessionContext& s = t.session;
-    s = BenchSession(made);
-    s.org_code = made.orgCode;
-    s.cmsrunprg = 1;
-    s.SystemDrive = drive;
+    s = CmsBenchSession(made, drive);
     db.setLogSchema(t.schema);
     // Bank names are shown in the list, as on the screen.
     BuildCodeCaseSql(db, s);
@@ -101,18 +98,17 @@ struct CreationRun {
 CreationRun Create(Database& db, Institution& t) {
     CreationRun run;
     Quiet ui;
-    auto start = Clock::now();
+    const auto start = Clock::now();
     Eb13Request request;
     request.fileDate = qx::CivilDate{2026, 12, 4};
     request.targets = SearchEb13Targets(db, t.session);
     run.search = Seconds(start);
     run.rows = static_cast<long long>(request.targets.size());
-    ResetPeak();
-    const long long before = StatusKib("VmRSS");
-    start = Clock::now();
-    const Eb13Result r = CreateEb13File(db, t.session, ui, request);
-    run.create = Seconds(start);
-    run.extraKib = std::max(0LL, StatusKib("VmHWM") - before);
+    StepCost cost;
+    const Eb13Result r =
+        MeasureStep(cost, [&] { return CreateEb13File(db, t.session, ui, request); });
+    run.create = cost.seconds;
+    run.extraKib = cost.extraKib;
     if (r.outcome != Eb13Outcome::Created) {
         throw std::runtime_error("creation refused: " + ui.last);
     }

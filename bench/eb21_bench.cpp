@@ -76,10 +76,7 @@ Institution Make(Database& db, long long members, const std::string& drive) {
                   ".pay_pross p where p.userlink_inx=m.member_inx) where "
                   "settle_accounts='1' and cms_status='3'");
     SessionContext& s = t.session;
-    s = BenchSession(made);
-    s.org_code = made.orgCode;
-    s.cmsrunprg = 1;
-    s.SystemDrive = drive;
+    s = CmsBenchSession(made, drive);
     s.month_divide_switch = true;
     db.setLogSchema(t.schema);
     BuildCodeCaseSql(db, s);
@@ -128,18 +125,17 @@ Run Create(Database& db, Institution& t) {
         run.prepare = Seconds(start);
         return std::string(kScriptDoneReply);
     };
-    auto start = Clock::now();
+    const auto start = Clock::now();
     Eb21Request request;
     request.fileDate = kFileDate;
     request.rows = SearchEb21Targets(db, t.session, ui, kFileDate, {}, prepare).rows;
     run.grid = Seconds(start) - run.prepare;
     run.rows = static_cast<long long>(request.rows.size());
-    ResetPeak();
-    const long long before = StatusKib("VmRSS");
-    start = Clock::now();
-    const Eb21Result r = CreateEb21File(db, t.session, ui, request);
-    run.create = Seconds(start);
-    run.extraKib = std::max(0LL, StatusKib("VmHWM") - before);
+    StepCost cost;
+    const Eb21Result r =
+        MeasureStep(cost, [&] { return CreateEb21File(db, t.session, ui, request); });
+    run.create = cost.seconds;
+    run.extraKib = cost.extraKib;
     if (r.outcome != Eb21Outcome::Created) throw std::runtime_error("creation refused: " + ui.last);
     std::filesystem::remove(r.path);
     return run;

@@ -68,10 +68,7 @@ Institution Make(Database& db, long long members, const std::string& drive) {
         db.OpenRecordset("select amount from " + t.schema + ".file_ea21 order by seq_num");
     for (std::size_t i = 0; i < rs.size(); ++i) t.amounts.push_back(rs[i].asInt(std::size_t{0}));
     SessionContext& s = t.session;
-    s = BenchSession(made);
-    s.org_code = made.orgCode;
-    s.cmsrunprg = 1;
-    s.SystemDrive = drive;
+    s = CmsBenchSession(made, drive);
     s.fileback_folder = drive + "back";
     db.setLogSchema(t.schema);
     return t;
@@ -137,14 +134,14 @@ struct Run {
 
 Run Apply(Database& db, Institution& t) {
     Quiet ui;
-    ResetPeak();
-    const long long before = StatusKib("VmRSS");
-    const auto start = Clock::now();
-    const Eb22RunResult r =
-        ApplyEb22Files(db, t.session, ui, [&](long long inx, long long, const std::string& day) {
-            return ApplyEb22Results(db, inx, day, "26-03-16");
-        });
-    Run run{Seconds(start), std::max(0LL, StatusKib("VmHWM") - before)};
+    StepCost cost;
+    const Eb22RunResult r = MeasureStep(cost, [&] {
+        return ApplyEb22Files(db, t.session, ui,
+                              [&](long long inx, long long, const std::string& day) {
+                                  return ApplyEb22Results(db, inx, day, "26-03-16");
+                              });
+    });
+    Run run{cost.seconds, cost.extraKib};
     if (r.succeeded != 1) throw std::runtime_error("not applied: " + ui.last);
     return run;
 }

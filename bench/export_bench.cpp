@@ -68,12 +68,11 @@ int main(int argc, char** argv) {
             for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
             const auto path =
                 folder / (format == ExportFormat::kXlsx ? "members.xlsx" : "members.xls");
-            ResetPeak();
-            const long long before = StatusKib("VmRSS");
-            const auto start = Clock::now();
-            const ExportOutcome out = ExportToFile(source, all, path.string(), format, ui, false);
-            const double seconds = Seconds(start);
-            const long long extra = std::max(0LL, StatusKib("VmHWM") - before);
+            StepCost cost;
+            const ExportOutcome out = MeasureStep(
+                cost, [&] { return ExportToFile(source, all, path.string(), format, ui, false); });
+            const double seconds = cost.seconds;
+            const long long extra = cost.extraKib;
             if (!out.written) {
                 std::cerr << "export failed: " << ui.last << "\n";
                 return 1;
