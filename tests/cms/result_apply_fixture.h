@@ -52,6 +52,25 @@ class ResultApplyTest : public FreshInstitutionTest {
             "table_schema='quorisdex' and table_name=?",
             {"back_" + std::to_string(key)});
     }
+    // One file of `yymmdd` went through the script with `staged` rows staged
+    // for it: its member backup is dropped again, its success logged, the
+    // run's `summary` shown last and the file moved from the exchange folder
+    // to the archive.
+    void ExpectOneFileApplied(const std::string& yymmdd, long long staged,
+                              const std::string& summary) {
+        EXPECT_EQ(calls, std::vector<std::string>{yymmdd});
+        EXPECT_EQ(stagedAtCall, std::vector<long long>{staged});
+        ASSERT_EQ(backupKeys.size(), 1u);
+        EXPECT_GT(backupKeys[0], 0);
+        EXPECT_EQ(BackupTables(backupKeys[0]), 0);
+        const std::string name = kind_ + yymmdd.substr(2);
+        EXPECT_EQ(LogLines(name + " 파일처리 완료"), 1);
+        ASSERT_FALSE(ui.shown.empty());
+        EXPECT_EQ(ui.shown.back().text, summary);
+        EXPECT_FALSE(std::filesystem::exists(ResultPath(session, yymmdd.substr(2))));
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(session.fileback_folder) /
+                                            inst.id / kind_ / ("20" + yymmdd.substr(0, 2)) / name));
+    }
     // The result script run in process by `apply(inx, yymmdd)` on this
     // connection; each call records its day, its backup key and the rows
     // staged for it.
