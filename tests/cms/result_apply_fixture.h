@@ -5,10 +5,12 @@
 
 #include <cctype>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "cms/result_file.h"
 #include "cms/workspace/cms_folders.h"
 #include "support/institution_fixture.h"
 #include "support/scripted_interaction.h"
@@ -24,10 +26,8 @@ class ResultApplyTest : public FreshInstitutionTest {
 
     void SetUp() override {
         OpenInstitution(1);
-        std::string lower = kind_;
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         root = std::filesystem::temp_directory_path() /
-               ("qx-" + lower + "-" + std::to_string(inst.inx));
+               ("qx-" + LowerKind() + "-" + std::to_string(inst.inx));
         std::filesystem::remove_all(root);
         session.SystemDrive = (root / "desk1").string() + "/";
         session.fileback_folder = (root / "back").string();
@@ -71,6 +71,21 @@ class ResultApplyTest : public FreshInstitutionTest {
         EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(session.fileback_folder) /
                                             inst.id / kind_ / ("20" + yymmdd.substr(0, 2)) / name));
     }
+    // Files in the exchange folder that are not results of this kind (a
+    // text file, a name in lower case) are deleted when `applyFolder` reads
+    // the folder, which then has no file to apply (`applyFolder` says so)
+    // and shows `noFilesText` alone.
+    void ExpectForeignFilesDeleted(const std::function<bool()>& applyFolder,
+                                   const std::string& noFilesText) {
+        const std::filesystem::path folder = MakeExchangeFolder(session, kind_);
+        const std::string lower = LowerKind();
+        WriteBytes(folder / "readme.txt", "hello");
+        WriteBytes(folder / (lower + "1204"), "lower case is not ours");
+        EXPECT_TRUE(applyFolder());
+        EXPECT_EQ(ui.texts(), std::vector<std::string>{noFilesText});
+        EXPECT_FALSE(std::filesystem::exists(folder / "readme.txt"));
+        EXPECT_FALSE(std::filesystem::exists(folder / (lower + "1204")));
+    }
     // The result script run in process by `apply(inx, yymmdd)` on this
     // connection; each call records its day, its backup key and the rows
     // staged for it.
@@ -90,6 +105,11 @@ class ResultApplyTest : public FreshInstitutionTest {
     std::vector<long long> backupKeys, stagedAtCall;
 
   private:
+    std::string LowerKind() const {
+        std::string lower = kind_;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return lower;
+    }
     std::string kind_, runTable_;
 };
 
