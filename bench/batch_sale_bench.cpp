@@ -34,18 +34,8 @@ struct Institution {
 
 Institution Make(Database& db, long long members) {
     Institution t;
-    const long long inx =
-        db.scalarInt("select greatest(coalesce(max(inx),0),80000)+1 from quorisdex.admin_company");
-    InstitutionRequest request;
-    request.inx = inx;
-    request.id = "salebench" + std::to_string(inx);
-    request.password = "bench";
-    request.org_code = std::to_string(9700000000LL + inx);
-    request.company = "측정기관";
-    request.cmsrunprg = 1;
-    request.stat_company = 1;
-    CreateInstitution(db, request);
-    t.schema = InstitutionSchema(inx);
+    const BenchInstitution made = CreateBenchInstitution(db, 80000, "salebench", 9700000000LL);
+    t.schema = made.schema;
     bench::MemberMix mix;
     mix.registered = members;
     bench::GenerateMembers(db, t.schema, mix);
@@ -62,9 +52,7 @@ Institution Make(Database& db, long long members) {
     db.ExecuteSql("update " + t.schema +
                   ".member_user set account_divide='3', pay_agreement=100000, "
                   "pay_prossagreement=(member_inx % 7) * 15000 where member_inx % 10 = 0");
-    t.session.inx = std::to_string(inx);
-    t.session.institution_number = inx;
-    t.session.LoginId = request.id;
+    t.session = BenchSession(made);
     db.setLogSchema(t.schema);
     return t;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -71,6 +72,49 @@ int RunBench(int argc, char** argv, const std::string& usage, long long defaultS
         std::cerr << "failed: " << e.what() << "\n";
         return 1;
     }
+}
+
+BenchInstitution CreateBenchInstitution(Database& db, long long inxFloor,
+                                        const std::string& idPrefix, long long orgCodeBase) {
+    BenchInstitution t;
+    t.inx = db.scalarInt("select greatest(coalesce(max(inx),0)," + std::to_string(inxFloor) +
+                         ")+1 from quorisdex.admin_company");
+    InstitutionRequest request;
+    request.inx = t.inx;
+    request.id = idPrefix + std::to_string(t.inx);
+    request.password = "bench";
+    request.org_code = std::to_string(orgCodeBase + t.inx);
+    request.company = "측정기관";
+    request.cmsrunprg = 1;
+    request.stat_company = 1;
+    CreateInstitution(db, request);
+    t.schema = InstitutionSchema(t.inx);
+    t.loginId = request.id;
+    t.orgCode = request.org_code;
+    return t;
+}
+
+SessionContext BenchSession(const BenchInstitution& t) {
+    SessionContext s;
+    s.inx = std::to_string(t.inx);
+    s.institution_number = t.inx;
+    s.LoginId = t.loginId;
+    return s;
+}
+
+SessionContext CmsBenchSession(const BenchInstitution& t, const std::string& drive) {
+    SessionContext s = BenchSession(t);
+    s.org_code = t.orgCode;
+    s.cmsrunprg = 1;
+    s.SystemDrive = drive;
+    return s;
+}
+
+std::string BenchFolder(const std::string& name, bool fresh) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / name;
+    if (fresh) std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder.string() + "/";
 }
 
 }  // namespace qx::bench

@@ -47,22 +47,13 @@ class Quiet : public Interaction {
 };
 
 SessionContext Make(Database& db, long long members, const std::string& drive) {
-    const long long inx =
-        db.scalarInt("select greatest(coalesce(max(inx),0),82000)+1 from quorisdex.admin_company");
-    InstitutionRequest request;
-    request.inx = inx;
-    request.id = "cycle" + std::to_string(inx);
-    request.password = "bench";
-    request.org_code = std::to_string(9600000000LL + inx);
-    request.company = "측정기관";
-    request.cmsrunprg = 1;
-    request.stat_company = 1;
-    CreateInstitution(db, request);
+    const BenchInstitution made = CreateBenchInstitution(db, 82000, "cycle", 9600000000LL);
+
     db.ExecuteSql(
         "update quorisdex.admin_company set monthdivide='Y', month_out_limit=0x7fffffffffff, "
         "account_title='측정기관회비', ok_commission=150, no_commission=300 where inx=?",
-        {inx});
-    const std::string schema = InstitutionSchema(inx);
+        {made.inx});
+    const std::string schema = made.schema;
     MemberMix mix;
     mix.registered = members;
     GenerateMembers(db, schema, mix);
@@ -70,13 +61,7 @@ SessionContext Make(Database& db, long long members, const std::string& drive) {
                   ".user_item (ui_perinx, ui_name, ui_pay, ui_cnt, ui_payment) select "
                   "member_inx, '회비', pay_monthdefault, 1, pay_monthdefault from " +
                   schema + ".member_user");
-    SessionContext s;
-    s.inx = std::to_string(inx);
-    s.institution_number = inx;
-    s.LoginId = request.id;
-    s.org_code = request.org_code;
-    s.cmsrunprg = 1;
-    s.SystemDrive = drive;
+    SessionContext s = CmsBenchSession(made, drive);
     s.fileback_folder = drive + "back";
     s.month_divide_switch = true;
     db.setLogSchema(schema);
@@ -91,9 +76,7 @@ int main(int argc, char** argv) {
         argc, argv, "quorisdex-cycle-bench HOST:PORT [MEMBERS]", 100000,
         [](Database& db, const BenchArgs& args) {
             const long long members = args.size;
-            const std::string drive = (fs::temp_directory_path() / "qx-cycle-bench/").string();
-            fs::remove_all(drive);
-            fs::create_directories(drive);
+            const std::string drive = BenchFolder("qx-cycle-bench", true);
             SessionContext s = Make(db, members, drive);
             const std::string schema = InstitutionSchema(s.institution_number);
             Quiet ui;

@@ -46,30 +46,16 @@ struct Institution {
 
 Institution Make(Database& db, long long newMembers, const std::string& drive) {
     Institution t;
-    t.inx =
-        db.scalarInt("select greatest(coalesce(max(inx),0),70000)+1 from quorisdex.admin_company");
-    InstitutionRequest request;
-    request.inx = t.inx;
-    request.id = "bench" + std::to_string(t.inx);
-    request.password = "bench";
-    request.org_code = std::to_string(9800000000LL + t.inx);
-    request.company = "측정기관";
-    request.cmsrunprg = 1;
-    request.stat_company = 1;
-    CreateInstitution(db, request);
-    t.schema = InstitutionSchema(t.inx);
+    const BenchInstitution made = CreateBenchInstitution(db, 70000, "bench", 9800000000LL);
+    t.inx = made.inx;
+    t.schema = made.schema;
     bench::MemberMix mix;
     mix.newApplications = newMembers;
     mix.registered = newMembers * 8 / 10;
     mix.cardPayers = newMembers / 10;
     bench::GenerateMembers(db, t.schema, mix);
     SessionContext& s = t.session;
-    s.inx = std::to_string(t.inx);
-    s.institution_number = t.inx;
-    s.LoginId = request.id;
-    s.org_code = request.org_code;
-    s.cmsrunprg = 1;
-    s.SystemDrive = drive;
+    s = CmsBenchSession(made, drive);
     db.setLogSchema(t.schema);
     // Bank names are shown in the list, as on the screen.
     BuildCodeCaseSql(db, s);
@@ -112,18 +98,17 @@ struct CreationRun {
 CreationRun Create(Database& db, Institution& t) {
     CreationRun run;
     Quiet ui;
-    auto start = Clock::now();
+    const auto start = Clock::now();
     Eb13Request request;
     request.fileDate = qx::CivilDate{2026, 12, 4};
     request.targets = SearchEb13Targets(db, t.session);
     run.search = Seconds(start);
     run.rows = static_cast<long long>(request.targets.size());
-    ResetPeak();
-    const long long before = StatusKib("VmRSS");
-    start = Clock::now();
-    const Eb13Result r = CreateEb13File(db, t.session, ui, request);
-    run.create = Seconds(start);
-    run.extraKib = std::max(0LL, StatusKib("VmHWM") - before);
+    StepCost cost;
+    const Eb13Result r =
+        MeasureStep(cost, [&] { return CreateEb13File(db, t.session, ui, request); });
+    run.create = cost.seconds;
+    run.extraKib = cost.extraKib;
     if (r.outcome != Eb13Outcome::Created) {
         throw std::runtime_error("creation refused: " + ui.last);
     }
@@ -139,8 +124,7 @@ int main(int argc, char** argv) {
         [](Database& db, const BenchArgs& args) {
             const long long newMembers = args.size;
             const int rounds = args.rounds;
-            const std::string drive = std::filesystem::temp_directory_path() / "qx-eb13-bench/";
-            std::filesystem::create_directories(drive);
+            const std::string drive = BenchFolder("qx-eb13-bench");
             // The server does not run 2026-12-04 as a past day: pin its clock before it.
             db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-12-03 10:00:00')");
 

@@ -50,22 +50,13 @@ struct Institution {
 
 Institution Make(Database& db, long long members, const std::string& drive) {
     Institution t;
-    t.inx =
-        db.scalarInt("select greatest(coalesce(max(inx),0),80000)+1 from quorisdex.admin_company");
-    InstitutionRequest request;
-    request.inx = t.inx;
-    request.id = "bench" + std::to_string(t.inx);
-    request.password = "bench";
-    request.org_code = std::to_string(9800000000LL + t.inx);
-    request.company = "측정기관";
-    request.cmsrunprg = 1;
-    request.stat_company = 1;
-    CreateInstitution(db, request);
+    const BenchInstitution made = CreateBenchInstitution(db, 80000, "bench", 9800000000LL);
+    t.inx = made.inx;
     db.ExecuteSql(
         "update quorisdex.admin_company set monthdivide='Y', month_out_limit=0x7fffffffffff, "
         "account_title='측정기관회비' where inx=?",
         {t.inx});
-    t.schema = InstitutionSchema(t.inx);
+    t.schema = made.schema;
     MemberMix mix;
     mix.registered = members;
     mix.cardPayers = members / 10;
@@ -85,12 +76,7 @@ Institution Make(Database& db, long long members, const std::string& drive) {
                   ".pay_pross p where p.userlink_inx=m.member_inx) where "
                   "settle_accounts='1' and cms_status='3'");
     SessionContext& s = t.session;
-    s.inx = std::to_string(t.inx);
-    s.institution_number = t.inx;
-    s.LoginId = request.id;
-    s.org_code = request.org_code;
-    s.cmsrunprg = 1;
-    s.SystemDrive = drive;
+    s = CmsBenchSession(made, drive);
     s.month_divide_switch = true;
     db.setLogSchema(t.schema);
     BuildCodeCaseSql(db, s);
@@ -139,18 +125,17 @@ Run Create(Database& db, Institution& t) {
         run.prepare = Seconds(start);
         return std::string(kScriptDoneReply);
     };
-    auto start = Clock::now();
+    const auto start = Clock::now();
     Eb21Request request;
     request.fileDate = kFileDate;
     request.rows = SearchEb21Targets(db, t.session, ui, kFileDate, {}, prepare).rows;
     run.grid = Seconds(start) - run.prepare;
     run.rows = static_cast<long long>(request.rows.size());
-    ResetPeak();
-    const long long before = StatusKib("VmRSS");
-    start = Clock::now();
-    const Eb21Result r = CreateEb21File(db, t.session, ui, request);
-    run.create = Seconds(start);
-    run.extraKib = std::max(0LL, StatusKib("VmHWM") - before);
+    StepCost cost;
+    const Eb21Result r =
+        MeasureStep(cost, [&] { return CreateEb21File(db, t.session, ui, request); });
+    run.create = cost.seconds;
+    run.extraKib = cost.extraKib;
     if (r.outcome != Eb21Outcome::Created) throw std::runtime_error("creation refused: " + ui.last);
     std::filesystem::remove(r.path);
     return run;
@@ -164,8 +149,7 @@ int main(int argc, char** argv) {
         [](Database& db, const BenchArgs& args) {
             const long long members = args.size;
             const int rounds = args.rounds;
-            const std::string drive = std::filesystem::temp_directory_path() / "qx-eb21-bench/";
-            std::filesystem::create_directories(drive);
+            const std::string drive = BenchFolder("qx-eb21-bench");
             db.ExecuteSql("SET timestamp = UNIX_TIMESTAMP('2026-03-13 10:00:00')");
 
             // A small institution first: the creation's memory must not grow with N.

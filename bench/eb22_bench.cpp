@@ -51,18 +51,9 @@ struct Institution {
 // One EB21 request per registered member, waiting for its result.
 Institution Make(Database& db, long long members, const std::string& drive) {
     Institution t;
-    t.inx =
-        db.scalarInt("select greatest(coalesce(max(inx),0),81000)+1 from quorisdex.admin_company");
-    InstitutionRequest request;
-    request.inx = t.inx;
-    request.id = "bench" + std::to_string(t.inx);
-    request.password = "bench";
-    request.org_code = std::to_string(9800000000LL + t.inx);
-    request.company = "측정기관";
-    request.cmsrunprg = 1;
-    request.stat_company = 1;
-    CreateInstitution(db, request);
-    t.schema = InstitutionSchema(t.inx);
+    const BenchInstitution made = CreateBenchInstitution(db, 81000, "bench", 9800000000LL);
+    t.inx = made.inx;
+    t.schema = made.schema;
     MemberMix mix;
     mix.registered = members;
     GenerateMembers(db, t.schema, mix);
@@ -77,12 +68,7 @@ Institution Make(Database& db, long long members, const std::string& drive) {
         db.OpenRecordset("select amount from " + t.schema + ".file_ea21 order by seq_num");
     for (std::size_t i = 0; i < rs.size(); ++i) t.amounts.push_back(rs[i].asInt(std::size_t{0}));
     SessionContext& s = t.session;
-    s.inx = std::to_string(t.inx);
-    s.institution_number = t.inx;
-    s.LoginId = request.id;
-    s.org_code = request.org_code;
-    s.cmsrunprg = 1;
-    s.SystemDrive = drive;
+    s = CmsBenchSession(made, drive);
     s.fileback_folder = drive + "back";
     db.setLogSchema(t.schema);
     return t;
@@ -148,14 +134,14 @@ struct Run {
 
 Run Apply(Database& db, Institution& t) {
     Quiet ui;
-    ResetPeak();
-    const long long before = StatusKib("VmRSS");
-    const auto start = Clock::now();
-    const Eb22RunResult r =
-        ApplyEb22Files(db, t.session, ui, [&](long long inx, long long, const std::string& day) {
-            return ApplyEb22Results(db, inx, day, "26-03-16");
-        });
-    Run run{Seconds(start), std::max(0LL, StatusKib("VmHWM") - before)};
+    StepCost cost;
+    const Eb22RunResult r = MeasureStep(cost, [&] {
+        return ApplyEb22Files(db, t.session, ui,
+                              [&](long long inx, long long, const std::string& day) {
+                                  return ApplyEb22Results(db, inx, day, "26-03-16");
+                              });
+    });
+    Run run{cost.seconds, cost.extraKib};
     if (r.succeeded != 1) throw std::runtime_error("not applied: " + ui.last);
     return run;
 }
@@ -248,9 +234,7 @@ int main(int argc, char** argv) {
         [](Database& db, const BenchArgs& args) {
             const long long requests = args.size;
             const int rounds = args.rounds;
-            const std::string drive = (fs::temp_directory_path() / "qx-eb22-bench/").string();
-            fs::remove_all(drive);
-            fs::create_directories(drive);
+            const std::string drive = BenchFolder("qx-eb22-bench", true);
 
             // A small institution first: the application's memory must not grow with N.
             Institution small = Make(db, requests / 10, drive + "small/");

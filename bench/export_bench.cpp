@@ -32,26 +32,13 @@ class Quiet : public Interaction {
 };
 
 SessionContext Make(Database& db, long long members) {
-    SessionContext s;
-    const long long inx =
-        db.scalarInt("select greatest(coalesce(max(inx),0),80000)+1 from quorisdex.admin_company");
-    InstitutionRequest request;
-    request.inx = inx;
-    request.id = "xbench" + std::to_string(inx);
-    request.password = "bench";
-    request.org_code = std::to_string(9700000000LL + inx);
-    request.company = "측정기관";
-    request.cmsrunprg = 1;
-    request.stat_company = 1;
-    CreateInstitution(db, request);
+    const BenchInstitution made = CreateBenchInstitution(db, 80000, "xbench", 9700000000LL);
     MemberMix mix;
     mix.registered = members;
-    GenerateMembers(db, InstitutionSchema(inx), mix);
-    s.inx = std::to_string(inx);
-    s.institution_number = inx;
-    s.LoginId = request.id;
+    GenerateMembers(db, made.schema, mix);
+    SessionContext s = BenchSession(made);
     s.cmsrunprg = 1;
-    db.setLogSchema(InstitutionSchema(inx));
+    db.setLogSchema(made.schema);
     BuildCodeCaseSql(db, s);
     return s;
 }
@@ -81,12 +68,11 @@ int main(int argc, char** argv) {
             for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
             const auto path =
                 folder / (format == ExportFormat::kXlsx ? "members.xlsx" : "members.xls");
-            ResetPeak();
-            const long long before = StatusKib("VmRSS");
-            const auto start = Clock::now();
-            const ExportOutcome out = ExportToFile(source, all, path.string(), format, ui, false);
-            const double seconds = Seconds(start);
-            const long long extra = std::max(0LL, StatusKib("VmHWM") - before);
+            StepCost cost;
+            const ExportOutcome out = MeasureStep(
+                cost, [&] { return ExportToFile(source, all, path.string(), format, ui, false); });
+            const double seconds = cost.seconds;
+            const long long extra = cost.extraKib;
             if (!out.written) {
                 std::cerr << "export failed: " << ui.last << "\n";
                 return 1;

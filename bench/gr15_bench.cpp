@@ -43,18 +43,8 @@ struct Institution {
 
 Institution Make(Database& db, long long members) {
     Institution t;
-    const long long inx =
-        db.scalarInt("select greatest(coalesce(max(inx),0),85000)+1 from quorisdex.admin_company");
-    InstitutionRequest request;
-    request.inx = inx;
-    request.id = "girobench" + std::to_string(inx);
-    request.password = "bench";
-    request.org_code = std::to_string(9700000000LL + inx);
-    request.company = "측정기관";
-    request.cmsrunprg = 1;
-    request.stat_company = 1;
-    CreateInstitution(db, request);
-    t.schema = InstitutionSchema(inx);
+    const BenchInstitution made = CreateBenchInstitution(db, 85000, "girobench", 9700000000LL);
+    t.schema = made.schema;
     MemberMix mix;
     mix.registered = members;
     GenerateMembers(db, t.schema, mix);
@@ -65,9 +55,7 @@ Institution Make(Database& db, long long members) {
     for (std::size_t i = 0; i < rs.size(); ++i) t.numbers.push_back(rs[i][std::size_t{0}]);
     // Every twentieth payment is for a number nobody has.
     for (long long i = 0; i < members / 19; ++i) t.numbers.push_back(std::to_string(3 + i * 7));
-    t.session.inx = std::to_string(inx);
-    t.session.institution_number = inx;
-    t.session.LoginId = request.id;
+    t.session = BenchSession(made);
     t.session.giro_account = kGiro;
     db.setLogSchema(t.schema);
     return t;

@@ -30,18 +30,9 @@ struct Institution {
 // rows) and a year of sales and collections spread over them.
 Institution Make(Database& db, long long rows) {
     Institution t;
-    t.inx =
-        db.scalarInt("select greatest(coalesce(max(inx),0),82000)+1 from quorisdex.admin_company");
-    InstitutionRequest request;
-    request.inx = t.inx;
-    request.id = "bench" + std::to_string(t.inx);
-    request.password = "bench";
-    request.org_code = std::to_string(9800000000LL + t.inx);
-    request.company = "측정기관";
-    request.cmsrunprg = 1;
-    request.stat_company = 1;
-    CreateInstitution(db, request);
-    t.schema = InstitutionSchema(t.inx);
+    const BenchInstitution made = CreateBenchInstitution(db, 82000, "bench", 9800000000LL);
+    t.inx = made.inx;
+    t.schema = made.schema;
     GenerateMembers(db, t.schema, TypicalMix(std::max(1000LL, rows / 20)));
     const long long members = db.scalarInt("select count(*) from " + t.schema + ".member_user");
     const long long first =
@@ -61,9 +52,7 @@ Institution Make(Database& db, long long rows) {
             std::to_string(done + 1) + "_to_" + std::to_string(done + n));
     }
     SessionContext& s = t.session;
-    s.inx = std::to_string(t.inx);
-    s.institution_number = t.inx;
-    s.LoginId = request.id;
+    s = BenchSession(made);
     db.setLogSchema(t.schema);
     return t;
 }

@@ -19,6 +19,7 @@ struct CardMember {
     std::string remove = "1";
     long long nonpayment = 0;
     std::string username = "회원";
+    std::string inday = "15";  // the transfer day
 };
 
 inline long long InsertCardMember(Database& db, long long inx, const CardMember& c) {
@@ -31,8 +32,8 @@ inline long long InsertCardMember(Database& db, long long inx, const CardMember&
     const long long m = InsertMember(db, inx, r);
     db.ExecuteSql("update " + InstitutionSchema(inx) +
                       ".member_user set account_no=?, account_jumin=?, account_name=?, "
-                      "certificate_number=?, card_cancel_status='0' where member_inx=?",
-                  {c.cardNo, c.expiry, c.holder, c.mobile, m});
+                      "certificate_number=?, inday=?, card_cancel_status='0' where member_inx=?",
+                  {c.cardNo, c.expiry, c.holder, c.mobile, c.inday, m});
     return m;
 }
 

@@ -4,23 +4,13 @@
 #include "core/session_context.h"
 #include "db/database.h"
 #include "members/code_list_maintenance.h"
-#include "support/scripted_interaction.h"
-#include "support/test_database.h"
+#include "support/two_institutions_fixture.h"
 
 namespace qx {
 namespace {
 
-class CodeListMaintenanceTest : public ::testing::Test {
+class CodeListMaintenanceTest : public test::TwoInstitutionsTest {
   protected:
-    static void SetUpTestSuite() {
-        db_ = test::ConnectTestDatabase().release();
-        inst_ = test::CreateTestInstitution(*db_);
-        other_ = test::CreateTestInstitution(*db_);
-    }
-    static void TearDownTestSuite() {
-        delete db_;
-        db_ = nullptr;
-    }
     void SetUp() override {
         db = db_;
         // Back to the built-in lists and no members before each case.
@@ -57,17 +47,7 @@ class CodeListMaintenanceTest : public ::testing::Test {
                            "values ('회원',?,?,?)",
                        {settle, pTax, remove});
     }
-
-    static Database* db_;
-    static test::TestInstitution inst_, other_;
-    Database* db = nullptr;
-    SessionContext session;
-    test::ScriptedInteraction ui;
 };
-
-Database* CodeListMaintenanceTest::db_ = nullptr;
-test::TestInstitution CodeListMaintenanceTest::inst_;
-test::TestInstitution CodeListMaintenanceTest::other_;
 
 TEST_F(CodeListMaintenanceTest, CollectionCodeBoundaries) {
     EXPECT_FALSE(Add(CodeListKind::kCollectionMethod, "9", "아홉"));

@@ -8,6 +8,7 @@
 #include "db/code_lists.h"
 #include "db/database.h"
 #include "db/server_clock.h"
+#include "members/branch_fixture.h"
 #include "members/member_record.h"
 #include "members/member_rules.h"
 #include "support/institution_fixture.h"
@@ -68,20 +69,8 @@ class MemberRecordTest : public test::FreshInstitutionTest {
     }
 
     // A branch (and, with `agency`, an agency under it) of this institution.
-    long long NewBranch() {
-        const long long brinx =
-            db->scalarInt("select coalesce(max(brinx),0)+1 from quorisdex.company_branch");
-        CreateBranch(*db, {inst.inx, brinx, 0, inst.id + "b" + std::to_string(brinx), "bpw",
-                           "지사" + std::to_string(brinx)});
-        return brinx;
-    }
-    long long NewAgency(long long brinx) {
-        const long long aginx =
-            db->scalarInt("select coalesce(max(aginx),0)+1 from quorisdex.company_agency");
-        CreateAgency(*db, {inst.inx, brinx, aginx, inst.id + "a" + std::to_string(aginx), "apw",
-                           "대리점" + std::to_string(aginx)});
-        return aginx;
-    }
+    long long NewBranch() { return test::NewTestBranch(*db, inst); }
+    long long NewAgency(long long brinx) { return test::NewTestAgency(*db, inst, brinx); }
 
     // Runs a create that must be refused with exactly `text`, writing nothing.
     void ExpectRefused(MemberInput in, const std::string& text) {

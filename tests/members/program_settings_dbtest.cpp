@@ -10,25 +10,15 @@
 #include "members/program_settings.h"
 #include "platform/profile_ini.h"
 #include "platform/text_checks.h"
-#include "support/scripted_interaction.h"
-#include "support/test_database.h"
+#include "support/two_institutions_fixture.h"
 
 namespace qx {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ProgramSettingsTest : public ::testing::Test {
+class ProgramSettingsTest : public test::TwoInstitutionsTest {
   protected:
-    static void SetUpTestSuite() {
-        db_ = test::ConnectTestDatabase().release();
-        inst_ = test::CreateTestInstitution(*db_);
-        other_ = test::CreateTestInstitution(*db_);
-    }
-    static void TearDownTestSuite() {
-        delete db_;
-        db_ = nullptr;
-    }
     void SetUp() override {
         db = db_;
         for (long long inx : {inst_.inx, other_.inx}) {
@@ -76,18 +66,9 @@ class ProgramSettingsTest : public ::testing::Test {
         return in;
     }
 
-    static Database* db_;
-    static test::TestInstitution inst_, other_;
-    Database* db = nullptr;
-    SessionContext session;
-    test::ScriptedInteraction ui;
     fs::path root;
     std::unique_ptr<ProfileIni> ini;
 };
-
-Database* ProgramSettingsTest::db_ = nullptr;
-test::TestInstitution ProgramSettingsTest::inst_;
-test::TestInstitution ProgramSettingsTest::other_;
 
 TEST_F(ProgramSettingsTest, OnePositionChangesOnlyThatCharacter) {
     const auto c = Change(4, 1);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/profile_ini.h"
+#include "support/child_process.h"
 
 extern char** environ;
 
@@ -85,58 +86,26 @@ inline std::string DecodedMail(const std::string& raw) {
 class SmtpSink {
   public:
     SmtpSink() {
-        namespace fs = std::filesystem;
-        dir_ = fs::temp_directory_path() /
-               ("qx_mail_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
         port_ = FreeLoopbackPort();
-        std::vector<std::string> args = {"/usr/bin/python3",
-                                         "-m",
-                                         "aiosmtpd",
-                                         "-n",
-                                         "-l",
-                                         "127.0.0.1:" + std::to_string(port_),
-                                         "-c",
-                                         "aiosmtpd.handlers.Mailbox",
-                                         (dir_ / "mail").string()};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) pid_ = 0;
-        for (int i = 0; i < 250 && pid_ > 0 && !Listening(port_); ++i)
+        child_.start({"/usr/bin/python3", "-m", "aiosmtpd", "-n", "-l",
+                      "127.0.0.1:" + std::to_string(port_), "-c", "aiosmtpd.handlers.Mailbox",
+                      (child_.dir() / "mail").string()});
+        for (int i = 0; i < 250 && child_.started() && !Listening(port_); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    ~SmtpSink() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            int status = 0;
-            ::waitpid(pid_, &status, 0);
-        }
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    SmtpSink(const SmtpSink&) = delete;
-    SmtpSink& operator=(const SmtpSink&) = delete;
-
-    bool running() const { return pid_ > 0 && Listening(port_); }
+    bool running() const { return child_.started() && Listening(port_); }
     std::string url() const { return "smtp://127.0.0.1:" + std::to_string(port_); }
     // The stored mails, decoded, in no particular order.
     std::vector<std::string> mails() const {
         std::vector<std::string> out;
         std::error_code ec;
-        for (const auto& e : std::filesystem::directory_iterator(dir_ / "mail" / "new", ec))
+        for (const auto& e : std::filesystem::directory_iterator(child_.dir() / "mail" / "new", ec))
             out.push_back(DecodedMail(ReadWholeFile(e.path().string()).value_or("")));
         return out;
     }
 
   private:
-    static int& counter() {
-        static int n = 0;
-        return n;
-    }
-    std::filesystem::path dir_;
-    pid_t pid_ = 0;
+    ChildProcess child_{"qx_mail_"};
     int port_ = 0;
 };
 

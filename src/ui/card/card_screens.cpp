@@ -364,7 +364,12 @@ void CardCancellationDialog::showTicks(const std::vector<Eb21Row>& rows) {
 
 void CardCancellationDialog::exclude() {
     std::vector<Eb21Row> rows = tickedRows();
-    if (exclusions_->exclude(rows, FromQDate(date_->date()))) showTicks(rows);
+    // Every candidate carries the listed payment date, so months counted back
+    // from that date would never exclude one: they count back from today, the
+    // day the cancellation is asked for.
+    QDate today;
+    if (!Guarded(ui_, [&] { today = ServerQDate(db_, session_); })) return;
+    if (exclusions_->exclude(rows, FromQDate(today))) showTicks(rows);
 }
 
 void CardCancellationDialog::toggleAll() {

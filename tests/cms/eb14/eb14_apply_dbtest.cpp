@@ -10,10 +10,10 @@
 #include "cms/eb14/eb13_results.h"
 #include "cms/eb14/eb14_apply.h"
 #include "cms/eb14/eb14_file.h"
+#include "cms/result_apply_fixture.h"
 #include "cms/workspace/cms_folders.h"
 #include "services/web_stand_in.h"
 #include "support/institution_fixture.h"
-#include "support/scripted_interaction.h"
 
 namespace qx {
 namespace {
@@ -27,16 +27,9 @@ struct Row {
     std::string oldStatus;
 };
 
-class Eb14ApplyTest : public test::FreshInstitutionTest {
+class Eb14ApplyTest : public test::ResultApplyTest {
   protected:
-    void SetUp() override {
-        OpenInstitution(1);
-        root = fs::temp_directory_path() / ("qx-eb14-" + std::to_string(inst.inx));
-        fs::remove_all(root);
-        session.SystemDrive = (root / "desk1").string() + "/";
-        session.fileback_folder = (root / "back").string();
-    }
-    void TearDown() override { fs::remove_all(root); }
+    Eb14ApplyTest() : ResultApplyTest("EB14", "file_ea13_run") {}
 
     long long Member(const std::string& cmsStatus, const std::string& remove = "1") {
         test::MemberRow m;
@@ -57,12 +50,10 @@ class Eb14ApplyTest : public test::FreshInstitutionTest {
                            {r.serial, yymmdd, r.kind, r.member, r.oldStatus});
         }
     }
-    fs::path Eb14Path(const SessionContext& s, const std::string& mmdd) {
-        return fs::path(ExchangeFolder(s, "EB14")) / ("EB14" + mmdd);
-    }
     void DropEb14(const std::string& yymmdd, const std::vector<test::Eb14Line>& lines) {
         const std::string name = "EB14" + yymmdd.substr(2);
-        test::WriteBytes(Eb14Path(session, yymmdd.substr(2)), test::Eb14Bytes(name, yymmdd, lines));
+        test::WriteBytes(ResultPath(session, yymmdd.substr(2)),
+                         test::Eb14Bytes(name, yymmdd, lines));
     }
     std::string Status(long long member) {
         return db->scalar("select cms_status from " + schema + ".member_user where member_inx=?",
@@ -76,27 +67,11 @@ class Eb14ApplyTest : public test::FreshInstitutionTest {
         return db->scalar("select " + column + " from " + schema + ".ea13 where filename=?",
                           {"EB13" + yymmdd});
     }
-    long long Count(const std::string& table, const std::string& where = "1") {
-        return db->scalarInt("select count(*) from " + schema + "." + table + " where " + where);
-    }
-    long long LogLines(const std::string& text) {
-        return db->scalarInt("select count(*) from " + schema + ".pross_log where prostxt=?",
-                             {text});
-    }
-    // The result script run in process, on this connection; records each call.
     Eb14ResultRequest InProcess() {
-        return [this](long long inx, long long key, const std::string& yymmdd) {
-            calls.push_back(yymmdd);
-            backupKeys.push_back(key);
-            stagedAtCall.push_back(Count("file_ea13_run"));
+        return Recorded([this](long long inx, const std::string& yymmdd) {
             return ApplyEb13Results(*db, inx, yymmdd);
-        };
+        });
     }
-
-    fs::path root;
-    test::ScriptedInteraction ui;
-    std::vector<std::string> calls;
-    std::vector<long long> backupKeys, stagedAtCall;
 };
 
 TEST_F(Eb14ApplyTest, MembersMoveToTheirResultStatesAndTheCountsAreFilled) {
@@ -115,9 +90,6 @@ TEST_F(Eb14ApplyTest, MembersMoveToTheirResultStatesAndTheCountsAreFilled) {
 
     EXPECT_EQ(run.succeeded, 1);
     EXPECT_EQ(run.failed, 0);
-    EXPECT_EQ(calls, std::vector<std::string>{"261204"});
-    EXPECT_EQ(stagedAtCall, std::vector<long long>{3});
-    EXPECT_GT(backupKeys.at(0), 0);
     struct Expect {
         long long member;
         std::string status, error;
@@ -138,18 +110,7 @@ TEST_F(Eb14ApplyTest, MembersMoveToTheirResultStatesAndTheCountsAreFilled) {
     EXPECT_EQ(Count("file_ea13", "seq_num=2 and result='N' and result_code='0013'"), 1);
     EXPECT_EQ(Count("file_ea13", "result='' and result_code=''"), 2);
     EXPECT_EQ(Count("file_ea13_run"), 0);  // consumed by the script
-    // The member backup is dropped again.
-    EXPECT_EQ(db->scalarInt("select count(*) from information_schema.tables where "
-                            "table_schema='quorisdex' and table_name=?",
-                            {"back_" + std::to_string(backupKeys[0])}),
-              0);
-    EXPECT_EQ(LogLines("EB141204 파일처리 완료"), 1);
-    ASSERT_FALSE(ui.shown.empty());
-    EXPECT_EQ(ui.shown.back().text, Eb14SummaryText(1, 0));
-    // The applied result leaves the exchange folder for the archive.
-    EXPECT_FALSE(fs::exists(Eb14Path(session, "1204")));
-    EXPECT_TRUE(
-        fs::exists(fs::path(session.fileback_folder) / inst.id / "EB14" / "2026" / "EB141204"));
+    ExpectOneFileApplied("261204", 3, Eb14SummaryText(1, 0));
 }
 
 TEST_F(Eb14ApplyTest, TwoHundredFiftyRefusalsAreAllStagedAndApplied) {
@@ -206,7 +167,7 @@ TEST_F(Eb14ApplyTest, MalformedFilesAreDeletedAndLeaveTheirEb13Claimed) {
         calls.clear();
         const long long m = Member("1");
         Eb13("261204", {{1, "1", m, "0"}, {2, "1", Member("1"), "0"}});
-        const fs::path path = Eb14Path(session, "1204");
+        const fs::path path = ResultPath(session, "1204");
         test::WriteBytes(path, c.bytes);
 
         const auto run = ApplyEb14Files(*db, session, ui, InProcess());
@@ -229,7 +190,7 @@ TEST_F(Eb14ApplyTest, MalformedFilesAreDeletedAndLeaveTheirEb13Claimed) {
 TEST_F(Eb14ApplyTest, AFileWithoutAReadableHeaderDateIsRefusedBeforeAnyClaim) {
     const long long m = Member("1");
     Eb13("261204", {{1, "1", m, "0"}});
-    const fs::path path = Eb14Path(session, "1204");
+    const fs::path path = ResultPath(session, "1204");
     test::WriteBytes(path, test::Eb14Header("EB141204", "26AB04") +
                                test::Eb14Record({1, "N", "0013"}) + test::Eb14Trailer("EB141204"));
     const auto run = ApplyEb14Files(*db, session, ui, InProcess());
@@ -243,14 +204,8 @@ TEST_F(Eb14ApplyTest, AFileWithoutAReadableHeaderDateIsRefusedBeforeAnyClaim) {
 }
 
 TEST_F(Eb14ApplyTest, ForeignFilesAreDeletedWhenTheFolderIsTidied) {
-    const fs::path folder = MakeExchangeFolder(session, "EB14");
-    test::WriteBytes(folder / "readme.txt", "hello");
-    test::WriteBytes(folder / "eb141204", "lower case is not ours");
-    const auto run = ApplyEb14Files(*db, session, ui, InProcess());
-    EXPECT_TRUE(run.noFiles);
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{kNoEb14FilesText});
-    EXPECT_FALSE(fs::exists(folder / "readme.txt"));
-    EXPECT_FALSE(fs::exists(folder / "eb141204"));
+    ExpectForeignFilesDeleted(
+        [this] { return ApplyEb14Files(*db, session, ui, InProcess()).noFiles; }, kNoEb14FilesText);
 }
 
 TEST_F(Eb14ApplyTest, AResultWhoseEb13IsNotWaitingStopsTheRun) {
@@ -268,8 +223,8 @@ TEST_F(Eb14ApplyTest, AResultWhoseEb13IsNotWaitingStopsTheRun) {
     EXPECT_EQ(ui.shown[0].title, Eb14BusyTitle("261203"));
     EXPECT_EQ(Ea13("pross_stat"), "0");
     EXPECT_EQ(Status(m), "1");
-    EXPECT_TRUE(fs::exists(Eb14Path(session, "1203")));
-    EXPECT_TRUE(fs::exists(Eb14Path(session, "1204")));
+    EXPECT_TRUE(fs::exists(ResultPath(session, "1203")));
+    EXPECT_TRUE(fs::exists(ResultPath(session, "1204")));
 }
 
 TEST_F(Eb14ApplyTest, AResultOfAnEb13NoLongerOpenLeavesTheFolderUnapplied) {
@@ -278,7 +233,7 @@ TEST_F(Eb14ApplyTest, AResultOfAnEb13NoLongerOpenLeavesTheFolderUnapplied) {
     const auto run = ApplyEb14Files(*db, session, ui, InProcess());
     EXPECT_TRUE(run.noFiles);
     EXPECT_TRUE(calls.empty());
-    EXPECT_FALSE(fs::exists(Eb14Path(session, "1130")));
+    EXPECT_FALSE(fs::exists(ResultPath(session, "1130")));
     EXPECT_EQ(Count("file_ea13_run"), 0);
 }
 
@@ -311,7 +266,7 @@ TEST_F(Eb14ApplyTest, OfTwoDesksApplyingOneFileExactlyOneApplies) {
         conn->setLogSchema(schema);
         SessionContext s = session;
         s.SystemDrive = (root / folder).string() + "/";
-        test::WriteBytes(Eb14Path(s, "1204"), test::Eb14Bytes("EB141204", "261204", lines));
+        test::WriteBytes(ResultPath(s, "1204"), test::Eb14Bytes("EB141204", "261204", lines));
         test::ScriptedInteraction deskUi;
         const auto run =
             ApplyEb14Files(*conn, s, deskUi, [&](long long inx, long long, const std::string& d) {
@@ -354,7 +309,7 @@ TEST_F(Eb14ApplyTest, TwoDesksApplyingTwoFilesKeepTheirRefusalsApart) {
         SessionContext s = session;
         s.SystemDrive = (root / desks[d].folder).string() + "/";
         const std::string yymmdd = desks[d].yymmdd;
-        test::WriteBytes(Eb14Path(s, yymmdd.substr(2)),
+        test::WriteBytes(ResultPath(s, yymmdd.substr(2)),
                          test::Eb14Bytes("EB14" + yymmdd.substr(2), yymmdd, lines[d]));
         test::ScriptedInteraction deskUi;
         applied +=

@@ -3,11 +3,10 @@
 // the result flag (two CP949 bytes a syllable), and a trailer.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "cms/result_file.h"
 #include "cms/workspace/cms_record.h"
 
 namespace qx::test {
@@ -20,13 +19,7 @@ struct Eb14Line {
 
 inline std::string Eb14Header(const std::string& name, const std::string& yymmdd,
                               const std::string& type = "H") {
-    return RecordBuilder(120)
-        .text(type, 1)
-        .number(0, 8)
-        .text("9900001234", 10)
-        .text(name, 8)
-        .text(yymmdd, 6)
-        .finish();
+    return ResultFileHeader(120, name, yymmdd, type);
 }
 
 inline std::string Eb14Record(const Eb14Line& line, const std::string& type = "R") {
@@ -42,12 +35,7 @@ inline std::string Eb14Record(const Eb14Line& line, const std::string& type = "R
 }
 
 inline std::string Eb14Trailer(const std::string& name) {
-    return RecordBuilder(120)
-        .text("T", 1)
-        .number(99999999, 8)
-        .text("9900001234", 10)
-        .text(name, 8)
-        .finish();
+    return ResultFileTrailer(120, name);
 }
 
 inline std::string Eb14Bytes(const std::string& name, const std::string& yymmdd,
@@ -55,11 +43,6 @@ inline std::string Eb14Bytes(const std::string& name, const std::string& yymmdd,
     std::string bytes = Eb14Header(name, yymmdd);
     for (const auto& l : lines) bytes += Eb14Record(l);
     return bytes + Eb14Trailer(name);
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 }  // namespace qx::test

@@ -13,13 +13,13 @@
 #include "cms/eb22/eb22_apply.h"
 #include "cms/eb22/eb22_file.h"
 #include "cms/eb22/eb22_results.h"
+#include "cms/result_apply_fixture.h"
 #include "cms/workspace/cms_folders.h"
 #include "ledger/server_scripts.h"
 #include "platform/profile_ini.h"
 #include "platform/system_drive.h"
 #include "services/web_stand_in.h"
 #include "support/institution_fixture.h"
-#include "support/scripted_interaction.h"
 
 namespace qx {
 namespace {
@@ -34,16 +34,9 @@ struct Request {
     long long amount;
 };
 
-class Eb22ApplyTest : public test::FreshInstitutionTest {
+class Eb22ApplyTest : public test::ResultApplyTest {
   protected:
-    void SetUp() override {
-        OpenInstitution(1);
-        root = fs::temp_directory_path() / ("qx-eb22-" + std::to_string(inst.inx));
-        fs::remove_all(root);
-        session.SystemDrive = (root / "desk1").string() + "/";
-        session.fileback_folder = (root / "back").string();
-    }
-    void TearDown() override { fs::remove_all(root); }
+    Eb22ApplyTest() : ResultApplyTest("EB22", "file_ea21_run") {}
 
     long long Member(long long outstanding, const std::string& divide = "1",
                      long long collected = 0) {
@@ -72,12 +65,10 @@ class Eb22ApplyTest : public test::FreshInstitutionTest {
                            {r.serial, yymmdd, r.amount, r.member});
         }
     }
-    fs::path Eb22Path(const SessionContext& s, const std::string& mmdd) {
-        return fs::path(ExchangeFolder(s, "EB22")) / ("EB22" + mmdd);
-    }
     void DropEb22(const std::string& yymmdd, const std::vector<test::Eb22Line>& lines) {
         const std::string name = "EB22" + yymmdd.substr(2);
-        test::WriteEb22(Eb22Path(session, yymmdd.substr(2)), test::Eb22Bytes(name, yymmdd, lines));
+        test::WriteBytes(ResultPath(session, yymmdd.substr(2)),
+                         test::Eb22Bytes(name, yymmdd, lines));
     }
     std::string MemberField(long long member, const std::string& column) {
         return db->scalar(
@@ -87,16 +78,9 @@ class Eb22ApplyTest : public test::FreshInstitutionTest {
         return db->scalar("select " + column + " from " + schema + ".ea21 where filename=?",
                           {"EB21" + yymmdd});
     }
-    long long Count(const std::string& table, const std::string& where = "1") {
-        return db->scalarInt("select count(*) from " + schema + "." + table + " where " + where);
-    }
     long long Sum(const std::string& table, const std::string& expr, const std::string& where) {
         return db->scalarInt("select coalesce(sum(" + expr + "),0) from " + schema + "." + table +
                              " where " + where);
-    }
-    long long LogLines(const std::string& text) {
-        return db->scalarInt("select count(*) from " + schema + ".pross_log where prostxt=?",
-                             {text});
     }
     // Nothing of the file has reached the ledger or the members.
     void ExpectNothingBooked(const std::string& what) {
@@ -106,22 +90,13 @@ class Eb22ApplyTest : public test::FreshInstitutionTest {
         EXPECT_EQ(Ea21("rtnok_money"), "0") << what;
         EXPECT_EQ(Ea21("ok_commission"), std::to_string(kOkFee)) << what;
     }
-    // The result script run in process, on this connection; records each call.
     Eb22ResultRequest InProcess() {
-        return [this](long long inx, long long key, const std::string& yymmdd) {
-            calls.push_back(yymmdd);
-            backupKeys.push_back(key);
-            stagedAtCall.push_back(Count("file_ea21_run"));
+        return Recorded([this](long long inx, const std::string& yymmdd) {
             return ApplyEb22Results(
                 *db, inx, yymmdd,
                 yymmdd.substr(0, 2) + "-" + yymmdd.substr(2, 2) + "-" + yymmdd.substr(4, 2));
-        };
+        });
     }
-
-    fs::path root;
-    test::ScriptedInteraction ui;
-    std::vector<std::string> calls;
-    std::vector<long long> backupKeys, stagedAtCall;
 };
 
 // Ten requests, two not withdrawn ("0011" free of the fee, "0012" charged),
@@ -160,9 +135,6 @@ TEST_F(Eb22ApplyTest, ResultsBecomeCollectionsMemberStatesTotalsAndFees) {
 
     ASSERT_EQ(run.succeeded, 1) << ::testing::PrintToString(ui.texts());
     EXPECT_EQ(run.failed, 0);
-    EXPECT_EQ(calls, std::vector<std::string>{"261204"});
-    EXPECT_EQ(stagedAtCall, std::vector<long long>{10});
-    EXPECT_GT(backupKeys.at(0), 0);
     const long long requested = 550000, notWithdrawn = 30000 + 40000 + 30000;
     EXPECT_EQ(Ea21("pross_stat"), "1");
     EXPECT_EQ(Ea21("rtnok_money"), std::to_string(requested - notWithdrawn));
@@ -213,17 +185,7 @@ TEST_F(Eb22ApplyTest, ResultsBecomeCollectionsMemberStatesTotalsAndFees) {
     EXPECT_EQ(Sum("pay_pross", "input_pay", "paystat='1'"), requested - notWithdrawn);
     EXPECT_EQ(Count("file_ea21", "result='P' and div_amount=20000 and seq_num=5"), 1);
     EXPECT_EQ(Count("file_ea21_run"), 0);  // consumed by the script
-    EXPECT_EQ(db->scalarInt("select count(*) from information_schema.tables where "
-                            "table_schema='quorisdex' and table_name=?",
-                            {"back_" + std::to_string(backupKeys[0])}),
-              0);
-    EXPECT_EQ(LogLines("EB221204 파일처리 완료"), 1);
-    ASSERT_FALSE(ui.shown.empty());
-    EXPECT_EQ(ui.shown.back().text, Eb22SummaryText(1, 0));
-    // The applied result leaves the exchange folder for the archive.
-    EXPECT_FALSE(fs::exists(Eb22Path(session, "1204")));
-    EXPECT_TRUE(
-        fs::exists(fs::path(session.fileback_folder) / inst.id / "EB22" / "2026" / "EB221204"));
+    ExpectOneFileApplied("261204", 10, Eb22SummaryText(1, 0));
 }
 
 // The reading of a partial result: the record's amount is what was taken.
@@ -318,8 +280,8 @@ TEST_F(Eb22ApplyTest, MalformedFilesAreDeletedAndLeaveTheirEb21Claimed) {
         ui.shown.clear();
         calls.clear();
         Eb21("261204", {{1, Member(10000), 10000}, {2, Member(10000), 10000}});
-        const fs::path path = Eb22Path(session, "1204");
-        test::WriteEb22(path, c.bytes);
+        const fs::path path = ResultPath(session, "1204");
+        test::WriteBytes(path, c.bytes);
 
         const auto run = ApplyEb22Files(*db, session, ui, InProcess());
 
@@ -338,14 +300,8 @@ TEST_F(Eb22ApplyTest, MalformedFilesAreDeletedAndLeaveTheirEb21Claimed) {
 }
 
 TEST_F(Eb22ApplyTest, TextFilesAreDeletedAndAnEmptyFolderSaysSo) {
-    const fs::path folder = MakeExchangeFolder(session, "EB22");
-    test::WriteEb22(folder / "readme.txt", "hello");
-    test::WriteEb22(folder / "eb221204", "lower case is not ours");
-    const auto run = ApplyEb22Files(*db, session, ui, InProcess());
-    EXPECT_TRUE(run.noFiles);
-    EXPECT_EQ(ui.texts(), std::vector<std::string>{kNoEb22FilesText});
-    EXPECT_FALSE(fs::exists(folder / "readme.txt"));
-    EXPECT_FALSE(fs::exists(folder / "eb221204"));
+    ExpectForeignFilesDeleted(
+        [this] { return ApplyEb22Files(*db, session, ui, InProcess()).noFiles; }, kNoEb22FilesText);
 }
 
 TEST_F(Eb22ApplyTest, AResultWhoseEb21IsNotWaitingStopsTheRun) {
@@ -363,8 +319,8 @@ TEST_F(Eb22ApplyTest, AResultWhoseEb21IsNotWaitingStopsTheRun) {
     EXPECT_EQ(ui.shown[0].title, "[EB21261203] 파일 적용 처리불가");
     EXPECT_EQ(Ea21("pross_stat"), "0");
     EXPECT_EQ(MemberField(m, "cms_status"), "6");
-    EXPECT_TRUE(fs::exists(Eb22Path(session, "1203")));
-    EXPECT_TRUE(fs::exists(Eb22Path(session, "1204")));
+    EXPECT_TRUE(fs::exists(ResultPath(session, "1203")));
+    EXPECT_TRUE(fs::exists(ResultPath(session, "1204")));
 }
 
 TEST_F(Eb22ApplyTest, AServerReplyOtherThanDoneIsShownAndNothingIsBooked) {
@@ -458,7 +414,7 @@ TEST_F(Eb22ApplyTest, OfTwoDesksApplyingOneFileExactlyOneApplies) {
         conn->setLogSchema(schema);
         SessionContext s = session;
         s.SystemDrive = (root / folder).string() + "/";
-        test::WriteEb22(Eb22Path(s, "1204"), test::Eb22Bytes("EB221204", "261204", lines));
+        test::WriteBytes(ResultPath(s, "1204"), test::Eb22Bytes("EB221204", "261204", lines));
         test::ScriptedInteraction deskUi;
         const auto run =
             ApplyEb22Files(*conn, s, deskUi, [&](long long inx, long long, const std::string& d) {
@@ -503,7 +459,7 @@ TEST_F(Eb22ApplyTest, ResultFileIsBackedUpBeforeApplyingAndAFailedBackupStopsNot
         // Hangul in a free field: the copy must keep the file's own bytes.
         std::string bytes = test::Eb22Bytes(name, c.yymmdd, {{1, 10000, " ", "0000"}});
         bytes.replace(150 + 100, 4, "\xb1\xe8\xc7\xcf");
-        test::WriteEb22(Eb22Path(session, std::string(c.yymmdd).substr(2)), bytes);
+        test::WriteBytes(ResultPath(session, std::string(c.yymmdd).substr(2)), bytes);
 
         EXPECT_EQ(ApplyEb22Files(*db, session, ui, InProcess()).succeeded, 1) << c.yymmdd;
         EXPECT_EQ(Ea21("pross_stat", c.yymmdd), "1") << c.yymmdd;

@@ -3,11 +3,10 @@
 // Hangul passbook text after them (two CP949 bytes a syllable).
 #pragma once
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "cms/result_file.h"
 #include "cms/workspace/cms_record.h"
 
 namespace qx::test {
@@ -21,13 +20,7 @@ struct Eb22Line {
 
 inline std::string Eb22Header(const std::string& name, const std::string& yymmdd,
                               const std::string& type = "H") {
-    return RecordBuilder(150)
-        .text(type, 1)
-        .number(0, 8)
-        .text("9900001234", 10)
-        .text(name, 8)
-        .text(yymmdd, 6)
-        .finish();
+    return ResultFileHeader(150, name, yymmdd, type);
 }
 
 inline std::string Eb22Record(const Eb22Line& line, const std::string& type = "R") {
@@ -50,12 +43,7 @@ inline std::string Eb22Record(const Eb22Line& line, const std::string& type = "R
 }
 
 inline std::string Eb22Trailer(const std::string& name) {
-    return RecordBuilder(150)
-        .text("T", 1)
-        .number(99999999, 8)
-        .text("9900001234", 10)
-        .text(name, 8)
-        .finish();
+    return ResultFileTrailer(150, name);
 }
 
 inline std::string Eb22Bytes(const std::string& name, const std::string& yymmdd,
@@ -63,11 +51,6 @@ inline std::string Eb22Bytes(const std::string& name, const std::string& yymmdd,
     std::string bytes = Eb22Header(name, yymmdd);
     for (const auto& l : lines) bytes += Eb22Record(l);
     return bytes + Eb22Trailer(name);
-}
-
-inline void WriteEb22(const std::filesystem::path& path, const std::string& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 }  // namespace qx::test

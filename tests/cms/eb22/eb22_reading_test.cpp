@@ -21,7 +21,7 @@ class Eb22ReadingTest : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir); }
     Eb22Reading Read(const std::string& bytes, const std::string& name = "EB221204") {
-        test::WriteEb22(dir / name, bytes);
+        test::WriteBytes(dir / name, bytes);
         return ReadEb22File((dir / name).string(), "261204");
     }
     fs::path dir;

@@ -13,6 +13,7 @@
 
 #include "center.h"
 #include "cms/realtime/realtime_service.h"
+#include "cms/transmission/clearing_house_fixture.h"
 #include "cms/transmission/kftc_transfer.h"
 #include "cms/workspace/cms_folders.h"
 #include "db/database.h"
@@ -43,22 +44,10 @@ struct Desk {
     std::unique_ptr<RealtimeService> service;
 };
 
-class RealtimeServiceTest : public ::testing::Test {
+class RealtimeServiceTest : public test::ClearingHouseTest {
   protected:
     void SetUp() override {
-        db = test::ConnectTestDatabase();
-        inst = test::SharedInstitution(*db, 1);
-        db->setLogSchema(InstitutionSchema(inst.inx));
-        session = test::SessionFor(inst);
-        root = fs::temp_directory_path() /
-               ("qx-realtime-" + std::to_string(inst.inx) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "drive");
-        session.SystemDrive = (root / "drive").string() + "/";
-        setenv("CMSCOMM_CENTER", (root / "center").c_str(), 1);
-        db->ExecuteSql("update quorisdex.admin_company set add_info6='pw12' where inx=?",
-                       {inst.inx});
+        OpenClearingHouse("qx-realtime-");
         EnsureKftcAddservTable(*db, inst.inx);
         center = std::make_unique<center::Center>((root / "center").string());
         desk = open();
@@ -78,7 +67,6 @@ class RealtimeServiceTest : public ::testing::Test {
         d->service = std::make_unique<RealtimeService>(*d->db, session, d->ui, *d->transfer);
         return d;
     }
-    std::string schema() const { return InstitutionSchema(inst.inx); }
 
     // A CMS member with an account; returns its number.
     long long Member(const std::string& account, const std::string& cms = "0",
@@ -133,12 +121,8 @@ class RealtimeServiceTest : public ::testing::Test {
                              {text});
     }
 
-    std::unique_ptr<Database> db;
-    test::TestInstitution inst;
-    SessionContext session;
     std::unique_ptr<center::Center> center;
     std::unique_ptr<Desk> desk;
-    fs::path root;
 };
 
 TEST_F(RealtimeServiceTest, RefusalsBeforeSendingWriteNoRowAndSendNothing) {

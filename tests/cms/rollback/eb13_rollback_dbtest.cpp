@@ -8,24 +8,19 @@
 
 #include "cms/rollback/eb13_rollback.h"
 #include "cms/rollback/maintenance_password.h"
+#include "cms/rollback/rollback_fixture.h"
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/cms_record.h"
 #include "support/institution_fixture.h"
-#include "support/scripted_interaction.h"
 
 namespace qx {
 namespace {
 
 namespace fs = std::filesystem;
 
-class Eb13RollbackTest : public test::FreshInstitutionTest {
+class Eb13RollbackTest : public test::RollbackTest {
   protected:
-    void Open(int cmsrunprg) {
-        OpenInstitution(cmsrunprg);
-        root = fs::temp_directory_path() / ("qx-rollback-" + std::to_string(inst.inx));
-        session.SystemDrive = root.string() + "/";
-    }
-    void TearDown() override { fs::remove_all(root); }
+    Eb13RollbackTest() : RollbackTest("qx-rollback-") {}
 
     long long Member(const std::string& cmsStatus, const std::string& remove = "1",
                      const std::string& certificate = "I") {
@@ -85,9 +80,6 @@ class Eb13RollbackTest : public test::FreshInstitutionTest {
     fs::path Disk(const std::string& mmdd) {
         return fs::path(ExchangeFolder(session, "EB13")) / ("EB13" + mmdd);
     }
-
-    fs::path root;
-    test::ScriptedInteraction ui;
 };
 
 TEST_F(Eb13RollbackTest, ClearingHousePathRestoresMembersAndMovesTheRun) {

@@ -9,24 +9,19 @@
 #include <future>
 
 #include "cms/rollback/eb21_rollback.h"
+#include "cms/rollback/rollback_fixture.h"
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/cms_record.h"
 #include "support/institution_fixture.h"
-#include "support/scripted_interaction.h"
 
 namespace qx {
 namespace {
 
 namespace fs = std::filesystem;
 
-class Eb21RollbackTest : public test::FreshInstitutionTest {
+class Eb21RollbackTest : public test::RollbackTest {
   protected:
-    void Open(int cmsrunprg) {
-        OpenInstitution(cmsrunprg);
-        root = fs::temp_directory_path() / ("qx-eb21-rollback-" + std::to_string(inst.inx));
-        session.SystemDrive = root.string() + "/";
-    }
-    void TearDown() override { fs::remove_all(root); }
+    Eb21RollbackTest() : RollbackTest("qx-eb21-rollback-") {}
 
     long long Member(const std::string& cmsStatus) {
         test::MemberRow m;
@@ -82,9 +77,6 @@ class Eb21RollbackTest : public test::FreshInstitutionTest {
     bool OnDisk(const std::string& kind, const std::string& mmdd) {
         return fs::exists(fs::path(ExchangeFolder(session, kind)) / (kind + mmdd));
     }
-
-    fs::path root;
-    test::ScriptedInteraction ui;
     long long made = 0;  // later files are newer
 };
 

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "center.h"
+#include "cms/transmission/clearing_house_fixture.h"
 #include "cms/transmission/kftc_transfer.h"
 #include "cms/workspace/cms_folders.h"
 #include "db/database.h"
@@ -28,24 +29,11 @@ using test::HandMadeEi13;
 using test::Pad;
 using test::ReadAll;
 
-class KftcTransferTest : public ::testing::Test {
+class KftcTransferTest : public test::ClearingHouseTest {
   protected:
     void SetUp() override {
-        db = test::ConnectTestDatabase();
-        inst = test::SharedInstitution(*db, 1);
-        db->setLogSchema(InstitutionSchema(inst.inx));
-        session = test::SessionFor(inst);
-        root = fs::temp_directory_path() /
-               ("qx-kftc-" + std::to_string(inst.inx) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "drive");
+        OpenClearingHouse("qx-kftc-");
         setenv("QUORISDEX_DRIVE", (root / "drive").c_str(), 1);
-        // The exchange folders follow the session's drive, never the current folder.
-        session.SystemDrive = (root / "drive").string() + "/";
-        setenv("CMSCOMM_CENTER", (root / "center").c_str(), 1);
-        db->ExecuteSql("update quorisdex.admin_company set add_info6='pw12' where inx=?",
-                       {inst.inx});
         ASSERT_TRUE(lib.load(QUORISDEX_CMSCOMM_LIB)) << lib.loadError();
         transfer = std::make_unique<KftcTransfer>(*db, session, ui, lib);
         transfer->pause = [](int) {};
@@ -56,7 +44,6 @@ class KftcTransferTest : public ::testing::Test {
         if (transfer) transfer->Close();
         fs::remove_all(root);
     }
-    std::string schema() const { return InstitutionSchema(inst.inx); }
     HandMadeEb13 Eb13(const std::string& mmdd, const std::string& yymmdd) const {
         HandMadeEb13 f{inst.org_code, mmdd, yymmdd, {}};
         f.rows = {
@@ -90,14 +77,10 @@ class KftcTransferTest : public ::testing::Test {
                f.trailer("EB13", 3, 2, 1);
     }
 
-    std::unique_ptr<Database> db;
-    test::TestInstitution inst;
-    SessionContext session;
     test::ScriptedInteraction ui;
     KftcLibrary lib;
     std::unique_ptr<KftcTransfer> transfer;
     std::unique_ptr<center::Center> center;
-    fs::path root;
 };
 
 TEST_F(KftcTransferTest, SentEb13ComesBackAsEb14ByteExactWithTheRefusalRules) {
