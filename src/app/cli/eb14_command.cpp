@@ -17,11 +17,7 @@ namespace qx::cli {
 void RegisterEb13FileCommands(CLI::App& eb13, CliContext& ctx) {
     RegisterFileListCommand(eb13, ctx, "list the EB13 files with their results",
                             {Eb13WaitingText, Eb13FileColumns, ListEb13Files,
-                             [](Database& db, const SessionContext& s, const CivilDate& f,
-                                const CivilDate& t, const std::string& search) {
-                                 return Eb13SearchDetail(db, s, f, t, search,
-                                                         Eb13DetailFilter::All);
-                             }});
+                             SearchAllRows<Eb13SearchDetail, Eb13DetailFilter::All>});
 
     static std::string file, filter = "all";
     auto* detail = eb13.add_subcommand("detail", "the rows of one EB13 file with their results");

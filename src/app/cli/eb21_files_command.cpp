@@ -13,11 +13,7 @@ namespace qx::cli {
 void RegisterEb21FileCommands(CLI::App& eb21, CliContext& ctx) {
     RegisterFileListCommand(eb21, ctx, "list the EB21 files with their result figures",
                             {Eb21WaitingText, Eb21FileColumns, ListEb21Files,
-                             [](Database& db, const SessionContext& s, const CivilDate& f,
-                                const CivilDate& t, const std::string& search) {
-                                 return Eb21SearchDetail(db, s, f, t, search,
-                                                         Eb21DetailFilter::All);
-                             }});
+                             SearchAllRows<Eb21SearchDetail, Eb21DetailFilter::All>});
 
     static std::string file, filter = "all", detailSearch;
     auto* detail =

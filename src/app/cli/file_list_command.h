@@ -25,6 +25,13 @@ struct FileListParts {
         searchDetail;
 };
 
+// The search detail of a kind with its filter that shows every row.
+template <auto SearchDetail, auto AllRows>
+FileDetail SearchAllRows(Database& db, const SessionContext& s, const CivilDate& from,
+                         const CivilDate& to, const std::string& search) {
+    return SearchDetail(db, s, from, to, search, AllRows);
+}
+
 // Adds `files` with --from/--to (default: the server's today) and --search.
 void RegisterFileListCommand(CLI::App& parent, CliContext& ctx, const std::string& description,
                              FileListParts parts);
