@@ -7,6 +7,8 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "platform/loopback_http.h"
 #include "platform/profile_ini.h"
@@ -18,6 +20,23 @@ using test::LoopbackHttp;
 
 std::string RequestLine(const std::string& head) {
     return head.substr(0, head.find("\r\n"));
+}
+
+TEST(HtmlEscape, QuotesBecomeEntitiesOnlyWhereTheTextMayStandInAnAttribute) {
+    struct Case {
+        std::string text, withQuotes, betweenTags;
+    };
+    const std::vector<Case> cases = {
+        {"", "", ""},
+        {"plain 가나", "plain 가나", "plain 가나"},
+        {"<b>A&B</b>", "&lt;b&gt;A&amp;B&lt;/b&gt;", "&lt;b&gt;A&amp;B&lt;/b&gt;"},
+        {"it's \"x\"", "it&#39;s &quot;x&quot;", "it's \"x\""},
+        {"&amp;", "&amp;amp;", "&amp;amp;"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(HtmlEscape(c.text), c.withQuotes) << c.text;
+        EXPECT_EQ(HtmlEscape(c.text, false), c.betweenTags) << c.text;
+    }
 }
 
 TEST(HttpGetText, AddsOneRealStampOfTwelveDigitsAndSendsTheAgent) {
