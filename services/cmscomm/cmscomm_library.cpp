@@ -148,15 +148,6 @@ int16_t Deliver(char* message, const std::string& answer, int16_t* count, int16_
     return 0;
 }
 
-// An inquiry's period: two days written YYYYMMDD.
-bool ValidPeriod(const char* fromDate, const char* toDate) {
-    return ValidDate(Text(fromDate)) && ValidDate(Text(toDate));
-}
-
-int16_t BadPeriod() {
-    return Fail(center::kBadRequest, "조회기간이 올바르지 않습니다.");
-}
-
 // Delivers the record `record` writes for each file, with their count; an
 // empty record leaves the file out.
 int16_t DeliverRecords(const std::vector<HeldFile>& files,
@@ -177,6 +168,15 @@ bool Ready() {
     if (session.open) return true;
     lastError = "금결원 송수신이 초기화되지 않았습니다.";
     return false;
+}
+
+// 0 when a period inquiry may be answered: a session is open and both days
+// are written YYYYMMDD; otherwise the code to return.
+int16_t RefusedInquiry(const char* fromDate, const char* toDate) {
+    if (!Ready()) return center::kNotLoggedIn;
+    if (!ValidDate(Text(fromDate)) || !ValidDate(Text(toDate)))
+        return Fail(center::kBadRequest, "조회기간이 올바르지 않습니다.");
+    return 0;
 }
 
 // Writes a fetched file into the exchange folder of its kind.
@@ -247,8 +247,7 @@ __attribute__((visibility("default"))) int16_t CP_GetCnfResultSendFile(const cha
                                                                        int16_t* count, const char*,
                                                                        int32_t*, char* message) {
     std::lock_guard g(lock);
-    if (!Ready()) return center::kNotLoggedIn;
-    if (!ValidPeriod(fromDate, toDate)) return BadPeriod();
+    if (const int16_t refused = RefusedInquiry(fromDate, toDate)) return refused;
     return DeliverRecords(
         center::Center(session.centerFolder).SentFiles(session.org, fromDate, toDate), SendRecord,
         count, message);
@@ -260,8 +259,7 @@ __attribute__((visibility("default"))) int16_t CP_GetCancelFileCnf(const char*,
                                                                    int16_t* count, int32_t*,
                                                                    char* message) {
     std::lock_guard g(lock);
-    if (!Ready()) return center::kNotLoggedIn;
-    if (!ValidPeriod(fromDate, toDate)) return BadPeriod();
+    if (const int16_t refused = RefusedInquiry(fromDate, toDate)) return refused;
     center::Center c(session.centerFolder);
     return DeliverRecords(
         c.SentFiles(session.org, fromDate, toDate),
@@ -278,8 +276,7 @@ __attribute__((visibility("default"))) int16_t CP_GetReverseRecvFileCnf(const ch
                                                                         int16_t* count, int32_t*,
                                                                         char* message) {
     std::lock_guard g(lock);
-    if (!Ready()) return center::kNotLoggedIn;
-    if (!ValidPeriod(fromDate, toDate)) return BadPeriod();
+    if (const int16_t refused = RefusedInquiry(fromDate, toDate)) return refused;
     return DeliverRecords(
         center::Center(session.centerFolder).SentFiles(session.org, fromDate, toDate),
         [](const HeldFile& f) { return FileRecord(f, "06", false); }, count, message);
@@ -291,8 +288,7 @@ __attribute__((visibility("default"))) int16_t CP_GetRecvFileContents(const char
                                                                       int32_t, int16_t* count,
                                                                       int32_t*, char* message) {
     std::lock_guard g(lock);
-    if (!Ready()) return center::kNotLoggedIn;
-    if (!ValidPeriod(fromDate, toDate)) return BadPeriod();
+    if (const int16_t refused = RefusedInquiry(fromDate, toDate)) return refused;
     if (kind != 'A' && kind != 'M' && kind != 'E')
         return Fail(center::kBadRequest, "수신구분이 올바르지 않습니다.");
     return DeliverRecords(
@@ -435,8 +431,7 @@ __attribute__((visibility("default"))) int16_t CP_AdditionalServiceInfoReq(const
                                                                            int32_t, int16_t* count,
                                                                            char* message) {
     std::lock_guard g(lock);
-    if (!Ready()) return center::kNotLoggedIn;
-    if (!ValidPeriod(fromDate, toDate)) return BadPeriod();
+    if (const int16_t refused = RefusedInquiry(fromDate, toDate)) return refused;
     center::Center c(session.centerFolder);
     std::string answer;
     int16_t n = 0;
