@@ -8,8 +8,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "center.h"
 #include "center_realtime.h"
@@ -146,10 +148,35 @@ int16_t Deliver(char* message, const std::string& answer, int16_t* count, int16_
     return 0;
 }
 
+// Delivers the record `record` writes for each file, with their count; an
+// empty record leaves the file out.
+int16_t DeliverRecords(const std::vector<HeldFile>& files,
+                       const std::function<std::string(const HeldFile&)>& record, int16_t* count,
+                       char* message) {
+    std::string answer;
+    int16_t n = 0;
+    for (const HeldFile& f : files) {
+        const std::string r = record(f);
+        if (r.empty()) continue;
+        answer += r;
+        ++n;
+    }
+    return Deliver(message, answer, count, n);
+}
+
 bool Ready() {
     if (session.open) return true;
     lastError = "금결원 송수신이 초기화되지 않았습니다.";
     return false;
+}
+
+// 0 when a period inquiry may be answered: a session is open and both days
+// are written YYYYMMDD; otherwise the code to return.
+int16_t RefusedInquiry(const char* fromDate, const char* toDate) {
+    if (!Ready()) return center::kNotLoggedIn;
+    if (!ValidDate(Text(fromDate)) || !ValidDate(Text(toDate)))
+        return Fail(center::kBadRequest, "조회기간이 올바르지 않습니다.");
+    return 0;
 }
 
 // Writes a fetched file into the exchange folder of its kind.
@@ -220,17 +247,10 @@ __attribute__((visibility("default"))) int16_t CP_GetCnfResultSendFile(const cha
                                                                        int16_t* count, const char*,
                                                                        int32_t*, char* message) {
     std::lock_guard g(lock);
-    if (!Ready()) return center::kNotLoggedIn;
-    if (!ValidDate(Text(fromDate)) || !ValidDate(Text(toDate)))
-        return Fail(center::kBadRequest, "조회기간이 올바르지 않습니다.");
-    std::string answer;
-    int16_t n = 0;
-    for (const HeldFile& f :
-         center::Center(session.centerFolder).SentFiles(session.org, fromDate, toDate)) {
-        answer += SendRecord(f);
-        ++n;
-    }
-    return Deliver(message, answer, count, n);
+    if (const int16_t refused = RefusedInquiry(fromDate, toDate)) return refused;
+    return DeliverRecords(
+        center::Center(session.centerFolder).SentFiles(session.org, fromDate, toDate), SendRecord,
+        count, message);
 }
 
 __attribute__((visibility("default"))) int16_t CP_GetCancelFileCnf(const char*,
@@ -239,18 +259,15 @@ __attribute__((visibility("default"))) int16_t CP_GetCancelFileCnf(const char*,
                                                                    int16_t* count, int32_t*,
                                                                    char* message) {
     std::lock_guard g(lock);
-    if (!Ready()) return center::kNotLoggedIn;
-    if (!ValidDate(Text(fromDate)) || !ValidDate(Text(toDate)))
-        return Fail(center::kBadRequest, "조회기간이 올바르지 않습니다.");
+    if (const int16_t refused = RefusedInquiry(fromDate, toDate)) return refused;
     center::Center c(session.centerFolder);
-    std::string answer;
-    int16_t n = 0;
-    for (const HeldFile& f : c.SentFiles(session.org, fromDate, toDate)) {
-        if (c.HasResult(session.org, f.name, f.fileDate)) continue;
-        answer += FileRecord(f, "송신완료", false);
-        ++n;
-    }
-    return Deliver(message, answer, count, n);
+    return DeliverRecords(
+        c.SentFiles(session.org, fromDate, toDate),
+        [&c](const HeldFile& f) {
+            return c.HasResult(session.org, f.name, f.fileDate) ? std::string()
+                                                                : FileRecord(f, "송신완료", false);
+        },
+        count, message);
 }
 
 __attribute__((visibility("default"))) int16_t CP_GetReverseRecvFileCnf(const char*,
@@ -259,17 +276,10 @@ __attribute__((visibility("default"))) int16_t CP_GetReverseRecvFileCnf(const ch
                                                                         int16_t* count, int32_t*,
                                                                         char* message) {
     std::lock_guard g(lock);
-    if (!Ready()) return center::kNotLoggedIn;
-    if (!ValidDate(Text(fromDate)) || !ValidDate(Text(toDate)))
-        return Fail(center::kBadRequest, "조회기간이 올바르지 않습니다.");
-    std::string answer;
-    int16_t n = 0;
-    for (const HeldFile& f :
-         center::Center(session.centerFolder).SentFiles(session.org, fromDate, toDate)) {
-        answer += FileRecord(f, "06", false);
-        ++n;
-    }
-    return Deliver(message, answer, count, n);
+    if (const int16_t refused = RefusedInquiry(fromDate, toDate)) return refused;
+    return DeliverRecords(
+        center::Center(session.centerFolder).SentFiles(session.org, fromDate, toDate),
+        [](const HeldFile& f) { return FileRecord(f, "06", false); }, count, message);
 }
 
 __attribute__((visibility("default"))) int16_t CP_GetRecvFileContents(const char*,
@@ -278,20 +288,16 @@ __attribute__((visibility("default"))) int16_t CP_GetRecvFileContents(const char
                                                                       int32_t, int16_t* count,
                                                                       int32_t*, char* message) {
     std::lock_guard g(lock);
-    if (!Ready()) return center::kNotLoggedIn;
-    if (!ValidDate(Text(fromDate)) || !ValidDate(Text(toDate)))
-        return Fail(center::kBadRequest, "조회기간이 올바르지 않습니다.");
+    if (const int16_t refused = RefusedInquiry(fromDate, toDate)) return refused;
     if (kind != 'A' && kind != 'M' && kind != 'E')
         return Fail(center::kBadRequest, "수신구분이 올바르지 않습니다.");
-    std::string answer;
-    int16_t n = 0;
-    for (const HeldFile& f :
-         center::Center(session.centerFolder).Receivable(session.org, fromDate, toDate)) {
-        if ((kind == 'M' && f.state != "06") || (kind == 'E' && f.state != "08")) continue;
-        answer += FileRecord(f, f.state, true);
-        ++n;
-    }
-    return Deliver(message, answer, count, n);
+    return DeliverRecords(
+        center::Center(session.centerFolder).Receivable(session.org, fromDate, toDate),
+        [kind](const HeldFile& f) {
+            const bool left = (kind == 'M' && f.state != "06") || (kind == 'E' && f.state != "08");
+            return left ? std::string() : FileRecord(f, f.state, true);
+        },
+        count, message);
 }
 
 __attribute__((visibility("default"))) int16_t CP_SendCMSFile(const char* path, double size,
@@ -425,9 +431,7 @@ __attribute__((visibility("default"))) int16_t CP_AdditionalServiceInfoReq(const
                                                                            int32_t, int16_t* count,
                                                                            char* message) {
     std::lock_guard g(lock);
-    if (!Ready()) return center::kNotLoggedIn;
-    if (!ValidDate(Text(fromDate)) || !ValidDate(Text(toDate)))
-        return Fail(center::kBadRequest, "조회기간이 올바르지 않습니다.");
+    if (const int16_t refused = RefusedInquiry(fromDate, toDate)) return refused;
     center::Center c(session.centerFolder);
     std::string answer;
     int16_t n = 0;

@@ -5,6 +5,7 @@
 #include "platform/amount_text.h"
 #include "platform/codepage.h"
 #include "platform/codepage_html.h"
+#include "platform/http.h"
 #include "platform/interaction.h"
 
 namespace qx {
@@ -141,24 +142,7 @@ std::string TextValue(const std::string& text) {
         if (c != '\r' && c != '\n') plain += c;
     if (!plain.empty() && plain.front() == '\'') plain.erase(0, 1);
     if (plain.empty()) return " ";
-    std::string out;
-    out.reserve(plain.size());
-    for (char c : plain) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
+    return HtmlEscape(plain, false);
 }
 
 std::string WidthPart(const ExportColumn& column) {

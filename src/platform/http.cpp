@@ -190,28 +190,22 @@ bool OpenPostPage(const std::string& url, const std::string& field, const std::s
     return opener ? opener(path) : OpenWithDesktop(path);
 }
 
-std::string HtmlEscape(const std::string& text) {
+std::string HtmlEscape(const std::string& text, bool quotes) {
     std::string out;
+    out.reserve(text.size());
     for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
-        }
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (quotes && c == '\'')
+            out += "&#39;";
+        else if (quotes && c == '"')
+            out += "&quot;";
+        else
+            out += c;
     }
     return out;
 }

@@ -75,6 +75,8 @@ void EnsureCurlReady();
 std::string TempFolder();
 
 // Text made safe to stand in HTML, inside elements and quoted attributes.
-std::string HtmlEscape(const std::string& text);
+// With `quotes` false only & < > are written as entities, for text that
+// stands between tags only and keeps its quote marks byte for byte.
+std::string HtmlEscape(const std::string& text, bool quotes = true);
 
 }  // namespace qx

@@ -97,6 +97,25 @@ void RecordLogin(Database& db, const SessionContext& s, const std::string& id, i
     }
 }
 
+// A branch or agency desk works with its head office's settings, without an
+// organisation code or bank receipt of its own; while the head office is
+// still in test it may not log in. `status` is what the login record keeps.
+int AcceptUnderHeadOffice(Database& db, SessionContext& s, const Recordset::Row& r, long long brinx,
+                          long long aginx, const std::string& loginId, int status) {
+    FillFromHeadOffice(s, r);
+    s.brinx = brinx;
+    s.aginx = aginx;
+    s.LoginId = loginId;
+    s.company = r["company"];
+    s.org_code.clear();
+    s.month_max = ToInt(r["month_max"]);
+    s.bank_receipt_switch = false;
+    PreparePayerNumberTable(db, s);
+    if (s.stat_company != "1") return kLoginHeadOfficeInTest;
+    RecordLogin(db, s, s.LoginId, status);
+    return kLoginAccepted;
+}
+
 }  // namespace
 
 LoginInputProblem CheckLoginInput(const std::string& id, const std::string& password) {
@@ -204,18 +223,7 @@ int ValidateLogin(Database& db, SessionContext& s, const std::string& id,
             return kLoginAccountDisabled;
         }
         if (!hasHead) return kLoginHeadOfficeUnusable;
-        FillFromHeadOffice(s, r);
-        s.brinx = ToInt(r["brinx"]);
-        s.aginx = 0;
-        s.LoginId = r["branch_id"];
-        s.company = r["company"];
-        s.org_code.clear();
-        s.month_max = ToInt(r["month_max"]);
-        s.bank_receipt_switch = false;
-        PreparePayerNumberTable(db, s);
-        if (s.stat_company != "1") return kLoginHeadOfficeInTest;
-        RecordLogin(db, s, s.LoginId, 7);
-        return kLoginAccepted;
+        return AcceptUnderHeadOffice(db, s, r, ToInt(r["brinx"]), 0, r["branch_id"], 7);
     }
 
     auto rs = db.OpenRecordset(
@@ -237,18 +245,8 @@ int ValidateLogin(Database& db, SessionContext& s, const std::string& id,
     }
     if (ToInt(r["rootbrinx"]) <= 0) return kLoginAgencyNotLinked;
     if (!hasHead) return kLoginHeadOfficeUnusable;
-    FillFromHeadOffice(s, r);
-    s.brinx = ToInt(r["rootbrinx"]);
-    s.aginx = ToInt(r["aginx"]);
-    s.LoginId = r["agency_id"];
-    s.company = r["company"];
-    s.org_code.clear();
-    s.month_max = ToInt(r["month_max"]);
-    s.bank_receipt_switch = false;
-    PreparePayerNumberTable(db, s);
-    if (s.stat_company != "1") return kLoginHeadOfficeInTest;
-    RecordLogin(db, s, s.LoginId, 8);
-    return kLoginAccepted;
+    return AcceptUnderHeadOffice(db, s, r, ToInt(r["rootbrinx"]), ToInt(r["aginx"]), r["agency_id"],
+                                 8);
 }
 
 }  // namespace qx

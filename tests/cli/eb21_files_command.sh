@@ -53,6 +53,9 @@ check "applied file" 0 $status "$(printf 'EB21300304\t3\t60,000\t2\t22,000\t1\t3
   "$(grep -F EB21300304 <<<"$out" | cut -f1-12)"
 out=$(run "${head[@]}" eb21 files --from 2020-01-01 --to 2020-01-02); status=$?
 check "empty range" 0 $status "0 건" "$out"
+# A search lists the files and then every matching request of the period.
+out=$(run "${head[@]}" eb21 files --from 2000-01-01 --to 2099-12-31 --search 1234567890); status=$?
+check "searched request" 0 $status "1" "$(grep -cF '출금한도 초과' <<<"$out")"
 out=$(run "${head[@]}" eb21 files --from 2026-13-01); status=$?
 check "bad date" 1 $status "[확인] 날짜를 YYYY-MM-DD 로 입력하십시오: 2026-13-01" "$out"
 

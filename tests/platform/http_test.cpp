@@ -7,6 +7,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <string>
 
 #include "platform/loopback_http.h"
 #include "platform/profile_ini.h"
@@ -18,6 +19,19 @@ using test::LoopbackHttp;
 
 std::string RequestLine(const std::string& head) {
     return head.substr(0, head.find("\r\n"));
+}
+
+TEST(HtmlEscape, QuotesBecomeEntitiesOnlyWhereTheTextMayStandInAnAttribute) {
+    // Markup characters are entities either way, an entity included.
+    for (const bool quotes : {true, false}) {
+        SCOPED_TRACE(quotes);
+        EXPECT_EQ(HtmlEscape("", quotes), "");
+        EXPECT_EQ(HtmlEscape("plain 가나", quotes), "plain 가나");
+        EXPECT_EQ(HtmlEscape("<b>A&B</b>", quotes), "&lt;b&gt;A&amp;B&lt;/b&gt;");
+        EXPECT_EQ(HtmlEscape("&amp;", quotes), "&amp;amp;");
+    }
+    EXPECT_EQ(HtmlEscape("it's \"x\""), "it&#39;s &quot;x&quot;");
+    EXPECT_EQ(HtmlEscape("it's \"x\"", false), "it's \"x\"");
 }
 
 TEST(HttpGetText, AddsOneRealStampOfTwelveDigitsAndSendsTheAgent) {

@@ -1,9 +1,9 @@
 // The EB13 file list and detail, applying EB14 results, and the EB13
 // rollback behind the maintenance password.
 #include <CLI/CLI.hpp>
-#include <iostream>
 
 #include "app/cli/cli_context.h"
+#include "app/cli/file_list_command.h"
 #include "cms/eb13/eb13_files.h"
 #include "cms/eb14/auth_requery.h"
 #include "cms/eb14/eb13_detail.h"
@@ -15,28 +15,9 @@
 namespace qx::cli {
 
 void RegisterEb13FileCommands(CLI::App& eb13, CliContext& ctx) {
-    static std::string from, to, search;
-    auto* files = eb13.add_subcommand("files", "list the EB13 files with their results");
-    files->add_option("--from", from, "first creation day YYYY-MM-DD (default: today)");
-    files->add_option("--to", to, "last creation day YYYY-MM-DD (default: today)");
-    files->add_option("--search", search, "payer number, account, holder number or external key");
-    files->callback([&ctx]() {
-        ctx.exitCode = ctx.guarded([&ctx]() {
-            const int code = ctx.login();
-            if (code != kExitDone) return code;
-            const CivilDate today = ServerToday(ctx);
-            const CivilDate f = DateOption(from, today), t = DateOption(to, today);
-            std::cout << Eb13WaitingText(ctx.db, ctx.session) << std::endl;
-            PrintTabRow(ColumnCaptions(Eb13FileColumns()));
-            const auto rows = ListEb13Files(ctx.db, ctx.session, f, t, search);
-            for (const auto& row : rows) PrintTabRow(row);
-            std::cout << rows.size() << " 건" << std::endl;
-            if (!search.empty())
-                PrintFileDetail(
-                    Eb13SearchDetail(ctx.db, ctx.session, f, t, search, Eb13DetailFilter::All));
-            return int(kExitDone);
-        });
-    });
+    RegisterFileListCommand(eb13, ctx, "list the EB13 files with their results",
+                            {Eb13WaitingText, Eb13FileColumns, ListEb13Files,
+                             SearchAllRows<Eb13SearchDetail, Eb13DetailFilter::All>});
 
     static std::string file, filter = "all";
     auto* detail = eb13.add_subcommand("detail", "the rows of one EB13 file with their results");

@@ -1,9 +1,9 @@
 // The EB21 file list and the requests of a file, as the EB21/EB22 screen
 // shows them, and the EB21 rollback behind the maintenance password.
 #include <CLI/CLI.hpp>
-#include <iostream>
 
 #include "app/cli/cli_context.h"
+#include "app/cli/file_list_command.h"
 #include "cms/eb22/eb21_detail.h"
 #include "cms/eb22/eb21_files.h"
 #include "cms/rollback/eb21_rollback.h"
@@ -11,28 +11,9 @@
 namespace qx::cli {
 
 void RegisterEb21FileCommands(CLI::App& eb21, CliContext& ctx) {
-    static std::string from, to, search;
-    auto* files = eb21.add_subcommand("files", "list the EB21 files with their result figures");
-    files->add_option("--from", from, "first creation day YYYY-MM-DD (default: today)");
-    files->add_option("--to", to, "last creation day YYYY-MM-DD (default: today)");
-    files->add_option("--search", search, "payer number, account, holder number or external key");
-    files->callback([&ctx]() {
-        ctx.exitCode = ctx.guarded([&ctx]() {
-            const int code = ctx.login();
-            if (code != kExitDone) return code;
-            const CivilDate today = ServerToday(ctx);
-            const CivilDate f = DateOption(from, today), t = DateOption(to, today);
-            std::cout << Eb21WaitingText(ctx.db, ctx.session) << std::endl;
-            PrintTabRow(ColumnCaptions(Eb21FileColumns()));
-            const auto rows = ListEb21Files(ctx.db, ctx.session, f, t, search);
-            for (const auto& row : rows) PrintTabRow(row);
-            std::cout << rows.size() << " 건" << std::endl;
-            if (!search.empty())
-                PrintFileDetail(
-                    Eb21SearchDetail(ctx.db, ctx.session, f, t, search, Eb21DetailFilter::All));
-            return int(kExitDone);
-        });
-    });
+    RegisterFileListCommand(eb21, ctx, "list the EB21 files with their result figures",
+                            {Eb21WaitingText, Eb21FileColumns, ListEb21Files,
+                             SearchAllRows<Eb21SearchDetail, Eb21DetailFilter::All>});
 
     static std::string file, filter = "all", detailSearch;
     auto* detail =

@@ -2,8 +2,6 @@
 
 #include <fmt/format.h>
 
-#include <filesystem>
-
 #include "cms/workspace/cms_folders.h"
 #include "cms/workspace/cms_record.h"
 #include "cms/workspace/partial_file.h"
@@ -13,54 +11,32 @@
 
 namespace qx {
 
-namespace fs = std::filesystem;
-
 Ea11Reading ReadEa11File(const SessionContext& s, const std::string& path) {
     Ea11Reading out;
-    const auto file = ReadCmsFile(path, kEaRecordLength);
-    if (!file || file->truncated || file->records.empty()) {
-        out.error = kEa11BadRecordText;
-        return out;
-    }
-    const std::string name = fs::path(path).filename().string();
-    const std::string lastEight = name.size() >= 8 ? name.substr(name.size() - 8) : name;
-    bool header = false, trailer = false;
-    for (const std::string& bytes : file->records) {
-        const RecordReader r(bytes);
-        const char type = r.type();
-        if (trailer || (type == 'H') == header || (type != 'H' && type != 'R' && type != 'T')) {
-            out.error = kEa11BadRecordText;
-            break;
-        }
-        if (type == 'H') {
-            header = true;
-            const std::string date = r.field(27, 6);
-            if (r.field(19, 8) != lastEight || lastEight.rfind("EA11", 0) != 0 ||
-                date.size() != 6 || !ParseDate(date) || date.substr(2) != lastEight.substr(4)) {
-                out.error = kEa11NameDateText;
-                break;
-            }
-            if (r.field(9, 10) != s.org_code) {
-                out.error = kEa11OtherInstitutionText;
-                break;
-            }
-            out.header = bytes;
-            out.yymmdd = date;
-        } else if (type == 'R') {
-            const std::string kind = r.field(25, 1);
-            if (kind == "1") {
-                out.news.push_back(bytes);
-            } else if (kind == "3" || kind == "7") {
-                out.cancels.push_back(bytes);
-            } else {
-                out.error = kEa11BadRecordText;
-                break;
-            }
+    const std::string lastEight = NameInHeader(path);
+    RecordVisitor visitor;
+    visitor.header = [&](const RecordReader& r, const std::string& bytes) -> std::string {
+        const std::string date = r.field(27, 6);
+        if (r.field(19, 8) != lastEight || lastEight.rfind("EA11", 0) != 0 || date.size() != 6 ||
+            !ParseDate(date) || date.substr(2) != lastEight.substr(4))
+            return kEa11NameDateText;
+        if (r.field(9, 10) != s.org_code) return kEa11OtherInstitutionText;
+        out.header = bytes;
+        out.yymmdd = date;
+        return {};
+    };
+    visitor.data = [&](const RecordReader& r, const std::string& bytes) -> std::string {
+        const std::string kind = r.field(25, 1);
+        if (kind == "1") {
+            out.news.push_back(bytes);
+        } else if (kind == "3" || kind == "7") {
+            out.cancels.push_back(bytes);
         } else {
-            trailer = true;
+            return kEa11BadRecordText;
         }
-    }
-    if (out.error.empty() && !trailer) out.error = kEa11BadRecordText;
+        return {};
+    };
+    out.error = VisitCmsFile(path, kEaRecordLength, kEa11BadRecordText, visitor);
     if (!out.error.empty()) {
         out.news.clear();
         out.cancels.clear();

@@ -67,51 +67,30 @@ Eb11Reading ReadEb11File(Database& db, const SessionContext& s, const std::strin
 
 Eb11Reading ParseEb11File(const SessionContext& s, const std::string& path) {
     Eb11Reading out;
-    const auto file = ReadCmsFile(path, kShortRecordLength);
-    if (!file || file->truncated || file->records.empty()) {
-        out.error = kEb11BadRecordText;
-        return out;
-    }
-    const std::string name = fs::path(path).filename().string();
-    const std::string lastEight = name.size() >= 8 ? name.substr(name.size() - 8) : name;
-    bool header = false, trailer = false;
-    for (const std::string& bytes : file->records) {
-        const RecordReader r(bytes);
-        const char type = r.type();
-        // Anything after the trailer, a second header or a record before the
-        // header is as bad as an unknown type.
-        if (trailer || (type == 'H') == header || (type != 'H' && type != 'R' && type != 'T')) {
-            out.error = kEb11BadRecordText;
-            break;
-        }
-        if (type == 'H') {
-            header = true;
-            const auto date = ParseDate(r.field(28, 6));
-            if (r.field(20, 8) != lastEight || !date || r.field(28, 6).size() != 6 ||
-                r.field(28, 6).substr(2) != lastEight.substr(4)) {
-                out.error = kEb11NameDateText;
-                break;
-            }
-            if (r.field(10, 10) != s.org_code) {
-                out.error = kEb11OtherInstitutionText;
-                break;
-            }
-            out.yyyymmdd = Yyyymmdd(*date);
-        } else if (type == 'R') {
-            Eb11Record rec = ParseRecord(bytes);
-            // The answer returns the record as received: it must survive the
-            // trip through the table byte for byte.
-            if (!KnownKind(rec.kind) || ToCp949(rec.original) != bytes) {
-                out.error = kEb11BadRecordText;
-                break;
-            }
-            out.records.push_back(std::move(rec));
-        } else {
-            trailer = true;
-            out.mac = r.field(111, 10);
-        }
-    }
-    if (out.error.empty() && !trailer) out.error = kEb11BadRecordText;
+    const std::string lastEight = NameInHeader(path);
+    RecordVisitor visitor;
+    visitor.header = [&](const RecordReader& r, const std::string&) -> std::string {
+        const auto date = ParseDate(r.field(28, 6));
+        if (r.field(20, 8) != lastEight || !date || r.field(28, 6).size() != 6 ||
+            r.field(28, 6).substr(2) != lastEight.substr(4))
+            return kEb11NameDateText;
+        if (r.field(10, 10) != s.org_code) return kEb11OtherInstitutionText;
+        out.yyyymmdd = Yyyymmdd(*date);
+        return {};
+    };
+    visitor.data = [&](const RecordReader&, const std::string& bytes) -> std::string {
+        Eb11Record rec = ParseRecord(bytes);
+        // The answer returns the record as received: it must survive the
+        // trip through the table byte for byte.
+        if (!KnownKind(rec.kind) || ToCp949(rec.original) != bytes) return kEb11BadRecordText;
+        out.records.push_back(std::move(rec));
+        return {};
+    };
+    visitor.trailer = [&](const RecordReader& r, const std::string&) -> std::string {
+        out.mac = r.field(111, 10);
+        return {};
+    };
+    out.error = VisitCmsFile(path, kShortRecordLength, kEb11BadRecordText, visitor);
     if (!out.error.empty()) out.records.clear();
     return out;
 }

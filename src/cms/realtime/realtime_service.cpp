@@ -88,34 +88,41 @@ const std::set<std::string> kCancellable = {"3", "7", "8", "11", "12", "14"};
 
 }  // namespace
 
+namespace {
+
+// The three services with the texts of the choice box and of the result list.
+struct RealtimeKindTexts {
+    RealtimeKind kind;
+    const char* choice;
+    const char* list;
+};
+constexpr RealtimeKindTexts kRealtimeKinds[] = {
+    {RealtimeKind::Inquiry, "계좌실명조회", "계좌조회"},
+    {RealtimeKind::Registration, "신규신청(출금이체신청등록)", "출금이체신청"},
+    {RealtimeKind::Cancellation, "해지신청(출금이체해지등록)", "출금해지"},
+};
+
+const RealtimeKindTexts* TextsOf(RealtimeKind kind) {
+    for (const auto& k : kRealtimeKinds)
+        if (k.kind == kind) return &k;
+    return nullptr;
+}
+
+}  // namespace
+
 std::string RealtimeKindChoiceText(RealtimeKind kind) {
-    switch (kind) {
-        case RealtimeKind::Inquiry:
-            return "계좌실명조회";
-        case RealtimeKind::Registration:
-            return "신규신청(출금이체신청등록)";
-        case RealtimeKind::Cancellation:
-            return "해지신청(출금이체해지등록)";
-    }
-    return {};
+    const auto* k = TextsOf(kind);
+    return k ? k->choice : std::string();
 }
 
 std::string RealtimeKindListText(RealtimeKind kind) {
-    switch (kind) {
-        case RealtimeKind::Inquiry:
-            return "계좌조회";
-        case RealtimeKind::Registration:
-            return "출금이체신청";
-        case RealtimeKind::Cancellation:
-            return "출금해지";
-    }
-    return {};
+    const auto* k = TextsOf(kind);
+    return k ? k->list : std::string();
 }
 
 std::optional<RealtimeKind> RealtimeKindOf(const std::string& code) {
-    if (code == "50") return RealtimeKind::Inquiry;
-    if (code == "51") return RealtimeKind::Registration;
-    if (code == "52") return RealtimeKind::Cancellation;
+    for (const auto& k : kRealtimeKinds)
+        if (code == std::to_string(static_cast<int>(k.kind))) return k.kind;
     return std::nullopt;
 }
 

@@ -23,6 +23,19 @@ struct Buffer {
     size_t size;
 };
 
+// Calls an entry point that writes its answer into a buffer of `size`
+// bytes; `call` gets the buffer, the list count and the output value the
+// library fills but nothing here reads.
+template <typename Call>
+CmsAnswer Ask(size_t size, Call call) {
+    Buffer buffer(size);
+    CmsAnswer a;
+    int32_t out = 0;
+    a.code = call(buffer.data(), &a.count, &out);
+    a.text = buffer.text();
+    return a;
+}
+
 template <typename F>
 bool Bind(SharedLibrary& lib, const char* name, F& into, std::string& error) {
     into = reinterpret_cast<F>(lib.symbol(name));
@@ -75,88 +88,59 @@ int16_t KftcLibrary::Logout(int16_t lastResult) {
 }
 
 CmsAnswer KftcLibrary::Notices() {
-    Buffer message(kCmsMessageBufferSize);
-    CmsAnswer a;
-    int32_t out = 0;
-    a.code = notice_(kTimeoutMs, &a.count, &out, message.data());
-    a.text = message.text();
-    return a;
+    return Ask(kCmsMessageBufferSize, [&](char* message, int16_t* count, int32_t* out) {
+        return notice_(kTimeoutMs, count, out, message);
+    });
 }
 
 CmsAnswer KftcLibrary::SendResults(const std::string& from, const std::string& to) {
-    Buffer message(kCmsMessageBufferSize);
-    CmsAnswer a;
-    int32_t out = 0;
-    a.code = sendResults_("EA", from.c_str(), to.c_str(), kTimeoutMs, &a.count, "0", &out,
-                          message.data());
-    a.text = message.text();
-    return a;
+    return Ask(kCmsMessageBufferSize, [&](char* message, int16_t* count, int32_t* out) {
+        return sendResults_("EA", from.c_str(), to.c_str(), kTimeoutMs, count, "0", out, message);
+    });
 }
 
 CmsAnswer KftcLibrary::Cancellable(const std::string& from, const std::string& to) {
-    Buffer message(kCmsMessageBufferSize);
-    CmsAnswer a;
-    int32_t out = 0;
-    a.code =
-        cancellable_("EA", from.c_str(), to.c_str(), kTimeoutMs, &a.count, &out, message.data());
-    a.text = message.text();
-    return a;
+    return Ask(kCmsMessageBufferSize, [&](char* message, int16_t* count, int32_t* out) {
+        return cancellable_("EA", from.c_str(), to.c_str(), kTimeoutMs, count, out, message);
+    });
 }
 
 CmsAnswer KftcLibrary::ReverseReceivable(const std::string& from, const std::string& to) {
-    Buffer message(kCmsMessageBufferSize);
-    CmsAnswer a;
-    int32_t out = 0;
-    a.code =
-        reverseList_("EA", from.c_str(), to.c_str(), kTimeoutMs, &a.count, &out, message.data());
-    a.text = message.text();
-    return a;
+    return Ask(kCmsMessageBufferSize, [&](char* message, int16_t* count, int32_t* out) {
+        return reverseList_("EA", from.c_str(), to.c_str(), kTimeoutMs, count, out, message);
+    });
 }
 
 CmsAnswer KftcLibrary::Receivable(const std::string& from, const std::string& to, char kind) {
-    Buffer message(kCmsMessageBufferSize);
-    CmsAnswer a;
-    int32_t out = 0;
-    a.code = receivable_("EA", from.c_str(), to.c_str(), kind, kTimeoutMs, &a.count, &out,
-                         message.data());
-    a.text = message.text();
-    return a;
+    return Ask(kCmsMessageBufferSize, [&](char* message, int16_t* count, int32_t* out) {
+        return receivable_("EA", from.c_str(), to.c_str(), kind, kTimeoutMs, count, out, message);
+    });
 }
 
 CmsAnswer KftcLibrary::SendFile(const std::string& path, double size) {
-    Buffer result(kCmsResultBufferSize);
-    CmsAnswer a;
-    a.code = send_(ToCp949(path).c_str(), size, result.data());
-    a.text = result.text();
-    return a;
+    return Ask(kCmsResultBufferSize, [&](char* result, int16_t*, int32_t*) {
+        return send_(ToCp949(path).c_str(), size, result);
+    });
 }
 
 CmsAnswer KftcLibrary::ResultOfSend(const std::string& fileDate, const std::string& fileName) {
-    Buffer message(kCmsMessageBufferSize);
-    CmsAnswer a;
-    int32_t out = 0;
-    a.code =
-        resultOfSend_("EA", fileDate.c_str(), fileName.c_str(), kTimeoutMs, &out, message.data());
-    a.text = message.text();
-    return a;
+    return Ask(kCmsMessageBufferSize, [&](char* message, int16_t*, int32_t* out) {
+        return resultOfSend_("EA", fileDate.c_str(), fileName.c_str(), kTimeoutMs, out, message);
+    });
 }
 
 CmsAnswer KftcLibrary::CancelSend(const std::string& fileDate, const std::string& fileName) {
-    Buffer result(kCmsResultBufferSize);
-    CmsAnswer a;
-    a.code = cancel_("EA", fileDate.c_str(), fileName.c_str(), result.data());
-    a.text = result.text();
-    return a;
+    return Ask(kCmsResultBufferSize, [&](char* result, int16_t*, int32_t*) {
+        return cancel_("EA", fileDate.c_str(), fileName.c_str(), result);
+    });
 }
 
 namespace {
 CmsAnswer Fetch(CP_GetCMSFile_t call, const std::string& name, const std::string& date) {
-    Buffer result(kCmsResultBufferSize);
-    CmsAnswer a;
-    double size = 0;
-    a.code = call(name.c_str(), date.c_str(), &size, result.data());
-    a.text = result.text();
-    return a;
+    return Ask(kCmsResultBufferSize, [&](char* result, int16_t*, int32_t*) {
+        double size = 0;
+        return call(name.c_str(), date.c_str(), &size, result);
+    });
 }
 }  // namespace
 
@@ -171,40 +155,31 @@ CmsAnswer KftcLibrary::GetReverseFile(const std::string& name, const std::string
 }
 
 CmsAnswer KftcLibrary::ReceiptInfo(const std::string& fileName, const std::string& fileDate) {
-    Buffer message(kCmsMessageBufferSize);
-    CmsAnswer a;
-    int32_t out = 0;
-    a.code = receiptInfo_(fileName.c_str(), fileDate.c_str(), kTimeoutMs, &out, message.data());
-    a.text = message.text();
-    return a;
+    return Ask(kCmsMessageBufferSize, [&](char* message, int16_t*, int32_t* out) {
+        return receiptInfo_(fileName.c_str(), fileDate.c_str(), kTimeoutMs, out, message);
+    });
 }
 
 CmsAnswer KftcLibrary::MonthLimit(const std::string& orgCode, const std::string& yyyymm) {
-    Buffer answer(kCmsResultBufferSize);
-    CmsAnswer a;
-    a.code = monthLimit_(ToCp949(orgCode).c_str(), yyyymm.c_str(), answer.data());
-    a.text = answer.text();
-    return a;
+    return Ask(kCmsResultBufferSize, [&](char* answer, int16_t*, int32_t*) {
+        return monthLimit_(ToCp949(orgCode).c_str(), yyyymm.c_str(), answer);
+    });
 }
 
 CmsAnswer KftcLibrary::AdditionalServiceList(const std::string& kind, const std::string& from,
                                              const std::string& to) {
-    Buffer message(kCmsAddServiceListSize);
-    CmsAnswer a;
-    a.code = addList_(kind.c_str(), from.c_str(), to.c_str(), kTimeoutMs, &a.count, message.data());
-    a.text = message.text();
-    return a;
+    return Ask(kCmsAddServiceListSize, [&](char* message, int16_t* count, int32_t*) {
+        return addList_(kind.c_str(), from.c_str(), to.c_str(), kTimeoutMs, count, message);
+    });
 }
 
 CmsAnswer KftcLibrary::AdditionalServiceEvidence(const std::string& path, double size,
                                                  const std::string& kind, const std::string& key,
                                                  const std::string& payer) {
-    Buffer result(kCmsResultBufferSize);
-    CmsAnswer a;
-    a.code = addEvidence_(ToCp949(path).c_str(), size, kind.c_str(), key.c_str(), payer.c_str(),
-                          result.data());
-    a.text = result.text();
-    return a;
+    return Ask(kCmsResultBufferSize, [&](char* result, int16_t*, int32_t*) {
+        return addEvidence_(ToCp949(path).c_str(), size, kind.c_str(), key.c_str(), payer.c_str(),
+                            result);
+    });
 }
 
 CmsAnswer KftcLibrary::AdditionalServiceRequest(const std::string& kind, const std::string& bank,
@@ -212,21 +187,19 @@ CmsAnswer KftcLibrary::AdditionalServiceRequest(const std::string& kind, const s
                                                 const std::string& payer,
                                                 const std::string& holderId,
                                                 const std::string& key) {
-    Buffer code(kCmsAddServiceCodeSize);
-    CmsAnswer a;
-    a.code = addRequest_(kind.c_str(), bank.c_str(), account.c_str(), payer.c_str(),
-                         holderId.c_str(), key.c_str(), code.data());
-    a.text = Trim(code.text());
+    CmsAnswer a = Ask(kCmsAddServiceCodeSize, [&](char* code, int16_t*, int32_t*) {
+        return addRequest_(kind.c_str(), bank.c_str(), account.c_str(), payer.c_str(),
+                           holderId.c_str(), key.c_str(), code);
+    });
+    a.text = Trim(a.text);
     return a;
 }
 
 CmsAnswer KftcLibrary::AdditionalServiceAnswer(const std::string& kind, const std::string& key,
                                                const std::string& payer) {
-    Buffer answer(kCmsResultBufferSize);
-    CmsAnswer a;
-    a.code = addAnswer_(kind.c_str(), key.c_str(), payer.c_str(), kTimeoutMs, answer.data());
-    a.text = answer.text();
-    return a;
+    return Ask(kCmsResultBufferSize, [&](char* answer, int16_t*, int32_t*) {
+        return addAnswer_(kind.c_str(), key.c_str(), payer.c_str(), kTimeoutMs, answer);
+    });
 }
 
 std::string KftcLibrary::LastError() {

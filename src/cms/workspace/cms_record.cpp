@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 #include "cms/workspace/file_names.h"
@@ -114,6 +115,32 @@ std::optional<CmsFile> ReadCmsFile(const std::string& path, int recordLength) {
         file.records.push_back(all.substr(i * recordLength, recordLength));
     }
     return file;
+}
+
+std::string VisitCmsFile(const std::string& path, int recordLength, const std::string& badRecord,
+                         const RecordVisitor& visitor) {
+    const auto file = ReadCmsFile(path, recordLength);
+    if (!file || file->truncated || file->records.empty()) return badRecord;
+    bool header = false, trailer = false;
+    for (const std::string& bytes : file->records) {
+        const RecordReader r(bytes);
+        const char type = r.type();
+        if (trailer || (type == 'H') == header || (type != 'H' && type != 'R' && type != 'T'))
+            return badRecord;
+        header = header || type == 'H';
+        trailer = type == 'T';
+        const auto& visit = type == 'H'   ? visitor.header
+                            : type == 'R' ? visitor.data
+                                          : visitor.trailer;
+        if (!visit) continue;
+        if (std::string error = visit(r, bytes); !error.empty()) return error;
+    }
+    return trailer ? std::string() : badRecord;
+}
+
+std::string NameInHeader(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    return name.size() >= 8 ? name.substr(name.size() - 8) : name;
 }
 
 }  // namespace qx

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,5 +72,23 @@ struct CmsFile {
 // nullopt when the file cannot be opened. A trailing partial record is left out
 // and flagged, never read as a record.
 std::optional<CmsFile> ReadCmsFile(const std::string& path, int recordLength);
+
+// What a reader does with each record of a received file; each returns the
+// error text to stop with, or "" to go on.
+struct RecordVisitor {
+    using Visit = std::function<std::string(const RecordReader&, const std::string& bytes)>;
+    Visit header, data, trailer;
+};
+// Reads the file and hands its records over in order: the header first,
+// the data records, the trailer last. Returns "" for a sound file, the first
+// text a visitor returned, or `badRecord` for a file that cannot be read,
+// is empty, ends in a partial record, or breaks that order (a second
+// header, anything before the header or after the trailer, an unknown type,
+// no trailer).
+std::string VisitCmsFile(const std::string& path, int recordLength, const std::string& badRecord,
+                         const RecordVisitor& visitor);
+// The last eight characters of a file's name (kind and MMDD), which its
+// header must repeat; the whole name when it is shorter.
+std::string NameInHeader(const std::string& path);
 
 }  // namespace qx

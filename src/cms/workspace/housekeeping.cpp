@@ -1,6 +1,8 @@
 #include "cms/workspace/housekeeping.h"
 
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <system_error>
 
@@ -92,6 +94,24 @@ bool Ei13Sent(Database& db, const SessionContext& s, const CivilDate& d) {
                         {Yymmdd(d)}) > 0;
 }
 
+using FileAction = void (*)(const SessionContext&, const std::string& kind, const CivilDate&,
+                            HousekeepingResult&);
+
+// Applies `action` to the day's files of the kinds, in that order (the
+// answer before its request), once `done` says the database has finished
+// with the day. A name that is not a real date touches nothing.
+HousekeepingResult Housekeep(const SessionContext& s, const std::string& yyyymmdd,
+                             const std::function<bool(const CivilDate&)>& done, FileAction action,
+                             std::initializer_list<const char*> kinds) {
+    HousekeepingResult r;
+    const auto d = FileDate(yyyymmdd);
+    if (!d) return r;
+    r.acted = done(*d);
+    if (r.acted)
+        for (const char* kind : kinds) action(s, kind, *d, r);
+    return r;
+}
+
 }  // namespace
 
 void ArchiveExchangeFile(const SessionContext& session, const std::string& kind,
@@ -116,86 +136,58 @@ void ArchiveExchangeFile(const SessionContext& session, const std::string& kind,
 
 HousekeepingResult ArchiveEb11(Database& db, const SessionContext& session,
                                const std::string& yyyymmdd) {
-    HousekeepingResult r;
-    const auto d = FileDate(yyyymmdd);
-    if (!d) return r;
-    r.acted = Eb11Applied(db, session, yyyymmdd);
-    if (r.acted) Archive(session, "EB11", *d, r);
-    return r;
+    return Housekeep(session, yyyymmdd,
+                     [&](const CivilDate&) { return Eb11Applied(db, session, yyyymmdd); }, Archive,
+                     {"EB11"});
 }
 
 HousekeepingResult ArchiveEb12(Database& db, const SessionContext& session,
                                const std::string& yyyymmdd) {
-    HousekeepingResult r;
-    const auto d = FileDate(yyyymmdd);
-    if (!d) return r;
-    r.acted = Eb12Answered(db, session, yyyymmdd);
-    if (r.acted) Archive(session, "EB12", *d, r);
-    return r;
+    return Housekeep(session, yyyymmdd,
+                     [&](const CivilDate&) { return Eb12Answered(db, session, yyyymmdd); }, Archive,
+                     {"EB12"});
 }
 
 HousekeepingResult CleanUpEb13(Database& db, const SessionContext& session,
                                const std::string& yyyymmdd) {
-    HousekeepingResult r;
-    const auto d = FileDate(yyyymmdd);
-    if (!d) return r;
-    r.acted = RequestClosed(db, session, "ea13", "EB13", *d);
-    if (r.acted) {
-        DeleteExchangeFile(session, "EB14", *d, r);
-        DeleteExchangeFile(session, "EB13", *d, r);
-    }
-    return r;
+    return Housekeep(
+        session, yyyymmdd,
+        [&](const CivilDate& d) { return RequestClosed(db, session, "ea13", "EB13", d); },
+        DeleteExchangeFile, {"EB14", "EB13"});
 }
 
 HousekeepingResult ArchiveEb13(Database& db, const SessionContext& session,
                                const std::string& yyyymmdd) {
-    HousekeepingResult r;
-    const auto d = FileDate(yyyymmdd);
-    if (!d) return r;
-    r.acted = RequestClosed(db, session, "ea13", "EB13", *d);
-    if (r.acted) {
-        Archive(session, "EB14", *d, r);
-        Archive(session, "EB13", *d, r);
-    }
-    return r;
+    return Housekeep(
+        session, yyyymmdd,
+        [&](const CivilDate& d) { return RequestClosed(db, session, "ea13", "EB13", d); }, Archive,
+        {"EB14", "EB13"});
 }
 
 HousekeepingResult CleanUpEb21(Database& db, const SessionContext& session,
                                const std::string& yyyymmdd) {
-    HousekeepingResult r;
-    const auto d = FileDate(yyyymmdd);
-    if (!d) return r;
-    r.acted = RequestClosed(db, session, "ea21", "EB21", *d);
-    if (r.acted) {
-        DeleteExchangeFile(session, "EB22", *d, r);
-        DeleteExchangeFile(session, "EB21", *d, r);
-    }
-    return r;
+    return Housekeep(
+        session, yyyymmdd,
+        [&](const CivilDate& d) { return RequestClosed(db, session, "ea21", "EB21", d); },
+        DeleteExchangeFile, {"EB22", "EB21"});
 }
 
 HousekeepingResult ArchiveEb21(Database& db, const SessionContext& session,
                                const std::string& yyyymmdd) {
-    HousekeepingResult r;
-    const auto d = FileDate(yyyymmdd);
-    if (!d) return r;
-    r.acted = db.scalarInt("select count(*) from " + Schema(session) +
-                               ".ea21 where filename=? and pross_stat='1'",
-                           {DatabaseFileName("EB21", *d)}) > 0;
-    if (r.acted) {
-        Archive(session, "EB22", *d, r);
-        Archive(session, "EB21", *d, r);
-    }
-    return r;
+    return Housekeep(session, yyyymmdd,
+                     [&](const CivilDate& d) {
+                         return db.scalarInt("select count(*) from " + Schema(session) +
+                                                 ".ea21 where filename=? and pross_stat='1'",
+                                             {DatabaseFileName("EB21", d)}) > 0;
+                     },
+                     Archive, {"EB22", "EB21"});
 }
 
 HousekeepingResult ArchiveEi13(Database& db, const SessionContext& session,
                                const std::string& yyyymmdd) {
-    HousekeepingResult r;
-    const auto d = FileDate(yyyymmdd);
-    if (!d) return r;
-    r.acted = Ei13Sent(db, session, *d);
-    if (r.acted) Archive(session, "EI13", *d, r);
-    return r;
+    return Housekeep(session, yyyymmdd,
+                     [&](const CivilDate& d) { return Ei13Sent(db, session, d); }, Archive,
+                     {"EI13"});
 }
 
 bool ExchangeFileFinished(Database& db, const SessionContext& session, const std::string& kind,

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "cms/workspace/file_names.h"
 #include "platform/codepage.h"
@@ -68,6 +70,53 @@ TEST(CmsRecord, ATruncatedFileIsFlaggedAndItsTailNeverRead) {
     EXPECT_EQ(file->size, 170u);
     std::filesystem::remove(path);
     EXPECT_FALSE(ReadCmsFile(path.string(), 120));
+}
+
+// Every way a received file can break its header/data/trailer order is
+// refused with the file's own text; a sound file is handed over in order and
+// the first objection of a visitor stops the walk.
+TEST(CmsRecord, VisitingAFileKeepsHeaderDataTrailerOrder) {
+    const auto path = std::filesystem::temp_directory_path() / "qx-visit-EB110101";
+    const auto rec = [](char type, char mark = ' ') {
+        std::string r(10, ' ');
+        r[0] = type;
+        r[1] = mark;
+        return r;
+    };
+    const std::string h = rec('H'), d = rec('R'), t = rec('T');
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string error;  // "" for a sound file
+        std::string seen;   // the types visited, in order
+    };
+    const std::vector<Case> cases = {
+        {"sound", h + d + d + t, "", "HRRT"},
+        {"no data", h + t, "", "HT"},
+        {"empty", "", "bad", ""},
+        {"partial record", h + d + t + "R", "bad", ""},
+        {"no header", d + t, "bad", ""},
+        {"second header", h + h + d + t, "bad", "H"},
+        {"unknown type", h + rec('X') + t, "bad", "H"},
+        {"after trailer", h + d + t + d, "bad", "HRT"},
+        {"no trailer", h + d, "bad", "HR"},
+        {"visitor objects", h + rec('R', '!') + d + t, "objection", "HR"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << c.bytes;
+        std::string seen;
+        const auto visit = [&seen](const RecordReader& r, const std::string& bytes) {
+            seen += r.type();
+            return bytes[1] == '!' ? std::string("objection") : std::string();
+        };
+        EXPECT_EQ(VisitCmsFile(path.string(), 10, "bad", {visit, visit, visit}), c.error);
+        EXPECT_EQ(seen, c.seen);
+    }
+    std::filesystem::remove(path);
+    EXPECT_EQ(VisitCmsFile(path.string(), 10, "bad", {}), "bad");
+    EXPECT_EQ(NameInHeader("/x/y/20261204EB111204"), "EB111204");
+    EXPECT_EQ(NameInHeader("/x/EB11"), "EB11");
 }
 
 TEST(CmsFileNames, TheFourFormsOfOneFile) {
