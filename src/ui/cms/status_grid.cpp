@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "ui/gui_interaction.h"
 
@@ -37,10 +38,12 @@ void SetUpStatusGrid(QTableWidget* grid, const std::vector<StatusColumn>& column
     QStringList headers;
     for (const auto& c : columns) headers << Q(c.caption);
     grid->setHorizontalHeaderLabels(headers);
+    // An empty grid still shows its captions whole.
     for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
         const int twips = columns[static_cast<std::size_t>(c)].width;
         grid->setColumnHidden(c, twips == 0);
-        grid->setColumnWidth(c, twips / 15);  // 15 twips to a pixel
+        // 15 twips to a pixel.
+        grid->setColumnWidth(c, std::max(twips / 15, grid->horizontalHeader()->sectionSizeHint(c)));
     }
 }
 

@@ -168,6 +168,17 @@ TEST_F(BillScreensTest, MenuOpensTheBillListAndItsTwoWindows) {
     EXPECT_TRUE(screen->openSubScreen("frmFreeView"));
     EXPECT_NE(screen->findChild<QDialog*>("frmFreeView"), nullptr);
     EXPECT_FALSE(screen->openSubScreen("frmDoc99"));
+    // Before anything is listed every grid shows its captions whole.
+    const auto grids = screen->findChildren<QTableWidget*>();
+    ASSERT_FALSE(grids.empty());
+    for (QTableWidget* grid : grids) {
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            if (grid->isColumnHidden(c)) continue;
+            EXPECT_GE(grid->columnWidth(c), grid->horizontalHeader()->sectionSizeHint(c))
+                << grid->objectName().toStdString() << " "
+                << grid->horizontalHeaderItem(c)->text().toStdString();
+        }
+    }
 }
 
 }  // namespace
