@@ -1282,12 +1282,15 @@ long long SeedDemo(Database& db, long long inx) {
                                     "명 등록된 기관입니다. 데모 데이터는 회원이 없는 기관에만 "
                                     "넣을 수 있습니다.");
     }
-    // The clearing house's withdrawal limits and the passbook text, so that
-    // the demo's withdrawal files can be made, and the giro code its giro
+    // The clearing house's withdrawal limits, fees (per withdrawal and per
+    // charged failure) and the passbook text, so that the demo's withdrawal
+    // files can be made and show what they cost, and the giro code its giro
     // members' receipt statements carry; values already set are kept.
     db.ExecuteSql(
         "update quorisdex.admin_company set "
         "month_out_limit=if(month_out_limit=0,500000000,month_out_limit),"
+        "ok_commission=if(ok_commission=0,150,ok_commission),"
+        "no_commission=if(no_commission=0,300,no_commission),"
         "one_out_limit=if(one_out_limit=0,5000000,one_out_limit),"
         "account_title=if(account_title='','한빛생협',account_title),"
         "giro_account=if(giro_account='',?,giro_account) where inx=?",

@@ -280,6 +280,11 @@ TEST_F(SeededDemoTest, PaymentChannelFieldsFollowTheCollectionMethod) {
     EXPECT_EQ(
         db_->scalar("select giro_account from quorisdex.admin_company where inx=?", {inst_.inx}),
         kDemoGiroCode);
+    // Withdrawal files show what they cost: a fee per withdrawal and per charged failure.
+    EXPECT_EQ(db_->scalar("select concat(ok_commission,'/',no_commission) from "
+                          "quorisdex.admin_company where inx=?",
+                          {inst_.inx}),
+              "150/300");
     EXPECT_GT(Count("member_user", "signdate<unix_timestamp('2026-01-01')"), 30);
 }
 
